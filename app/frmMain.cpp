@@ -1,0 +1,417 @@
+#include "app/frmMain.h"
+
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmPropExpla.h"
+#include "dialogs/frmPropTitle.h"
+#include "platform/AppIcon.h"
+#include "platform/AppInfo.h"
+#include "platform/Fonts.h"
+#include "platform/MessageBox.h"
+#include "platform/Raster.h"
+#include "platform/Sound.h"
+#include "platform/WindowFinder.h"
+
+#include <QAction>
+#include <QCloseEvent>
+#include <QComboBox>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QImageReader>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLayout>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+
+#include <cmath>
+#include <cstdio>
+
+namespace {
+
+const QString Explanation = QStringLiteral(
+    "１　凧が空を舞います\r\n"
+    "２　マウスでも動かせます\r\n"
+    "３　矢印キーでも動かせます\r\n"
+    "４　シフトキーを押しながらだと\r\n"
+    "　　もっと速く動かせます");
+
+const QString KiteFile = QStringLiteral("images/kite.bmp");
+const QString BackFile = QStringLiteral("images/back.bmp");
+const QString ChimeFile = QStringLiteral("sounds/Wave22.wav");
+const QString MusicFile = QStringLiteral("sounds/Over.wav");
+
+constexpr std::uint32_t PlayAndWait = platform::SND_NODEFAULT;
+constexpr std::uint32_t PlayLoop = platform::SND_ASYNC | platform::SND_NODEFAULT | platform::SND_LOOP;
+
+// Font size in points for a control designed at `designPoints` on a 96-dpi screen:
+// the 16-bit product, divided in double precision and rounded down.
+int RescaledPoints(int tx, int designPoints)
+{
+    const auto product = static_cast<std::int16_t>(tx * designPoints);
+    return static_cast<int>(std::floor(static_cast<double>(product) / 15.0));
+}
+
+void SetPointSize(QWidget* w, int points)
+{
+    QFont f = w->font();
+    f.setPointSize(points > 0 ? points : 1);
+    w->setFont(f);
+}
+
+}  // namespace
+
+QString SignedText(long long value)
+{
+    return value < 0 ? QString::number(value) : QLatin1Char(' ') + QString::number(value);
+}
+
+frmMain::frmMain(const Services& services, QWidget* parent)
+    : QMainWindow(parent)
+    , m_services(services)
+{
+    setWindowTitle(platform::AppTitle);
+    setWindowIcon(platform::aelorinIcon());
+    // A fixed single border: a close box and a minimize box, no maximize box.
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
+                   | Qt::MSWindowsFixedSizeDialogHint);
+    createControls();
+    createMenus();
+    connect(&timAnime, &platform::AnimTimer::Timer, this, &frmMain::timAnime_Timer);
+}
+
+frmMain::~frmMain()
+{
+    delete propTitle.data();
+    delete propExpla.data();
+    delete about.data();
+}
+
+void frmMain::createControls()
+{
+    auto* client = new QWidget(this);
+    setCentralWidget(client);
+
+    picMain = new platform::PictureBox(client);
+    picMain->setObjectName(QStringLiteral("picMain"));
+    lblTitle = new StyledLabel(client);
+    lblTitle->setObjectName(QStringLiteral("lblTitle"));
+    LabelStyle title = lblTitle->style();
+    title.Name = platform::FacePGothic;
+    title.Italic = true;
+    title.Bold = false;
+    title.ForeColor = RGB(0, 0, 255);
+    lblTitle->setStyle(title);
+    lblExpla = new StyledLabel(client);
+    lblExpla->setObjectName(QStringLiteral("lblExpla"));
+
+    lblChange = new QLabel(client);
+    lblChange->setObjectName(QStringLiteral("lblChange"));
+    lblChange->setAlignment(Qt::AlignCenter);
+    lblChange->setAutoFillBackground(true);
+    QPalette pal = lblChange->palette();
+    pal.setColor(QPalette::Window, Qt::black);
+    pal.setColor(QPalette::WindowText, Qt::white);
+    lblChange->setPalette(pal);
+
+    cmdChange = new QPushButton(QStringLiteral("開始/停止"), client);
+    cmdChange->setObjectName(QStringLiteral("cmdChange"));
+    cmdChange->setAutoDefault(false);
+
+    fraParam = new QGroupBox(QStringLiteral("動きの調節"), client);
+    fraParam->setObjectName(QStringLiteral("fraParam"));
+    lblHoriz = new QLabel(QStringLiteral("左右方向"), fraParam);
+    lblVert = new QLabel(QStringLiteral("上下方向"), fraParam);
+    lblInter = new QLabel(QStringLiteral("間隔"), fraParam);
+    const QStringList steps = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
+                               QStringLiteral("5"), QStringLiteral("10")};
+    cmbHoriz = new QComboBox(fraParam);
+    cmbHoriz->setObjectName(QStringLiteral("cmbHoriz"));
+    cmbVert = new QComboBox(fraParam);
+    cmbVert->setObjectName(QStringLiteral("cmbVert"));
+    for (QComboBox* cmb : {cmbHoriz, cmbVert}) {
+        cmb->setEditable(true);
+        cmb->setInsertPolicy(QComboBox::NoInsert);
+        cmb->addItems(steps);
+        cmb->setCurrentIndex(-1);
+    }
+    txtInter = new QLineEdit(fraParam);
+    txtInter->setObjectName(QStringLiteral("txtInter"));
+    cmdSet = new QPushButton(QStringLiteral("OK"), fraParam);
+    cmdSet->setObjectName(QStringLiteral("cmdSet"));
+    cmdSet->setAutoDefault(false);
+
+    // Only the display, the buttons and the entries take the focus.
+    for (QWidget* w : std::initializer_list<QWidget*>{lblTitle, lblExpla, lblChange, fraParam, lblHoriz,
+                                                       lblVert, lblInter})
+        w->setFocusPolicy(Qt::NoFocus);
+    setTabOrder(picMain, cmdChange);
+    setTabOrder(cmdChange, cmbHoriz);
+    setTabOrder(cmbHoriz, cmbVert);
+    setTabOrder(cmbVert, cmdSet);
+    setTabOrder(cmdSet, txtInter);
+
+    // The menu's shortcuts act whichever entry has the focus.
+    for (QWidget* editor : std::initializer_list<QWidget*>{cmbHoriz, cmbHoriz->lineEdit(), cmbVert,
+                                                            cmbVert->lineEdit(), txtInter})
+        editor->installEventFilter(this);
+
+    connect(cmdSet, &QPushButton::clicked, this, &frmMain::cmdSet_Click);
+    connect(cmdChange, &QPushButton::clicked, this, &frmMain::cmdChange_Click);
+    connect(picMain, &platform::PictureBox::MouseDown, this, &frmMain::picMain_MouseDown);
+    connect(picMain, &platform::PictureBox::MouseMove, this, &frmMain::picMain_MouseMove);
+    connect(picMain, &platform::PictureBox::MouseUp, this, &frmMain::picMain_MouseUp);
+    connect(picMain, &platform::PictureBox::KeyDown, this, &frmMain::picMain_KeyDown);
+}
+
+void frmMain::createMenus()
+{
+    auto item = [this](QMenu* menu, const QString& caption, Qt::Key key, const char* name) {
+        QAction* a = menu->addAction(caption);
+        a->setShortcut(QKeyCombination(Qt::ControlModifier, key));
+        a->setShortcutContext(Qt::WindowShortcut);
+        a->setObjectName(QString::fromLatin1(name));
+        return a;
+    };
+
+    mnuName = menuBar()->addMenu(QStringLiteral("文字(&N)"));
+    mnuName->setObjectName(QStringLiteral("mnuName"));
+    mnuNameItem[0] = item(mnuName, QStringLiteral("タイトル(&T)..."), Qt::Key_T, "mnuNameItem0");
+    mnuNameItem[1] = item(mnuName, QStringLiteral("説明文(&S)..."), Qt::Key_S, "mnuNameItem1");
+
+    mnuBgm = menuBar()->addMenu(QStringLiteral("ＢＧＭ(&B)"));
+    mnuBgm->setObjectName(QStringLiteral("mnuBgm"));
+    mnuBgmItem[0] = item(mnuBgm, QStringLiteral("演奏中(&P)"), Qt::Key_P, "mnuBgmItem0");
+    mnuBgmItem[1] = item(mnuBgm, QStringLiteral("停止中(&N)"), Qt::Key_N, "mnuBgmItem1");
+    for (QAction* a : mnuBgmItem)
+        a->setCheckable(true);
+    mnuBgmItem[0]->setChecked(true);
+
+    mnuInf = menuBar()->addMenu(QStringLiteral("情報(&I)"));
+    mnuInf->setObjectName(QStringLiteral("mnuInf"));
+    mnuHelp = item(mnuInf, QStringLiteral("ヘルプ(&H)..."), Qt::Key_H, "mnuHelp");
+    mnuVer = item(mnuInf, QStringLiteral("バージョン(&V)..."), Qt::Key_V, "mnuVer");
+
+    for (int i = 0; i < 2; ++i) {
+        connect(mnuNameItem[i], &QAction::triggered, this, [this, i] { mnuNameItem_Click(i); });
+        connect(mnuBgmItem[i], &QAction::triggered, this, [this, i] {
+            mnuBgmItem_Click(i);
+            // The action has already toggled its own mark; the marks follow the music alone.
+            syncBgmMarks();
+        });
+    }
+    connect(mnuHelp, &QAction::triggered, this, &frmMain::mnuHelp_Click);
+    connect(mnuVer, &QAction::triggered, this, &frmMain::mnuVer_Click);
+}
+
+void frmMain::syncBgmMarks()
+{
+    mnuBgmItem[0]->setChecked(st.BgmOn != 0);
+    mnuBgmItem[1]->setChecked(st.BgmOn == 0);
+}
+
+frmMain::LoadResult frmMain::Form_Load()
+{
+    // 1. Single copy.
+    if (m_services.prevInstance && m_services.prevInstance()) {
+        m_services.msgbox->MsgBox(QStringLiteral("二重起動はできません"), platform::vbCritical,
+                                  QStringLiteral("警告"));
+        return LoadResult::Refused;
+    }
+
+    // 2. Application directory.
+    st.AppDir = platform::AppDirFrom(m_services.programDir);
+
+    // 3. Pixel size in twips.
+    const QScreen* scr = screen();
+    const int tx = platform::TwipsPerPixel(scr->logicalDotsPerInchX());
+    const int ty = platform::TwipsPerPixel(scr->logicalDotsPerInchY());
+
+    // 4. Window size: a 630 x 370 client area below the menu bar, whatever the
+    // border, caption and menu bar take.
+    centralWidget()->setFixedSize(630, 370);
+    layout()->setSizeConstraint(QLayout::SetFixedSize);
+    adjustSize();
+
+    // 5. Centred on the whole screen, not just its work area.
+    centreOnScreen();
+
+    // 6. Layout.
+    layoutControls(tx, ty);
+
+    // 7. Pictures.
+    if (!loadPicture(st.AppDir + KiteFile, surfaces.picKite, {mdlAelor::SheetWidth, mdlAelor::SheetHeight})
+        || !loadPicture(st.AppDir + BackFile, surfaces.picBack,
+                        {mdlAelor::DisplayWidth, mdlAelor::DisplayHeight}))
+        return LoadResult::PictureFailed;
+
+    // 8. Font sizes, rescaled from the screen's pixel size.
+    lblTitle->setFontSize(RescaledPoints(tx, 26));
+    lblExpla->setFontSize(RescaledPoints(tx, 9));
+    for (QWidget* w : std::initializer_list<QWidget*>{lblHoriz, lblVert, lblInter, lblChange, fraParam,
+                                                       cmdChange, cmdSet, cmbHoriz, cmbVert})
+        SetPointSize(w, RescaledPoints(tx, 9));
+    // A combo box takes the height its font needs.
+    for (QComboBox* cmb : {cmbHoriz, cmbVert})
+        cmb->resize(cmb->width(), cmb->sizeHint().height());
+
+    // 9. Flight state.
+    st.KiteX = 100;
+    st.KiteY = 100;
+    st.GrabX = 0;
+    st.StepX = 1;
+    st.StepY = 1;
+    st.DirX = 1;
+    st.DirY = 1;
+    st.FrameNo = 1;
+    st.GrabY = 0;
+    st.Dragging = mdlAelor::False;
+    st.KeyStep = 5;
+    st.Running = mdlAelor::True;
+    st.BgmOn = mdlAelor::True;
+
+    // 10. Texts.
+    lblTitle->setCaption(platform::AppTitle);
+    lblExpla->setCaption(Explanation);
+    lblChange->setText(QStringLiteral("作動中"));
+
+    // 11. Settings fields.
+    cmbHoriz->setEditText(SignedText(st.StepX));
+    cmbVert->setEditText(SignedText(st.StepY));
+    txtInter->setText(SignedText(timAnime.Interval()));
+
+    // 12. Opening sound, played to its end.
+    m_services.sound->sndPlaySound(st.AppDir + ChimeFile, PlayAndWait);
+    // 13. Background music.
+    m_services.sound->sndPlaySound(st.AppDir + MusicFile, PlayLoop);
+
+    picMain->setFocus();
+    return LoadResult::Loaded;
+}
+
+void frmMain::centreOnScreen()
+{
+    const QRect screenRect = screen()->geometry();
+    const QSize outer = frameGeometry().size();
+    move(screenRect.x() + (screenRect.width() - outer.width()) / 2,
+         screenRect.y() + (screenRect.height() - outer.height()) / 2);
+}
+
+void frmMain::showEvent(QShowEvent* event)
+{
+    QMainWindow::showEvent(event);
+    // Borders and caption are known only once the window exists on screen; centre
+    // again with the true outer size.
+    if (!m_shownOnce) {
+        m_shownOnce = true;
+        centreOnScreen();
+    }
+}
+
+void frmMain::layoutControls(int, int)
+{
+    // Children of the frame are placed in whole screen pixels of the frame.
+    picMain->setGeometry(10, 10, 380, 350);
+    fraParam->setGeometry(400, 170, 220, 190);
+    lblTitle->setGeometry(400, 10, 220, 40);
+    lblExpla->setGeometry(410, 60, 220, 70);
+    lblHoriz->setGeometry(30, 30, 60, 20);
+    lblVert->setGeometry(30, 70, 60, 20);
+    lblInter->setGeometry(30, 110, 60, 20);
+    lblChange->setGeometry(440, 140, 50, 20);
+    cmdChange->setGeometry(530, 135, 70, 30);
+    cmdSet->setGeometry(80, 150, 50, 30);
+    cmbHoriz->setGeometry(110, 30, 60, cmbHoriz->sizeHint().height());
+    cmbVert->setGeometry(110, 70, 60, cmbVert->sizeHint().height());
+    txtInter->setGeometry(110, 110, 60, 20);
+}
+
+bool frmMain::loadPicture(const QString& file, QImage& into, QSize atLeast)
+{
+    QImageReader reader(file);
+    QImage loaded = reader.read();
+    if (loaded.isNull()) {
+        const QString reason = QFileInfo::exists(file) ? reader.errorString()
+                                                       : QStringLiteral("ファイルが見つかりません");
+        m_loadError = QStringLiteral("画像ファイルを読み込めません。\r\n%1\r\n(%2)").arg(file, reason);
+        std::fprintf(stderr, "aelorin: cannot load picture %s: %s\n", qPrintable(file), qPrintable(reason));
+        m_services.msgbox->MsgBox(m_loadError, platform::vbCritical, platform::AppTitle);
+        return false;
+    }
+    // The surface is at least as large as the compositor reads; what the picture
+    // does not cover stays white.
+    QImage surface(loaded.size().expandedTo(atLeast), platform::SurfaceFormat);
+    surface.fill(Qt::white);
+    const QImage pixels = loaded.convertToFormat(platform::SurfaceFormat);
+    platform::BitBlt(surface, 0, 0, pixels.width(), pixels.height(), pixels, 0, 0, platform::SRCCOPY);
+    into = surface;
+    if (surfaces.picWork.isNull()) {
+        surfaces.picWork = QImage(mdlAelor::DisplayWidth, mdlAelor::DisplayHeight, platform::SurfaceFormat);
+        surfaces.picWork.fill(Qt::white);
+    }
+    return true;
+}
+
+void frmMain::closeSecondaryWindows()
+{
+    if (platform::FindWindow(frmPropTitle::Caption) && propTitle)
+        propTitle->close();
+    if (platform::FindWindow(frmPropExpla::Caption) && propExpla)
+        propExpla->close();
+    if (platform::FindWindow(frmAbout::CaptionFor(platform::AppTitle)) && about)
+        about->close();
+}
+
+void frmMain::Form_Unload(int& Cancel)
+{
+    closeSecondaryWindows();
+    if (st.BgmOn) {
+        m_services.sound->sndPlaySound(std::nullopt, PlayLoop);
+        m_services.sound->sndPlaySound(st.AppDir + ChimeFile, PlayAndWait);
+    }
+    Cancel = 0;
+}
+
+void frmMain::closeEvent(QCloseEvent* event)
+{
+    int cancel = 0;
+    Form_Unload(cancel);
+    if (cancel)
+        event->ignore();
+    else
+        event->accept();
+}
+
+void frmMain::forcedExit()
+{
+    m_services.msgbox->MsgBox(QStringLiteral("ふざけるな！\r\nお前みたいな奴にはいじらせない！！"),
+                              platform::vbOKOnly, QStringLiteral("怒"));
+    closeSecondaryWindows();
+    if (st.BgmOn)
+        m_services.sound->sndPlaySound(std::nullopt, PlayLoop);
+    m_services.end(0);
+}
+
+bool frmMain::eventFilter(QObject* watched, QEvent* event)
+{
+    if (event->type() == QEvent::ShortcutOverride) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QKeySequence pressed(key->keyCombination());
+        for (QAction* a : {mnuNameItem[0], mnuNameItem[1], mnuBgmItem[0], mnuBgmItem[1], mnuHelp, mnuVer}) {
+            if (a->shortcut() == pressed) {
+                // Refuse the editor's claim, so the menu's shortcut fires.
+                event->ignore();
+                return true;
+            }
+        }
+    }
+    return QMainWindow::eventFilter(watched, event);
+}
+
+void frmMain::timAnime_Timer()
+{
+    mdlAelor::ComposeFrame(st, surfaces, *picMain);
+    mdlAelor::AdvanceTick(st);
+}

@@ -1,0 +1,111 @@
+#pragma once
+#include "app/Services.h"
+#include "app/StyledLabel.h"
+#include "app/mdlAelor.h"
+#include "platform/AnimTimer.h"
+#include "platform/PictureBox.h"
+
+#include <QMainWindow>
+#include <QPointer>
+
+class QAction;
+class QComboBox;
+class QGroupBox;
+class QLabel;
+class QLineEdit;
+class QMenu;
+class QPushButton;
+class frmAbout;
+class frmPropExpla;
+class frmPropTitle;
+
+// The main window: the display with the flying kite, the two labels, the motion
+// settings panel and the menus.
+class frmMain : public QMainWindow {
+    Q_OBJECT
+public:
+    enum class LoadResult { Loaded, Refused, PictureFailed };
+
+    explicit frmMain(const Services& services, QWidget* parent = nullptr);
+    ~frmMain() override;
+
+    // The whole start-up, run once before the window is first shown.
+    LoadResult Form_Load();
+    // The closing sequence, run when the user closes the window.
+    void Form_Unload(int& Cancel);
+
+    // The text of the failure that ended start-up, naming the file.
+    QString loadError() const { return m_loadError; }
+
+    // Flight.
+    void timAnime_Timer();
+    // Motion settings panel and start/stop.
+    void cmdSet_Click();
+    void cmdChange_Click();
+    // Dragging and arrow keys.
+    void picMain_MouseDown(int Button, int Shift, float X, float Y);
+    void picMain_MouseMove(int Button, int Shift, float X, float Y);
+    void picMain_MouseUp(int Button, int Shift, float X, float Y);
+    void picMain_KeyDown(int KeyCode, int Shift);
+    // Menus.
+    void mnuNameItem_Click(int Index);
+    void mnuBgmItem_Click(int Index);
+    void mnuHelp_Click();
+    void mnuVer_Click();
+
+    mdlAelor::FlightState st;
+    mdlAelor::Surfaces surfaces;
+
+    platform::PictureBox* picMain = nullptr;
+    StyledLabel* lblTitle = nullptr;
+    StyledLabel* lblExpla = nullptr;
+    QLabel* lblChange = nullptr;
+    QPushButton* cmdChange = nullptr;
+    QGroupBox* fraParam = nullptr;
+    QLabel* lblHoriz = nullptr;
+    QComboBox* cmbHoriz = nullptr;
+    QLabel* lblVert = nullptr;
+    QComboBox* cmbVert = nullptr;
+    QLabel* lblInter = nullptr;
+    QLineEdit* txtInter = nullptr;
+    QPushButton* cmdSet = nullptr;
+    platform::AnimTimer timAnime;
+
+    QMenu* mnuName = nullptr;
+    QAction* mnuNameItem[2] = {};
+    QMenu* mnuBgm = nullptr;
+    QAction* mnuBgmItem[2] = {};
+    QMenu* mnuInf = nullptr;
+    QAction* mnuHelp = nullptr;
+    QAction* mnuVer = nullptr;
+
+    // The secondary windows, each at most once.
+    QPointer<frmPropTitle> propTitle;
+    QPointer<frmPropExpla> propExpla;
+    QPointer<frmAbout> about;
+
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    void createControls();
+    void createMenus();
+    void layoutControls(int tx, int ty);
+    void centreOnScreen();
+    bool loadPicture(const QString& file, QImage& into, QSize atLeast);
+    // Closes the three secondary windows that are open, found by their captions.
+    void closeSecondaryWindows();
+    // The forced exit after the interval error was answered No.
+    void forcedExit();
+    void syncBgmMarks();
+
+    Services m_services;
+    QString m_loadError;
+    bool m_shownOnce = false;
+};
+
+// A number as the settings fields show it: a space in the place of the sign of a
+// non-negative number, a minus sign otherwise.
+QString SignedText(long long value);

@@ -1,0 +1,67 @@
+#include "app/frmMain.h"
+#include "platform/AppInfo.h"
+#include "platform/Fonts.h"
+#include "platform/Help.h"
+#include "platform/MessageBox.h"
+#include "platform/SingleInstance.h"
+#include "platform/Sound.h"
+
+#include <QApplication>
+
+#include <cstdio>
+#include <cstdlib>
+
+namespace {
+
+// Without any display server Qt would abort; say plainly what is missing instead.
+bool DisplayNamed()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    if (!DisplayNamed()) {
+        std::fprintf(stderr, "aelorin: no display to open the window on (DISPLAY is not set)\n");
+        return 1;
+    }
+    QApplication app(argc, argv);
+    QApplication::setApplicationName(platform::AppTitle);
+    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
+                                            .arg(platform::AppMajor)
+                                            .arg(platform::AppMinor)
+                                            .arg(platform::AppRevision));
+    platform::InstallFonts();
+
+    platform::SdlSoundService sound;
+    platform::QtMessageBoxService msgbox;
+    platform::ViewerHelpService help;
+    platform::SingleInstance instance(platform::SingleInstance::DesktopKey(platform::AppTitle));
+
+    Services services;
+    services.sound = &sound;
+    services.msgbox = &msgbox;
+    services.help = &help;
+    services.prevInstance = [&instance] { return instance.PrevInstance(); };
+    services.end = [](int status) {
+        // At once: no closing handler, no destructor, no sound.
+        std::fflush(nullptr);
+        std::_Exit(status);
+    };
+    services.programDir = QCoreApplication::applicationDirPath();
+
+    frmMain window(services);
+    switch (window.Form_Load()) {
+    case frmMain::LoadResult::Refused:
+        return 0;
+    case frmMain::LoadResult::PictureFailed:
+        return 1;
+    case frmMain::LoadResult::Loaded:
+        break;
+    }
+    window.show();
+    return QApplication::exec();
+}

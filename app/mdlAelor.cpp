@@ -1,0 +1,60 @@
+#include "app/mdlAelor.h"
+
+#include "platform/PictureBox.h"
+#include "platform/Raster.h"
+
+#include <cfenv>
+#include <cmath>
+
+namespace mdlAelor {
+
+double RoundHalfEven(double v)
+{
+    // nearbyint follows the current rounding mode; make sure it is the default one.
+    const int mode = std::fegetround();
+    if (mode != FE_TONEAREST)
+        std::fesetround(FE_TONEAREST);
+    const double r = std::nearbyint(v);
+    if (mode != FE_TONEAREST)
+        std::fesetround(mode);
+    return r;
+}
+
+void AdvanceTick(FlightState& s)
+{
+    s.FrameNo = Add16(s.FrameNo, 1);
+    if (s.FrameNo == FrameCount + 1)
+        s.FrameNo = 1;
+
+    s.KiteX = Add16(s.KiteX, Mul16(s.StepX, s.DirX));
+    if (s.KiteX > RightLimit)
+        s.DirX = -1;
+    else if (s.KiteX < 0)
+        s.DirX = 1;
+
+    s.KiteY = Add16(s.KiteY, Mul16(s.StepY, s.DirY));
+    if (s.KiteY > BottomLimit)
+        s.DirY = -1;
+    else if (s.KiteY < 0)
+        s.DirY = 1;
+}
+
+void ComposeInto(const FlightState& s, Surfaces& surfaces, QImage& display)
+{
+    using platform::BitBlt;
+    const int cellX = (s.FrameNo - 1) * KiteWidth;
+    BitBlt(surfaces.picWork, 0, 0, DisplayWidth, DisplayHeight, surfaces.picBack, 0, 0, platform::SRCCOPY);
+    BitBlt(surfaces.picWork, s.KiteX, s.KiteY, KiteWidth, KiteHeight, surfaces.picKite, cellX, KiteHeight,
+           platform::SRCPAINT);
+    BitBlt(surfaces.picWork, s.KiteX, s.KiteY, KiteWidth, KiteHeight, surfaces.picKite, cellX, 0,
+           platform::SRCAND);
+    BitBlt(display, 0, 0, DisplayWidth, DisplayHeight, surfaces.picWork, 0, 0, platform::SRCCOPY);
+}
+
+void ComposeFrame(const FlightState& s, Surfaces& surfaces, platform::PictureBox& picMain)
+{
+    ComposeInto(s, surfaces, picMain.image());
+    picMain.Refresh();
+}
+
+}  // namespace mdlAelor

@@ -1,0 +1,69 @@
+#pragma once
+#include <QImage>
+#include <QString>
+#include <cstdint>
+
+namespace platform { class PictureBox; }
+
+// The flight: the state the main window's handlers share, the rules of the tick
+// and the compositor that turns the state into a frame on the display.
+namespace mdlAelor {
+
+// Flags are 16-bit: true is -1, false is 0, and any non-zero value counts as true.
+inline constexpr std::int16_t True = -1;
+inline constexpr std::int16_t False = 0;
+
+inline constexpr int DisplayWidth = 380;
+inline constexpr int DisplayHeight = 350;
+inline constexpr int KiteWidth = 30;
+inline constexpr int KiteHeight = 60;
+inline constexpr int RightLimit = DisplayWidth - KiteWidth;    // 350
+inline constexpr int BottomLimit = DisplayHeight - KiteHeight;  // 290
+inline constexpr int FrameCount = 6;
+inline constexpr int SheetWidth = FrameCount * KiteWidth;   // 180
+inline constexpr int SheetHeight = 2 * KiteHeight;          // 120
+
+struct FlightState {
+    std::int16_t KiteX = 100;
+    std::int16_t KiteY = 100;
+    std::int16_t StepX = 1;
+    std::int16_t StepY = 1;
+    std::int16_t DirX = 1;
+    std::int16_t DirY = 1;
+    std::int16_t GrabX = 0;
+    std::int16_t GrabY = 0;
+    std::int16_t FrameNo = 1;
+    std::int16_t Dragging = False;
+    std::int16_t KeyStep = 5;
+    QString AppDir;
+    std::int16_t Running = True;
+    std::int16_t BgmOn = True;
+};
+
+// 16-bit signed arithmetic: results wrap as the 16-bit registers would.
+constexpr std::int16_t Add16(int a, int b) { return static_cast<std::int16_t>(a + b); }
+constexpr std::int16_t Mul16(int a, int b) { return static_cast<std::int16_t>(a * b); }
+
+// Rounds to the nearest integer, a half to the even neighbour.
+double RoundHalfEven(double v);
+
+// Advances the state by one tick, after the frame has been shown: next sprite
+// frame, then each axis moves by its step and turns when it lies beyond an edge.
+// The position is never clamped.
+void AdvanceTick(FlightState& s);
+
+// The picture surfaces a frame is composed from and into.
+struct Surfaces {
+    QImage picBack;  // background, at least the display's size
+    QImage picKite;  // sprite sheet: pictures in the upper row, masks below
+    QImage picWork;  // back buffer, the display's size
+};
+
+// Composes the frame for the current state into the back buffer and copies it to
+// the display's persistent image: background, mask OR, picture AND, one full copy.
+void ComposeInto(const FlightState& s, Surfaces& surfaces, QImage& display);
+
+// One frame on screen: composes into the display and has it repaint.
+void ComposeFrame(const FlightState& s, Surfaces& surfaces, platform::PictureBox& picMain);
+
+}  // namespace mdlAelor

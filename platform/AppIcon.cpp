@@ -1,0 +1,20 @@
+#include "platform/AppIcon.h"
+
+#include "artwork.h"
+
+#include <QPixmap>
+
+namespace platform {
+
+QIcon aelorinIcon()
+{
+    // The 32 x 32 map is what title bars and the version box show; the
+    // enlargements let task switchers and high-density screens show the same
+    // pixels crisp instead of blurring the small one.
+    QIcon icon;
+    for (int size : {32, 64, 128, 256})
+        icon.addPixmap(QPixmap::fromImage(makeAppIcon(size)));
+    return icon;
+}
+
+}  // namespace platform

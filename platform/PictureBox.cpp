@@ -1,0 +1,128 @@
+#include "platform/PictureBox.h"
+
+#include "platform/Raster.h"
+
+#include <QKeyEvent>
+#include <QMouseEvent>
+#include <QPainter>
+
+namespace platform {
+
+PictureBox::PictureBox(QWidget* parent)
+    : QWidget(parent)
+{
+    setAttribute(Qt::WA_OpaquePaintEvent);
+    setFocusPolicy(Qt::StrongFocus);
+}
+
+void PictureBox::Refresh()
+{
+    repaint();
+}
+
+QImage& PictureBox::image()
+{
+    if (m_image.size() == size())
+        return m_image;
+    QImage grown(size(), SurfaceFormat);
+    grown.fill(Qt::white);
+    if (!m_image.isNull())
+        BitBlt(grown, 0, 0, m_image.width(), m_image.height(), m_image, 0, 0, SRCCOPY);
+    m_image = grown;
+    return m_image;
+}
+
+void PictureBox::paintEvent(QPaintEvent*)
+{
+    QPainter p(this);
+    const QRect inner = rect().adjusted(Border, Border, -Border, -Border);
+    p.drawImage(inner.topLeft(), image(), QRect(QPoint(0, 0), inner.size()));
+
+    // The classic sunken edge: dark above and to the left, light below and to the right.
+    const int w = width(), h = height();
+    p.setPen(QColor(128, 128, 128));
+    p.drawLine(0, 0, w - 2, 0);
+    p.drawLine(0, 0, 0, h - 2);
+    p.setPen(QColor(64, 64, 64));
+    p.drawLine(1, 1, w - 3, 1);
+    p.drawLine(1, 1, 1, h - 3);
+    p.setPen(QColor(255, 255, 255));
+    p.drawLine(0, h - 1, w - 1, h - 1);
+    p.drawLine(w - 1, 0, w - 1, h - 1);
+    p.setPen(QColor(212, 208, 200));
+    p.drawLine(1, h - 2, w - 2, h - 2);
+    p.drawLine(w - 2, 1, w - 2, h - 2);
+}
+
+void PictureBox::mousePressEvent(QMouseEvent* e)
+{
+    const QPointF pos = e->position();
+    emit MouseDown(ButtonCode(e->button()), ShiftMask(e->modifiers()),
+                   static_cast<float>(pos.x() - Border), static_cast<float>(pos.y() - Border));
+}
+
+void PictureBox::mouseMoveEvent(QMouseEvent* e)
+{
+    const QPointF pos = e->position();
+    emit MouseMove(ButtonCode(e->buttons()), ShiftMask(e->modifiers()),
+                   static_cast<float>(pos.x() - Border), static_cast<float>(pos.y() - Border));
+}
+
+void PictureBox::mouseReleaseEvent(QMouseEvent* e)
+{
+    const QPointF pos = e->position();
+    emit MouseUp(ButtonCode(e->button()), ShiftMask(e->modifiers()),
+                 static_cast<float>(pos.x() - Border), static_cast<float>(pos.y() - Border));
+}
+
+void PictureBox::keyPressEvent(QKeyEvent* e)
+{
+    emit KeyDown(KeyCode(e->key()), ShiftMask(e->modifiers()));
+}
+
+int ShiftMask(Qt::KeyboardModifiers modifiers)
+{
+    int mask = 0;
+    if (modifiers & Qt::ShiftModifier)
+        mask |= 1;
+    if (modifiers & Qt::ControlModifier)
+        mask |= 2;
+    if (modifiers & Qt::AltModifier)
+        mask |= 4;
+    return mask;
+}
+
+int ButtonCode(Qt::MouseButtons buttons)
+{
+    int code = 0;
+    if (buttons & Qt::LeftButton)
+        code |= 1;
+    if (buttons & Qt::RightButton)
+        code |= 2;
+    if (buttons & Qt::MiddleButton)
+        code |= 4;
+    return code;
+}
+
+int KeyCode(int qtKey)
+{
+    switch (qtKey) {
+    case Qt::Key_Left: return 37;
+    case Qt::Key_Up: return 38;
+    case Qt::Key_Right: return 39;
+    case Qt::Key_Down: return 40;
+    case Qt::Key_Shift: return 16;
+    case Qt::Key_Control: return 17;
+    case Qt::Key_Alt: return 18;
+    case Qt::Key_Space: return 32;
+    case Qt::Key_Return:
+    case Qt::Key_Enter: return 13;
+    case Qt::Key_Escape: return 27;
+    default: break;
+    }
+    if ((qtKey >= Qt::Key_A && qtKey <= Qt::Key_Z) || (qtKey >= Qt::Key_0 && qtKey <= Qt::Key_9))
+        return qtKey;
+    return 0;
+}
+
+}  // namespace platform

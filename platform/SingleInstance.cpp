@@ -1,0 +1,43 @@
+#include "platform/SingleInstance.h"
+
+#include <QCryptographicHash>
+#include <QLocalServer>
+
+#include <unistd.h>
+
+namespace platform {
+
+SingleInstance::SingleInstance(const QString& key)
+    : m_key(key)
+{
+}
+
+SingleInstance::~SingleInstance() = default;
+
+bool SingleInstance::PrevInstance()
+{
+    if (m_answer >= 0)
+        return m_answer != 0;
+    m_server = std::make_unique<QLocalServer>();
+    m_server->setSocketOptions(QLocalServer::AbstractNamespaceOption);
+    // Binding is atomic: of copies started at the same moment exactly one wins.
+    // Any other failure (no sockets at all) must not lock the user out.
+    const bool taken = !m_server->listen(m_key)
+        && m_server->serverError() == QAbstractSocket::AddressInUseError;
+    if (!m_server->isListening())
+        m_server.reset();
+    m_answer = taken ? 1 : 0;
+    return m_answer != 0;
+}
+
+QString SingleInstance::DesktopKey(const QString& title)
+{
+    QString display = qEnvironmentVariable("WAYLAND_DISPLAY");
+    if (display.isEmpty())
+        display = qEnvironmentVariable("DISPLAY");
+    const QByteArray desktop = QString::number(getuid()).toUtf8() + '|' + display.toUtf8();
+    const QByteArray digest = QCryptographicHash::hash(desktop, QCryptographicHash::Sha1).toHex().left(16);
+    return title + QLatin1Char('-') + QString::fromLatin1(digest);
+}
+
+}  // namespace platform

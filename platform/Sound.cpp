@@ -1,0 +1,94 @@
+#include "platform/Sound.h"
+
+#include <SDL.h>
+#include <SDL_mixer.h>
+
+#include <QElapsedTimer>
+
+namespace platform {
+
+namespace {
+constexpr int Channel = 0;
+// Slack on top of a sound's own length before a wait gives up: covers the device's
+// buffer latency without letting a stuck device hold the program.
+constexpr qint64 WaitSlackMs = 250;
+}
+
+SdlSoundService::SdlSoundService() = default;
+
+SdlSoundService::~SdlSoundService()
+{
+    if (m_state != DeviceState::Open)
+        return;
+    halt();
+    Mix_CloseAudio();
+    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+bool SdlSoundService::hasDevice()
+{
+    return open();
+}
+
+bool SdlSoundService::open()
+{
+    if (m_state != DeviceState::Untried)
+        return m_state == DeviceState::Open;
+    m_state = DeviceState::Unavailable;
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+        return false;
+    if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
+        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+        return false;
+    }
+    Mix_AllocateChannels(1);
+    Uint16 format = 0;
+    int channels = 0;
+    Mix_QuerySpec(&m_frequency, &format, &channels);
+    m_bytesPerFrame = channels * (SDL_AUDIO_BITSIZE(format) / 8);
+    m_state = DeviceState::Open;
+    return true;
+}
+
+void SdlSoundService::halt()
+{
+    Mix_HaltChannel(Channel);
+    if (m_chunk) {
+        Mix_FreeChunk(static_cast<Mix_Chunk*>(m_chunk));
+        m_chunk = nullptr;
+    }
+}
+
+void SdlSoundService::sndPlaySound(const std::optional<QString>& name, std::uint32_t flags)
+{
+    if (!open())
+        return;
+    halt();
+    if (!name)
+        return;
+
+    Mix_Chunk* chunk = Mix_LoadWAV(name->toUtf8().constData());
+    if (!chunk)
+        return;
+    const bool loop = (flags & SND_LOOP) != 0;
+    if (Mix_PlayChannel(Channel, chunk, loop ? -1 : 0) < 0) {
+        Mix_FreeChunk(chunk);
+        return;
+    }
+    m_chunk = chunk;
+    if (flags & SND_ASYNC)
+        return;
+
+    // Play and wait: hold the caller until the sound is over, but never longer
+    // than the sound itself lasts.
+    const qint64 lengthMs = m_frequency > 0 && m_bytesPerFrame > 0
+        ? static_cast<qint64>(chunk->alen) / m_bytesPerFrame * 1000 / m_frequency
+        : 0;
+    QElapsedTimer clock;
+    clock.start();
+    while (Mix_Playing(Channel) && clock.elapsed() < lengthMs + WaitSlackMs)
+        SDL_Delay(5);
+    halt();
+}
+
+}  // namespace platform

@@ -1,0 +1,48 @@
+#pragma once
+#include <QString>
+#include <cstdint>
+#include <optional>
+
+namespace platform {
+
+inline constexpr std::uint32_t SND_ASYNC = 1;
+inline constexpr std::uint32_t SND_NODEFAULT = 2;
+inline constexpr std::uint32_t SND_LOOP = 8;
+
+// The program's three sound requests:
+//   play once and wait   (name, SND_NODEFAULT)
+//   play in a loop       (name, SND_ASYNC | SND_NODEFAULT | SND_LOOP)
+//   stop                 (no name, any flags)
+// A new request replaces whatever is playing. A missing or unplayable file is silent.
+class SoundService {
+public:
+    virtual ~SoundService() = default;
+    virtual void sndPlaySound(const std::optional<QString>& name, std::uint32_t flags) = 0;
+};
+
+// Plays through SDL2_mixer. Without an audio device every request is silent and
+// returns at once; play-and-wait never waits longer than the sound lasts.
+class SdlSoundService : public SoundService {
+public:
+    SdlSoundService();
+    ~SdlSoundService() override;
+    SdlSoundService(const SdlSoundService&) = delete;
+    SdlSoundService& operator=(const SdlSoundService&) = delete;
+
+    void sndPlaySound(const std::optional<QString>& name, std::uint32_t flags) override;
+
+    // False when no audio device could be opened: all sound is silence.
+    bool hasDevice();
+
+private:
+    bool open();
+    void halt();
+
+    enum class DeviceState { Untried, Open, Unavailable };
+    DeviceState m_state = DeviceState::Untried;
+    void* m_chunk = nullptr;  // the Mix_Chunk now playing, owned
+    int m_frequency = 0;
+    int m_bytesPerFrame = 0;
+};
+
+}  // namespace platform

@@ -1,0 +1,32 @@
+#!/usr/bin/env bash
+# Installs the Debian packages the build (and, with --test, the tests) needs,
+# only those that are missing. Runs apt-get as root, or through sudo.
+set -euo pipefail
+
+build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev libsdl2-dev libsdl2-mixer-dev
+            fonts-ipafont-gothic fonts-ipafont-mincho)
+test_pkgs=(xvfb xauth xdotool x11-utils imagemagick openbox wmctrl sox
+           clang libclang-rt-14-dev libbenchmark-dev desktop-file-utils dpkg-dev file)
+
+wanted=("${build_pkgs[@]}")
+if [[ "${1:-}" == "--test" ]]; then
+  wanted+=("${test_pkgs[@]}")
+fi
+
+missing=()
+for p in "${wanted[@]}"; do
+  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
+    missing+=("$p")
+  fi
+done
+if ((${#missing[@]} == 0)); then
+  exit 0
+fi
+
+as_root=()
+if [[ $(id -u) -ne 0 ]]; then
+  as_root=(sudo)
+fi
+echo "Installing: ${missing[*]}"
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get update -qq
+"${as_root[@]}" env DEBIAN_FRONTEND=noninteractive apt-get install -y -qq --no-install-recommends "${missing[@]}"

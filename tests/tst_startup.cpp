@@ -1,0 +1,453 @@
+// Start-up, the main window as it first appears, and the closing sequence.
+#include "fakes.h"
+
+#include "app/frmMain.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmPropExpla.h"
+#include "dialogs/frmPropTitle.h"
+#include "platform/AppInfo.h"
+#include "platform/Fonts.h"
+#include "platform/SingleInstance.h"
+#include "platform/WindowFinder.h"
+
+#include <QAction>
+#include <QComboBox>
+#include <QDir>
+#include <QFile>
+#include <QGroupBox>
+#include <QLineEdit>
+#include <QMenu>
+#include <QMenuBar>
+#include <QPushButton>
+#include <QScreen>
+#include <QTemporaryDir>
+#include <QTest>
+#include <QUuid>
+
+using platform::SND_ASYNC;
+using platform::SND_LOOP;
+using platform::SND_NODEFAULT;
+
+namespace {
+
+// A program directory of our own holding copies of the built data, so a test
+// can spoil one file.
+struct DataCopy {
+    QTemporaryDir dir;
+    DataCopy()
+    {
+        for (const char* sub : {"images", "sounds"}) {
+            QDir().mkpath(dir.filePath(QString::fromLatin1(sub)));
+        }
+        for (const char* file : {"images/kite.bmp", "images/back.bmp", "sounds/Wave22.wav", "sounds/Over.wav"}) {
+            const QString name = QString::fromLatin1(file);
+            QFile::copy(BuildDataDir() + name, dir.filePath(name));
+        }
+    }
+    QString path(const QString& rel) const { return dir.filePath(rel); }
+};
+
+void writeFile(const QString& path, const QByteArray& bytes)
+{
+    QFile f(path);
+    QVERIFY(f.open(QIODevice::WriteOnly | QIODevice::Truncate));
+    f.write(bytes);
+}
+
+}  // namespace
+
+class TestStartup : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void startStateMatchesTheTable();
+    void layoutToThePixel();
+    void fontsFollowScreenResolution();
+    void textsAndSettingsFields();
+    void menuBarAsDefined();
+    void soundsAtStartInOrder();
+    void focusStartsOnTheDisplay();
+    void displayEmptyUntilFirstTick();
+    void appDirHasExactlyOneSeparator_data();
+    void appDirHasExactlyOneSeparator();
+    void secondCopyIsRefused();
+    void singleCopyClaim();
+    void badPictureEndsStartUp_data();
+    void badPictureEndsStartUp();
+    void closingWithMusicStopsThenChimes();
+    void closingWithoutMusicIsSilent();
+    void closingClosesSecondaryWindows();
+    void windowSearchNeedsTheExactCaption();
+    void menuShortcutsWinOverEditors();
+};
+
+void TestStartup::initTestCase()
+{
+    platform::InstallFonts();
+}
+
+void TestStartup::startStateMatchesTheTable()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    const auto& s = w.st;
+    QCOMPARE(s.KiteX, std::int16_t(100));
+    QCOMPARE(s.KiteY, std::int16_t(100));
+    QCOMPARE(s.StepX, std::int16_t(1));
+    QCOMPARE(s.StepY, std::int16_t(1));
+    QCOMPARE(s.DirX, std::int16_t(1));
+    QCOMPARE(s.DirY, std::int16_t(1));
+    QCOMPARE(s.GrabX, std::int16_t(0));
+    QCOMPARE(s.GrabY, std::int16_t(0));
+    QCOMPARE(s.FrameNo, std::int16_t(1));
+    QCOMPARE(s.Dragging, std::int16_t(0));
+    QCOMPARE(s.KeyStep, std::int16_t(5));
+    QCOMPARE(s.Running, std::int16_t(-1));
+    QCOMPARE(s.BgmOn, std::int16_t(-1));
+    QCOMPARE(s.AppDir, BuildDataDir());
+    QVERIFY(w.timAnime.Enabled());
+    QCOMPARE(w.timAnime.Interval(), 100);
+    QCOMPARE(w.windowTitle(), QStringLiteral("Aelorin"));
+}
+
+void TestStartup::layoutToThePixel()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+
+    QCOMPARE(w.centralWidget()->size(), QSize(630, 370));
+    QCOMPARE(w.centralWidget()->y(), w.menuBar()->height());
+    QCOMPARE(w.size(), QSize(630, 370 + w.menuBar()->height()));
+    // Not resizable.
+    QCOMPARE(w.minimumSize(), w.maximumSize());
+
+    QCOMPARE(w.picMain->geometry(), QRect(10, 10, 380, 350));
+    QCOMPARE(w.lblTitle->geometry(), QRect(400, 10, 220, 40));
+    QCOMPARE(w.lblExpla->geometry(), QRect(410, 60, 220, 70));
+    QCOMPARE(w.lblChange->geometry(), QRect(440, 140, 50, 20));
+    QCOMPARE(w.cmdChange->geometry(), QRect(530, 135, 70, 30));
+    QCOMPARE(w.fraParam->geometry(), QRect(400, 170, 220, 190));
+    QCOMPARE(w.lblHoriz->geometry(), QRect(30, 30, 60, 20));
+    QCOMPARE(w.lblVert->geometry(), QRect(30, 70, 60, 20));
+    QCOMPARE(w.lblInter->geometry(), QRect(30, 110, 60, 20));
+    QCOMPARE(w.txtInter->geometry(), QRect(110, 110, 60, 20));
+    QCOMPARE(w.cmdSet->geometry(), QRect(80, 150, 50, 30));
+    QCOMPARE(w.cmbHoriz->pos(), QPoint(110, 30));
+    QCOMPARE(w.cmbHoriz->width(), 60);
+    QCOMPARE(w.cmbVert->pos(), QPoint(110, 70));
+    QCOMPARE(w.cmbVert->width(), 60);
+
+    // Centred on the whole screen.
+    const QRect screen = w.screen()->geometry();
+    const QRect frame = w.frameGeometry();
+    QVERIFY(qAbs(frame.center().x() - screen.center().x()) <= 1);
+    QVERIFY(qAbs(frame.center().y() - screen.center().y()) <= 1);
+
+    // The tab order visits the display, the buttons and the entries.
+    QList<QWidget*> order;
+    QWidget* at = w.picMain;
+    for (int i = 0; i < 6; ++i) {
+        order.append(at);
+        at = at->nextInFocusChain();
+        while (at->focusPolicy() == Qt::NoFocus || !at->isVisible() || at->focusProxy())
+            at = at->nextInFocusChain();
+    }
+    QCOMPARE(order, (QList<QWidget*>{w.picMain, w.cmdChange, w.cmbHoriz, w.cmbVert, w.cmdSet, w.txtInter}));
+}
+
+// 26 and 9 points at 96 dpi, 20 and 7 at 120 dpi; the interval entry keeps its font.
+void TestStartup::fontsFollowScreenResolution()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    const QFont defaultFont = w.txtInter->font();
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+
+    const int dpi = qRound(w.screen()->logicalDotsPerInchX());
+    if (dpi != 96 && dpi != 120)
+        QSKIP("the screen is neither 96 nor 120 dpi");
+    const int title = dpi == 96 ? 26 : 20;
+    const int small = dpi == 96 ? 9 : 7;
+
+    QCOMPARE(w.lblTitle->FontSize(), double(title));
+    QCOMPARE(w.lblTitle->font().pointSizeF(), double(title));
+    QCOMPARE(w.lblExpla->FontSize(), double(small));
+    for (QWidget* c : std::initializer_list<QWidget*>{w.lblHoriz, w.lblVert, w.lblInter, w.lblChange, w.fraParam,
+                                                       w.cmdChange, w.cmdSet, w.cmbHoriz, w.cmbVert})
+        QCOMPARE(c->font().pointSize(), small);
+    QCOMPARE(w.txtInter->font(), defaultFont);
+
+    QCOMPARE(w.lblTitle->FontName(), QStringLiteral("ＭＳ Ｐゴシック"));
+    QVERIFY(w.lblTitle->FontItalic());
+    QVERIFY(!w.lblTitle->FontBold());
+    QCOMPARE(w.lblTitle->ForeColor(), 0x00FF0000u);
+}
+
+void TestStartup::textsAndSettingsFields()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    QCOMPARE(w.lblTitle->Caption(), QStringLiteral("Aelorin"));
+    const QString expla = w.lblExpla->Caption();
+    QCOMPARE(expla.count(QStringLiteral("\r\n")), 4);
+    QVERIFY(!expla.endsWith(QLatin1Char('\n')));
+    QVERIFY(expla.startsWith(QStringLiteral("１　凧が空を舞います\r\n２　")));
+    QVERIFY(expla.endsWith(QStringLiteral("\r\n　　もっと速く動かせます")));
+    QCOMPARE(w.lblChange->text(), QStringLiteral("作動中"));
+    QCOMPARE(w.lblChange->palette().color(QPalette::WindowText), QColor(Qt::white));
+    QCOMPARE(w.lblChange->palette().color(QPalette::Window), QColor(Qt::black));
+    QVERIFY(w.lblChange->autoFillBackground());
+
+    QCOMPARE(w.cmbHoriz->currentText(), QStringLiteral(" 1"));
+    QCOMPARE(w.cmbVert->currentText(), QStringLiteral(" 1"));
+    QCOMPARE(w.cmbHoriz->currentIndex(), -1);
+    QCOMPARE(w.cmbHoriz->count(), 5);
+    QCOMPARE(w.cmbVert->itemText(4), QStringLiteral("10"));
+    QCOMPARE(w.txtInter->text(), QStringLiteral(" 100"));
+    QCOMPARE(w.fraParam->title(), QStringLiteral("動きの調節"));
+    QCOMPARE(w.cmdChange->text(), QStringLiteral("開始/停止"));
+    QCOMPARE(w.cmdSet->text(), QStringLiteral("OK"));
+}
+
+void TestStartup::menuBarAsDefined()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+
+    const QList<QAction*> menus = w.menuBar()->actions();
+    QCOMPARE(menus.size(), 3);
+    QCOMPARE(menus[0]->text(), QStringLiteral("文字(&N)"));
+    QCOMPARE(menus[1]->text(), QStringLiteral("ＢＧＭ(&B)"));
+    QCOMPARE(menus[2]->text(), QStringLiteral("情報(&I)"));
+
+    struct Item { QAction* action; const char* caption; const char* keys; };
+    const Item items[] = {
+        {w.mnuNameItem[0], "タイトル(&T)...", "Ctrl+T"}, {w.mnuNameItem[1], "説明文(&S)...", "Ctrl+S"},
+        {w.mnuBgmItem[0], "演奏中(&P)", "Ctrl+P"},       {w.mnuBgmItem[1], "停止中(&N)", "Ctrl+N"},
+        {w.mnuHelp, "ヘルプ(&H)...", "Ctrl+H"},          {w.mnuVer, "バージョン(&V)...", "Ctrl+V"},
+    };
+    for (const Item& item : items) {
+        QCOMPARE(item.action->text(), QString::fromUtf8(item.caption));
+        QCOMPARE(item.action->shortcut(), QKeySequence(QString::fromLatin1(item.keys)));
+    }
+    QVERIFY(w.mnuBgmItem[0]->isChecked());
+    QVERIFY(!w.mnuBgmItem[1]->isChecked());
+}
+
+void TestStartup::soundsAtStartInOrder()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    const QList<SoundCall> expected = {
+        {BuildDataDir() + QStringLiteral("sounds/Wave22.wav"), SND_NODEFAULT},
+        {BuildDataDir() + QStringLiteral("sounds/Over.wav"), SND_ASYNC | SND_NODEFAULT | SND_LOOP},
+    };
+    QCOMPARE(world.sound.calls, expected);
+    QVERIFY(world.msgbox.calls.isEmpty());
+}
+
+void TestStartup::focusStartsOnTheDisplay()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.picMain));
+}
+
+void TestStartup::displayEmptyUntilFirstTick()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    w.timAnime.setEnabled(false);
+    QImage blank(380, 350, QImage::Format_RGB32);
+    blank.fill(Qt::white);
+    QCOMPARE(w.picMain->image(), blank);
+
+    w.timAnime_Timer();
+    // Frame 1 at (100, 100): the display now equals a frame composed by hand.
+    mdlAelor::Surfaces ref = w.surfaces;
+    QImage expected(380, 350, QImage::Format_RGB32);
+    mdlAelor::FlightState first;
+    mdlAelor::ComposeInto(first, ref, expected);
+    QCOMPARE(w.picMain->image(), expected);
+    QVERIFY(w.picMain->image() != blank);
+    QCOMPARE(w.st.KiteX, std::int16_t(101));
+    QCOMPARE(w.st.FrameNo, std::int16_t(2));
+}
+
+void TestStartup::appDirHasExactlyOneSeparator_data()
+{
+    QTest::addColumn<QString>("programDir");
+    QTest::addColumn<QString>("appDir");
+    QTest::newRow("root") << "/" << "/";
+    QTest::newRow("plain directory") << "/opt/Toys/Kite" << "/opt/Toys/Kite/";
+    QTest::newRow("already ends in one") << "/opt/Toys/" << "/opt/Toys/";
+    QTest::newRow("spaces and Japanese") << "/home/u/凧 あそび" << "/home/u/凧 あそび/";
+}
+
+void TestStartup::appDirHasExactlyOneSeparator()
+{
+    QFETCH(QString, programDir);
+    QFETCH(QString, appDir);
+    QCOMPARE(platform::AppDirFrom(programDir), appDir);
+    QCOMPARE(platform::AppDirFrom(programDir) + QStringLiteral("images/kite.bmp"),
+             appDir + QStringLiteral("images/kite.bmp"));
+}
+
+void TestStartup::secondCopyIsRefused()
+{
+    FakeWorld world;
+    world.otherCopyRunning = true;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Refused);
+    QCOMPARE(world.msgbox.calls.size(), 1);
+    QCOMPARE(world.msgbox.calls[0].text, QStringLiteral("二重起動はできません"));
+    QCOMPARE(world.msgbox.calls[0].title, QStringLiteral("警告"));
+    QCOMPARE(world.msgbox.calls[0].style, 16);
+    QVERIFY(world.sound.calls.isEmpty());
+    QVERIFY(!w.isVisible());
+}
+
+void TestStartup::singleCopyClaim()
+{
+    const QString key = QStringLiteral("aelorin-test-") + QUuid::createUuid().toString(QUuid::Id128);
+    auto first = std::make_unique<platform::SingleInstance>(key);
+    QVERIFY(!first->PrevInstance());
+    QVERIFY(!first->PrevInstance());  // asking again does not find itself
+    platform::SingleInstance second(key);
+    QVERIFY(second.PrevInstance());
+    first.reset();  // the running copy ends
+    platform::SingleInstance third(key);
+    QVERIFY(!third.PrevInstance());
+    // Another desktop is another claim.
+    QVERIFY(platform::SingleInstance::DesktopKey(QStringLiteral("Aelorin")).startsWith(QStringLiteral("Aelorin-")));
+}
+
+void TestStartup::badPictureEndsStartUp_data()
+{
+    QTest::addColumn<QString>("file");
+    QTest::addColumn<QByteArray>("contents");  // empty with "missing" means no file at all
+    QTest::addColumn<bool>("missing");
+    QTest::newRow("sprite sheet missing") << "images/kite.bmp" << QByteArray() << true;
+    QTest::newRow("background missing") << "images/back.bmp" << QByteArray() << true;
+    QTest::newRow("background empty") << "images/back.bmp" << QByteArray() << false;
+    QTest::newRow("sprite sheet garbage") << "images/kite.bmp" << QByteArray(4000, '\x5a') << false;
+    QByteArray header("BM");
+    header.append(QByteArray(60, '\0'));
+    QTest::newRow("sprite sheet truncated header") << "images/kite.bmp" << header << false;
+}
+
+void TestStartup::badPictureEndsStartUp()
+{
+    QFETCH(QString, file);
+    QFETCH(QByteArray, contents);
+    QFETCH(bool, missing);
+
+    DataCopy data;
+    if (missing)
+        QVERIFY(QFile::remove(data.path(file)));
+    else
+        writeFile(data.path(file), contents);
+
+    FakeWorld world;
+    world.programDir = data.dir.path();
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::PictureFailed);
+    QCOMPARE(world.msgbox.calls.size(), 1);
+    QCOMPARE(world.msgbox.calls[0].style, 16);
+    QVERIFY2(world.msgbox.calls[0].text.contains(data.path(file)), qPrintable(world.msgbox.calls[0].text));
+    QVERIFY(w.loadError().contains(file));
+    // The steps after the failed load do not run: no sound, no texts.
+    QVERIFY(world.sound.calls.isEmpty());
+    QVERIFY(w.lblChange->text().isEmpty());
+}
+
+void TestStartup::closingWithMusicStopsThenChimes()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    w.show();
+    world.sound.calls.clear();
+    QVERIFY(w.close());
+    const QList<SoundCall> expected = {
+        {std::nullopt, SND_ASYNC | SND_NODEFAULT | SND_LOOP},
+        {BuildDataDir() + QStringLiteral("sounds/Wave22.wav"), SND_NODEFAULT},
+    };
+    QCOMPARE(world.sound.calls, expected);
+}
+
+void TestStartup::closingWithoutMusicIsSilent()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    w.show();
+    w.st.BgmOn = 0;
+    world.sound.calls.clear();
+    QVERIFY(w.close());
+    QVERIFY(world.sound.calls.isEmpty());
+}
+
+void TestStartup::closingClosesSecondaryWindows()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    w.show();
+    w.propTitle = new frmPropTitle(w.lblTitle);
+    w.propExpla = new frmPropExpla(w.lblExpla);
+    w.about = new frmAbout();
+    for (QWidget* d : std::initializer_list<QWidget*>{w.propTitle, w.propExpla, w.about})
+        d->show();
+    QVERIFY(platform::FindWindow(QStringLiteral("タイトルの書式")));
+
+    QVERIFY(w.close());
+    QTest::qWait(0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(w.propTitle.isNull());
+    QVERIFY(w.propExpla.isNull());
+    QVERIFY(w.about.isNull());
+    QVERIFY(!platform::FindWindow(QStringLiteral("説明文の書式")));
+}
+
+void TestStartup::windowSearchNeedsTheExactCaption()
+{
+    QWidget box;
+    box.setWindowTitle(QStringLiteral("Aelorinのﾊﾞｰｼﾞｮﾝ情報"));
+    box.show();
+    QCOMPARE(platform::FindWindow(frmAbout::CaptionFor(QStringLiteral("Aelorin"))), &box);
+    QVERIFY(!platform::FindWindow(QStringLiteral("Aelorin のﾊﾞｰｼﾞｮﾝ情報")));
+    QVERIFY(!platform::FindWindow(QStringLiteral("Aelorinのバージョン情報")));  // full-width katakana
+}
+
+// Ctrl+V in an entry chooses the version item instead of pasting.
+void TestStartup::menuShortcutsWinOverEditors()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    int chosen = 0;
+    connect(w.mnuVer, &QAction::triggered, &w, [&chosen] { ++chosen; });
+    for (QWidget* editor : std::initializer_list<QWidget*>{w.txtInter, w.cmbHoriz->lineEdit(), w.picMain}) {
+        editor->setFocus();
+        QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
+    }
+    QCOMPARE(chosen, 3);
+    QCOMPARE(w.txtInter->text(), QStringLiteral(" 100"));
+}
+
+QTEST_MAIN(TestStartup)
+#include "tst_startup.moc"
