@@ -1,9 +1,5 @@
-// The menus: the two format dialogs, the music, help and the version box.
+// The music menu, help and the version box.
 #include "app/frmMain.h"
-
-void frmMain::mnuNameItem_Click(int)
-{
-}
 
 void frmMain::mnuBgmItem_Click(int)
 {
