@@ -74,7 +74,7 @@ frmMain::frmMain(const Services& services, QWidget* parent)
     setWindowTitle(platform::AppTitle);
     setWindowIcon(platform::aelorinIcon());
     // A fixed single border: a close box and a minimize box, no maximize box.
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
                    | Qt::MSWindowsFixedSizeDialogHint);
     createControls();
@@ -152,6 +152,17 @@ void frmMain::createControls()
     setTabOrder(cmbHoriz, cmbVert);
     setTabOrder(cmbVert, cmdSet);
     setTabOrder(cmdSet, txtInter);
+
+    // Screen readers name each control by the caption a sighted user reads
+    // beside it; buttons and labels already speak their own captions.
+    picMain->setAccessibleName(QStringLiteral("凧の表示"));
+    picMain->setAccessibleDescription(QStringLiteral("矢印キーで凧を動かせます。シフトキーを押しながらだと速く動きます"));
+    cmbHoriz->setAccessibleName(lblHoriz->text());
+    cmbVert->setAccessibleName(lblVert->text());
+    txtInter->setAccessibleName(lblInter->text());
+    lblHoriz->setBuddy(cmbHoriz);
+    lblVert->setBuddy(cmbVert);
+    lblInter->setBuddy(txtInter);
 
     // The menu's shortcuts act whichever entry has the focus.
     for (QWidget* editor : std::initializer_list<QWidget*>{cmbHoriz, cmbHoriz->lineEdit(), cmbVert,
