@@ -4,6 +4,8 @@
 #include <SDL_mixer.h>
 
 #include <QElapsedTimer>
+#include <QFile>
+#include <QtEndian>
 
 namespace platform {
 
@@ -12,6 +14,31 @@ constexpr int Channel = 0;
 // Slack on top of a sound's own length before a wait gives up: covers the device's
 // buffer latency without letting a stuck device hold the program.
 constexpr qint64 WaitSlackMs = 250;
+}
+
+bool SanitizeWave(QByteArray& bytes)
+{
+    if (bytes.size() < 12 || !bytes.startsWith("RIFF") || bytes.mid(8, 4) != "WAVE")
+        return false;
+    auto lengthAt = [&bytes](qsizetype pos) {
+        return qFromLittleEndian<quint32>(reinterpret_cast<const uchar*>(bytes.constData() + pos));
+    };
+    auto setLengthAt = [&bytes](qsizetype pos, quint32 value) {
+        qToLittleEndian<quint32>(value, reinterpret_cast<uchar*>(bytes.data() + pos));
+    };
+    if (lengthAt(4) != quint32(bytes.size() - 8))
+        setLengthAt(4, quint32(bytes.size() - 8));
+    qsizetype pos = 12;
+    while (pos + 8 <= bytes.size()) {
+        const qsizetype left = bytes.size() - pos - 8;
+        quint32 length = lengthAt(pos + 4);
+        if (qsizetype(length) > left) {
+            length = quint32(left);
+            setLengthAt(pos + 4, length);
+        }
+        pos += 8 + qsizetype(length) + (length & 1);  // chunks are padded to even sizes
+    }
+    return true;
 }
 
 SdlSoundService::SdlSoundService() = default;
@@ -67,7 +94,14 @@ void SdlSoundService::sndPlaySound(const std::optional<QString>& name, std::uint
     if (!name)
         return;
 
-    Mix_Chunk* chunk = Mix_LoadWAV(name->toUtf8().constData());
+    QFile file(*name);
+    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxWaveBytes)
+        return;
+    QByteArray bytes = file.readAll();
+    if (!SanitizeWave(bytes))
+        return;
+    // The decoder copies the samples out, so the bytes may go once it returns.
+    Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.constData(), static_cast<int>(bytes.size())), 1);
     if (!chunk)
         return;
     const bool loop = (flags & SND_LOOP) != 0;

@@ -20,6 +20,15 @@ public:
     virtual void sndPlaySound(const std::optional<QString>& name, std::uint32_t flags) = 0;
 };
 
+// Largest wave file the service will read; anything bigger is silent.
+inline constexpr qint64 MaxWaveBytes = 64 * 1024 * 1024;
+
+// Makes the chunk lengths of a RIFF file's bytes agree with what it really holds:
+// a chunk that claims more than the file has left is cut to what is there, so a
+// truncated or lying file can neither make the decoder reach for gigabytes nor
+// read past the end. Returns false when the bytes are not a RIFF WAVE file.
+bool SanitizeWave(QByteArray& bytes);
+
 // Plays through SDL2_mixer. Without an audio device every request is silent and
 // returns at once; play-and-wait never waits longer than the sound lasts.
 class SdlSoundService : public SoundService {

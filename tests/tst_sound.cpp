@@ -8,6 +8,7 @@
 #include <QFile>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QtEndian>
 
 using platform::SND_ASYNC;
 using platform::SND_LOOP;
@@ -54,6 +55,8 @@ private slots:
     void playAndWaitHoldsForTheSound();
     void faultyFilesAreSilentAndDoNotHold_data();
     void faultyFilesAreSilentAndDoNotHold();
+    void sanitizeCutsLyingChunks_data();
+    void sanitizeCutsLyingChunks();
     void loopAndStopReturnAtOnce();
     void noDeviceMeansSilence();
 };
@@ -85,6 +88,7 @@ void TestSound::faultyFilesAreSilentAndDoNotHold_data()
     QTest::newRow("garbage") << QByteArray(5000, '\x7f') << true;
     QTest::newRow("truncated header") << wave(1000, 0).left(20) << true;
     QTest::newRow("claims 4 GB, holds 100 bytes") << wave(0xFFFFFF00u, 100) << true;
+    QTest::newRow("larger than the service reads") << QByteArray("huge") << true;
 }
 
 void TestSound::faultyFilesAreSilentAndDoNotHold()
@@ -97,11 +101,44 @@ void TestSound::faultyFilesAreSilentAndDoNotHold()
     if (exists) {
         QFile f(file);
         QVERIFY(f.open(QIODevice::WriteOnly));
-        f.write(contents);
+        if (contents == "huge") {
+            f.write(wave(0x7FFFFFF0u, 1000));
+            QVERIFY(f.resize(platform::MaxWaveBytes + 1));  // sparse: cheap to make
+        } else {
+            f.write(contents);
+        }
     }
     QVERIFY2(msToPlay(sound, file, SND_NODEFAULT) < 2000, "a faulty file held the caller");
     QVERIFY(msToPlay(sound, file, SND_ASYNC | SND_NODEFAULT | SND_LOOP) < 2000);
     sound.sndPlaySound(std::nullopt, SND_ASYNC | SND_NODEFAULT | SND_LOOP);
+}
+
+void TestSound::sanitizeCutsLyingChunks_data()
+{
+    QTest::addColumn<QByteArray>("bytes");
+    QTest::addColumn<bool>("isWave");
+    QTest::addColumn<quint32>("dataLength");  // what the data chunk claims afterwards
+    QTest::newRow("honest file unchanged") << wave(100, 100) << true << quint32(100);
+    QTest::newRow("claims 4 GB, holds 100 bytes") << wave(0xFFFFFF00u, 100) << true << quint32(100);
+    QTest::newRow("claims 1000, holds 10") << wave(1000, 10) << true << quint32(10);
+    QTest::newRow("not a wave") << QByteArray("RIFF\0\0\0\0AVI LIST") << false << quint32(0);
+    QTest::newRow("too short") << QByteArray("RIFF") << false << quint32(0);
+}
+
+void TestSound::sanitizeCutsLyingChunks()
+{
+    QFETCH(QByteArray, bytes);
+    QFETCH(bool, isWave);
+    QFETCH(quint32, dataLength);
+    const qsizetype size = bytes.size();
+    QCOMPARE(platform::SanitizeWave(bytes), isWave);
+    QCOMPARE(bytes.size(), size);  // never grows or shrinks the bytes
+    if (!isWave)
+        return;
+    const qsizetype data = bytes.indexOf("data");
+    QVERIFY(data > 0);
+    QCOMPARE(qFromLittleEndian<quint32>(reinterpret_cast<const uchar*>(bytes.constData() + data + 4)), dataLength);
+    QCOMPARE(qFromLittleEndian<quint32>(reinterpret_cast<const uchar*>(bytes.constData() + 4)), quint32(size - 8));
 }
 
 void TestSound::loopAndStopReturnAtOnce()
