@@ -72,7 +72,7 @@ wait_window() {
 
 # How many visible windows carry exactly this caption.
 count_windows() {
-  xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l
+  { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true; } | wc -l
 }
 
 # Waits for a process started here to end and puts its exit status in
