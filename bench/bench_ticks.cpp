@@ -1,0 +1,76 @@
+// Ticks delivered per second by the animation timer of the real main window on a
+// real X server, against the requested rate, and how many of the composed frames
+// reached the screen. Run by bench/desktop.sh under Xvfb.
+//   bench_ticks DATADIR [seconds per interval]
+#include "app/frmMain.h"
+#include "desktop_bench.h"
+#include "platform/Fonts.h"
+
+#include <QApplication>
+#include <QElapsedTimer>
+#include <QEvent>
+#include <QTest>
+
+#include <cstdio>
+
+namespace {
+
+class PaintCounter : public QObject {
+public:
+    bool eventFilter(QObject*, QEvent* event) override
+    {
+        if (event->type() == QEvent::Paint)
+            ++paints;
+        return false;
+    }
+    int paints = 0;
+};
+
+}  // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    platform::InstallFonts();
+    SilentSound sound;
+    AnswerYes msgbox;
+    NoHelp help;
+    Services services;
+    services.sound = &sound;
+    services.msgbox = &msgbox;
+    services.help = &help;
+    services.prevInstance = [] { return false; };
+    services.end = [](int status) { std::exit(status); };
+    services.programDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath();
+    const int seconds = argc > 2 ? std::atoi(argv[2]) : 5;
+
+    frmMain window(services);
+    if (window.Form_Load() != frmMain::LoadResult::Loaded)
+        return 1;
+    window.show();
+    if (!QTest::qWaitForWindowExposed(&window))
+        return 1;
+
+    int ticks = 0;
+    QObject::connect(&window.timAnime, &platform::AnimTimer::Timer, [&ticks] { ++ticks; });
+    PaintCounter counter;
+    window.picMain->installEventFilter(&counter);
+
+    std::printf("interval-ms requested-per-s delivered-per-s ratio frames-shown\n");
+    for (int interval : {1, 10, 100}) {
+        window.timAnime.setInterval(interval);
+        QTest::qWait(200);  // settle
+        ticks = 0;
+        counter.paints = 0;
+        QElapsedTimer clock;
+        clock.start();
+        while (clock.elapsed() < seconds * 1000)
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
+        const double elapsed = clock.elapsed() / 1000.0;
+        const double requested = 1000.0 / interval;
+        const double delivered = ticks / elapsed;
+        std::printf("%d %.1f %.1f %.3f %.3f\n", interval, requested, delivered, delivered / requested,
+                    ticks > 0 ? double(counter.paints) / ticks : 0.0);
+    }
+    return 0;
+}
