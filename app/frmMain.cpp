@@ -7,6 +7,7 @@
 #include "platform/AppInfo.h"
 #include "platform/Fonts.h"
 #include "platform/MessageBox.h"
+#include "platform/PictureFile.h"
 #include "platform/Raster.h"
 #include "platform/Sound.h"
 #include "platform/WindowFinder.h"
@@ -14,9 +15,7 @@
 #include <QAction>
 #include <QCloseEvent>
 #include <QComboBox>
-#include <QFileInfo>
 #include <QGroupBox>
-#include <QImageReader>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLayout>
@@ -74,7 +73,7 @@ frmMain::frmMain(const Services& services, QWidget* parent)
     setWindowTitle(platform::AppTitle);
     setWindowIcon(platform::aelorinIcon());
     // A fixed single border: a close box and a minimize box, no maximize box.
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
+    setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
                    | Qt::MSWindowsFixedSizeDialogHint);
     createControls();
@@ -152,6 +151,17 @@ void frmMain::createControls()
     setTabOrder(cmbHoriz, cmbVert);
     setTabOrder(cmbVert, cmdSet);
     setTabOrder(cmdSet, txtInter);
+
+    // Screen readers name each control by the caption a sighted user reads
+    // beside it; buttons and labels already speak their own captions.
+    picMain->setAccessibleName(QStringLiteral("凧の表示"));
+    picMain->setAccessibleDescription(QStringLiteral("矢印キーで凧を動かせます。シフトキーを押しながらだと速く動きます"));
+    cmbHoriz->setAccessibleName(lblHoriz->text());
+    cmbVert->setAccessibleName(lblVert->text());
+    txtInter->setAccessibleName(lblInter->text());
+    lblHoriz->setBuddy(cmbHoriz);
+    lblVert->setBuddy(cmbVert);
+    lblInter->setBuddy(txtInter);
 
     // The menu's shortcuts act whichever entry has the focus.
     for (QWidget* editor : std::initializer_list<QWidget*>{cmbHoriz, cmbHoriz->lineEdit(), cmbVert,
@@ -330,23 +340,13 @@ void frmMain::layoutControls(int, int)
 
 bool frmMain::loadPicture(const QString& file, QImage& into, QSize atLeast)
 {
-    QImageReader reader(file);
-    QImage loaded = reader.read();
-    if (loaded.isNull()) {
-        const QString reason = QFileInfo::exists(file) ? reader.errorString()
-                                                       : QStringLiteral("ファイルが見つかりません");
+    QString reason;
+    if (!platform::LoadPicture(file, atLeast, into, reason)) {
         m_loadError = QStringLiteral("画像ファイルを読み込めません。\r\n%1\r\n(%2)").arg(file, reason);
         std::fprintf(stderr, "aelorin: cannot load picture %s: %s\n", qPrintable(file), qPrintable(reason));
         m_services.msgbox->MsgBox(m_loadError, platform::vbCritical, platform::AppTitle);
         return false;
     }
-    // The surface is at least as large as the compositor reads; what the picture
-    // does not cover stays white.
-    QImage surface(loaded.size().expandedTo(atLeast), platform::SurfaceFormat);
-    surface.fill(Qt::white);
-    const QImage pixels = loaded.convertToFormat(platform::SurfaceFormat);
-    platform::BitBlt(surface, 0, 0, pixels.width(), pixels.height(), pixels, 0, 0, platform::SRCCOPY);
-    into = surface;
     if (surfaces.picWork.isNull()) {
         surfaces.picWork = QImage(mdlAelor::DisplayWidth, mdlAelor::DisplayHeight, platform::SurfaceFormat);
         surfaces.picWork.fill(Qt::white);

@@ -38,20 +38,18 @@ void PictureBox::paintEvent(QPaintEvent*)
     const QRect inner = rect().adjusted(Border, Border, -Border, -Border);
     p.drawImage(inner.topLeft(), image(), QRect(QPoint(0, 0), inner.size()));
 
-    // The classic sunken edge: dark above and to the left, light below and to the right.
+    // The classic sunken edge: dark above and to the left, light below and to
+    // the right. Filled rectangles, not lines, so that on a scaled screen the
+    // edge covers whole pixels and never bleeds into the picture.
     const int w = width(), h = height();
-    p.setPen(QColor(128, 128, 128));
-    p.drawLine(0, 0, w - 2, 0);
-    p.drawLine(0, 0, 0, h - 2);
-    p.setPen(QColor(64, 64, 64));
-    p.drawLine(1, 1, w - 3, 1);
-    p.drawLine(1, 1, 1, h - 3);
-    p.setPen(QColor(255, 255, 255));
-    p.drawLine(0, h - 1, w - 1, h - 1);
-    p.drawLine(w - 1, 0, w - 1, h - 1);
-    p.setPen(QColor(212, 208, 200));
-    p.drawLine(1, h - 2, w - 2, h - 2);
-    p.drawLine(w - 2, 1, w - 2, h - 2);
+    p.fillRect(0, 0, w - 1, 1, QColor(128, 128, 128));
+    p.fillRect(0, 0, 1, h - 1, QColor(128, 128, 128));
+    p.fillRect(1, 1, w - 3, 1, QColor(64, 64, 64));
+    p.fillRect(1, 1, 1, h - 3, QColor(64, 64, 64));
+    p.fillRect(0, h - 1, w, 1, QColor(255, 255, 255));
+    p.fillRect(w - 1, 0, 1, h, QColor(255, 255, 255));
+    p.fillRect(1, h - 2, w - 2, 1, QColor(212, 208, 200));
+    p.fillRect(w - 2, 1, 1, h - 2, QColor(212, 208, 200));
 }
 
 void PictureBox::mousePressEvent(QMouseEvent* e)

@@ -54,6 +54,30 @@ void writeFile(const QString& path, const QByteArray& bytes)
     f.write(bytes);
 }
 
+// A 24-bit BMP header for a picture of w x h, followed by `pixels` bytes.
+QByteArray bmp(qint32 w, qint32 h, int pixels)
+{
+    QByteArray b("BM");
+    auto u32 = [&b](quint32 v) { for (int i = 0; i < 4; ++i) b.append(char((v >> (8 * i)) & 0xFF)); };
+    auto u16 = [&b](quint16 v) { b.append(char(v & 0xFF)); b.append(char(v >> 8)); };
+    u32(54 + pixels);
+    u32(0);
+    u32(54);
+    u32(40);
+    u32(quint32(w));
+    u32(quint32(h));
+    u16(1);
+    u16(24);
+    u32(0);
+    u32(quint32(pixels));
+    u32(2835);
+    u32(2835);
+    u32(0);
+    u32(0);
+    b.append(QByteArray(pixels, '\x40'));
+    return b;
+}
+
 }  // namespace
 
 class TestStartup : public QObject {
@@ -74,6 +98,7 @@ private slots:
     void singleCopyClaim();
     void badPictureEndsStartUp_data();
     void badPictureEndsStartUp();
+    void smallPicturesAreGrownWithWhite();
     void closingWithMusicStopsThenChimes();
     void closingWithoutMusicIsSilent();
     void closingClosesSecondaryWindows();
@@ -345,6 +370,23 @@ void TestStartup::badPictureEndsStartUp_data()
     QByteArray header("BM");
     header.append(QByteArray(60, '\0'));
     QTest::newRow("sprite sheet truncated header") << "images/kite.bmp" << header << false;
+    QTest::newRow("background claims 100000 x 100000") << "images/back.bmp" << bmp(100000, 100000, 64) << false;
+    QTest::newRow("sprite sheet claims negative width") << "images/kite.bmp" << bmp(-180, 120, 64) << false;
+}
+
+// A picture smaller than the compositor reads is shown on white, not refused.
+void TestStartup::smallPicturesAreGrownWithWhite()
+{
+    DataCopy data;
+    writeFile(data.path(QStringLiteral("images/kite.bmp")), bmp(2, 2, 16));
+    FakeWorld world;
+    world.programDir = data.dir.path();
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    QCOMPARE(w.surfaces.picKite.size(), QSize(180, 120));
+    QCOMPARE(w.surfaces.picKite.pixel(0, 0), qRgb(0x40, 0x40, 0x40));
+    QCOMPARE(w.surfaces.picKite.pixel(100, 100), qRgb(255, 255, 255));
+    w.timAnime_Timer();  // composing from it is harmless
 }
 
 void TestStartup::badPictureEndsStartUp()

@@ -1,0 +1,34 @@
+#!/usr/bin/env bash
+# A program copied into a directory whose path holds spaces and Japanese runs
+# from there; without its background picture it reports the file and ends.
+# Usage: e2e_baddata.sh path/to/aelorin
+source "$(dirname "$0")/lib.sh"
+build=$(dirname "$(realpath "$1")")
+export SDL_AUDIODRIVER=dummy
+
+home="$E2E_TMP/凧 あそび"
+mkdir -p "$home"
+cp "$build/aelorin" "$home/"
+cp -r "$build/images" "$build/sounds" "$home/"
+
+start_x 1024x768x24
+start_program "$home/aelorin"
+pid=$E2E_LAST_PID
+id=$(wait_window Aelorin 30) || fail "no window from a path with spaces and Japanese"
+read -r _ _ w _ < <(window_geometry "$id")
+[[ "$w" == 630 ]] || fail "the window found is not the main window"
+kill -9 "$pid"
+wait_exit "$pid" 5 || true
+
+rm "$home/images/back.bmp"
+start_program "$home/aelorin"
+pid=$E2E_LAST_PID
+box=$(wait_window Aelorin 30) || fail "no error report for the missing picture"
+read -r _ _ w _ < <(window_geometry "$box")
+[[ "$w" != 630 ]] || fail "the main window appeared without its picture"
+press_in "$box" Return
+wait_exit "$pid" 10 || fail "the program did not end after the error report"
+[[ "$E2E_STATUS" != 0 ]] || fail "a failed start-up ended with status 0"
+grep -q "images/back.bmp" "$E2E_TMP"/program.*.log || fail "the report does not name the file"
+
+echo "e2e_baddata: passed"

@@ -1,0 +1,61 @@
+#!/usr/bin/env bash
+# The real program in a real X server: its window appears with its caption and
+# size, the kite moves, a second copy is refused, and a close request ends it.
+# Usage: e2e_startup.sh path/to/aelorin
+source "$(dirname "$0")/lib.sh"
+program=$(realpath "$1")
+export SDL_AUDIODRIVER=dummy
+
+start_x 1024x768x24
+start_program "$program"
+main_pid=$E2E_LAST_PID
+id=$(wait_window Aelorin 30) || fail "no window captioned Aelorin"
+[[ "$(xdotool getwindowname "$id")" == "Aelorin" ]] || fail "caption is not exactly Aelorin"
+
+read -r x y w h < <(window_geometry "$id")
+[[ "$w" == 630 ]] || fail "client width $w, expected 630"
+menu=$((h - 370))
+((menu > 0 && menu < 60)) || fail "client height $h leaves no room for a menu bar above 370"
+# Centred on the screen (the frame adds a little; allow for it).
+((x > 150 && x < 260)) || fail "window left edge $x is not centred on a 1024 screen"
+
+# The display's drawing area: inside the 2-pixel border of the box at (10, 10).
+dx=$((x + 12)); dy=$((y + menu + 12))
+sleep 0.5
+shoot "$E2E_TMP/a.png" "$dx" "$dy" 376 346
+sleep 0.7
+shoot "$E2E_TMP/b.png" "$dx" "$dy" 376 346
+moved=$(img changed "$E2E_TMP/a.png" "$E2E_TMP/b.png")
+((moved > 50)) || fail "the display did not change between two screenshots ($moved pixels)"
+box=$(img changed-box "$E2E_TMP/a.png" "$E2E_TMP/b.png")
+read -r x0 y0 x1 y1 <<<"$box"
+# Only the kite's neighbourhood changes: a small region, not the whole display.
+((x1 - x0 < 80 && y1 - y0 < 130)) || fail "the change ($box) is larger than a moving kite"
+
+# A second copy shows only the warning and ends; the first goes on.
+start_program "$program"
+second_pid=$E2E_LAST_PID
+warn=$(wait_window 警告 20) || fail "the second copy showed no warning"
+press_in "$warn" Return
+wait_exit "$second_pid" 10 || fail "the refused copy did not end"
+[[ "$E2E_STATUS" == 0 ]] || fail "the refused copy ended with status $E2E_STATUS"
+n=$(count_windows Aelorin)
+((n == 1)) || { xdotool search --name "^Aelorin$" | while read -r w; do xwininfo -id "$w" | grep -E "Map State|Width"; done; fail "expected exactly one Aelorin window, found $n"; }
+kill -0 "$main_pid" || fail "the first copy ended"
+
+# A close request runs the closing sequence and the program ends.
+wmctrl -c Aelorin
+wait_exit "$main_pid" 15 || fail "the program did not end after the close request"
+[[ "$E2E_STATUS" == 0 ]] || fail "the program ended with status $E2E_STATUS"
+
+# The next start after a crash is not blocked.
+start_program "$program"
+crash_pid=$E2E_LAST_PID
+wait_window Aelorin 30 >/dev/null || fail "no window on restart"
+kill -9 "$crash_pid"
+wait_exit "$crash_pid" 5 || true
+start_program "$program"
+wait_window Aelorin 30 >/dev/null || fail "a crashed copy blocked the next start"
+(($(count_windows 警告) == 0)) || fail "the start after a crash was refused"
+
+echo "e2e_startup: passed"

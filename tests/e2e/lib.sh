@@ -1,0 +1,121 @@
+# Shared helpers for the end-to-end tests: a private X server with a light window
+# manager, the real program started in it, and ways to look at what it shows.
+# Source it from a test script; it cleans up after itself on exit.
+
+set -euo pipefail
+
+E2E_TMP=$(mktemp -d /tmp/aelorin-e2e.XXXXXX)
+E2E_PIDS=()
+
+e2e_cleanup() {
+  local pid
+  for pid in "${E2E_PIDS[@]}"; do
+    kill -9 "$pid" 2>/dev/null || true
+  done
+  wait 2>/dev/null || true
+  rm -rf "$E2E_TMP"
+}
+trap e2e_cleanup EXIT
+
+fail() {
+  echo "FAIL: $*" >&2
+  exit 1
+}
+
+# Starts Xvfb on a free display (it picks one and tells us), then openbox.
+start_x() {
+  local size=${1:-1024x768x24}
+  exec 7>"$E2E_TMP/display"
+  Xvfb -displayfd 7 -screen 0 "$size" -nolisten tcp >"$E2E_TMP/xvfb.log" 2>&1 &
+  E2E_PIDS+=($!)
+  local i
+  for i in $(seq 1 100); do
+    [[ -s "$E2E_TMP/display" ]] && break
+    sleep 0.05
+  done
+  [[ -s "$E2E_TMP/display" ]] || fail "Xvfb did not start"
+  export DISPLAY=":$(head -n1 "$E2E_TMP/display")"
+  unset WAYLAND_DISPLAY QT_QPA_PLATFORM
+  export QT_QPA_PLATFORM=xcb
+  if [[ "${E2E_NO_WM:-0}" != 1 ]]; then
+    openbox >"$E2E_TMP/openbox.log" 2>&1 &
+    E2E_PIDS+=($!)
+    for i in $(seq 1 100); do
+      wmctrl -m >/dev/null 2>&1 && break
+      sleep 0.05
+    done
+  fi
+}
+
+# Starts a program in the background; its pid is in E2E_LAST_PID.
+E2E_STARTS=0
+start_program() {
+  E2E_STARTS=$((E2E_STARTS + 1))
+  "$@" >"$E2E_TMP/program.$E2E_STARTS.log" 2>&1 &
+  E2E_LAST_PID=$!
+  E2E_PIDS+=("$E2E_LAST_PID")
+}
+
+# Waits until a window with exactly this caption is mapped; prints its id.
+wait_window() {
+  local caption=$1 timeout=${2:-20} i id
+  for i in $(seq 1 $((timeout * 10))); do
+    id=$(xdotool search --onlyvisible --name "^${caption}\$" 2>/dev/null | head -n1 || true)
+    if [[ -n "$id" ]]; then
+      echo "$id"
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# How many visible windows carry exactly this caption.
+count_windows() {
+  xdotool search --onlyvisible --name "^$1\$" 2>/dev/null | wc -l
+}
+
+# Waits for a process started here to end and puts its exit status in
+# E2E_STATUS; fails (returns 1) after the timeout. Not for use in $(...): only
+# this shell can collect its own children.
+wait_exit() {
+  local pid=$1 timeout=${2:-20} i
+  for i in $(seq 1 $((timeout * 10))); do
+    if ! kill -0 "$pid" 2>/dev/null; then
+      E2E_STATUS=0
+      wait "$pid" || E2E_STATUS=$?
+      return 0
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
+# Absolute position of a window's client area: prints "X Y W H".
+window_geometry() {
+  local id=$1
+  xwininfo -id "$id" | awk '
+    /Absolute upper-left X/ {x=$NF} /Absolute upper-left Y/ {y=$NF}
+    /Width:/ {w=$NF} /Height:/ {h=$NF}
+    END {print x, y, w, h}'
+}
+
+# Grabs a region of the screen to a PNG.
+shoot() {
+  local out=$1 x=$2 y=$3 w=$4 h=$5
+  import -window root -crop "${w}x${h}+${x}+${y}" +repage "$out"
+}
+
+E2E_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")" && pwd)
+img() {
+  python3 "$E2E_DIR/img.py" "$@"
+}
+
+# Gives a window the focus and types keys into it, as a person would.
+press_in() {
+  local id=$1
+  shift
+  xdotool windowactivate --sync "$id" 2>/dev/null || xdotool windowfocus --sync "$id"
+  sleep 0.2
+  xdotool key --clearmodifiers "$@"
+}
