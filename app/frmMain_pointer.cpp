@@ -1,18 +1,42 @@
 // Dragging the kite and nudging it with the arrow keys.
+#include "app/Steering.h"
 #include "app/frmMain.h"
 
-void frmMain::picMain_MouseDown(int, int, float, float)
+// The button and the modifiers do not matter: any button takes hold of the kite.
+void frmMain::picMain_MouseDown(int, int, float X, float Y)
 {
+    if (!Steering::HitsKite(st, X, Y))
+        return;
+    // No tick may move the kite away from under the pointer during the drag.
+    if (st.Running)
+        timAnime.setEnabled(false);
+    Steering::TakeHold(st, X, Y);
 }
 
-void frmMain::picMain_MouseMove(int, int, float, float)
+void frmMain::picMain_MouseMove(int, int, float X, float Y)
 {
+    if (Steering::FollowPointer(st, X, Y))
+        mdlAelor::ComposeFrame(st, surfaces, *picMain);
 }
 
+// Every release ends a drag, whichever button it was and whether or not one was
+// under way.
 void frmMain::picMain_MouseUp(int, int, float, float)
 {
+    if (st.Running)
+        timAnime.setEnabled(true);
+    Steering::LetGo(st);
 }
 
-void frmMain::picMain_KeyDown(int, int)
+void frmMain::picMain_KeyDown(int KeyCode, int Shift)
 {
+    if (st.Running)
+        timAnime.setEnabled(false);
+    st.KeyStep = Steering::KeyStepFor(Shift);
+    Steering::Nudge(st, KeyCode);
+    // Every key redraws, an arrow at the limit or any other key included.
+    mdlAelor::ComposeFrame(st, surfaces, *picMain);
+    if (st.Running)
+        timAnime.setEnabled(true);
+    st.KeyStep = Steering::NormalKeyStep;
 }

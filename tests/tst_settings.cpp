@@ -1,0 +1,460 @@
+// The motion settings panel, its three error boxes, the forced exit and the
+// start/stop button, through a real main window with recording fakes.
+#include "fakes.h"
+
+#include "app/frmMain.h"
+#include "dialogs/frmAbout.h"
+#include "dialogs/frmPropExpla.h"
+#include "dialogs/frmPropTitle.h"
+#include "platform/Fonts.h"
+#include "platform/WindowFinder.h"
+
+#include <QComboBox>
+#include <QInputMethodEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPushButton>
+#include <QRandomGenerator>
+#include <QTest>
+
+using platform::SND_ASYNC;
+using platform::SND_LOOP;
+using platform::SND_NODEFAULT;
+
+namespace {
+
+const QString HorizTitle = QStringLiteral("「左右方向」入力エラー");
+const QString VertTitle = QStringLiteral("「上下方向」入力エラー");
+const QString InterTitle = QStringLiteral("「間隔」入力エラー");
+const QString AngerTitle = QStringLiteral("怒");
+
+void Type(frmMain& w, const QString& horiz, const QString& vert, const QString& inter)
+{
+    w.cmbHoriz->setEditText(horiz);
+    w.cmbVert->setEditText(vert);
+    w.txtInter->setText(inter);
+}
+
+QStringList Titles(const FakeMsgBox& box)
+{
+    QStringList titles;
+    for (const MsgBoxCall& c : box.calls)
+        titles.append(c.title);
+    return titles;
+}
+
+// What an input method does when the user confirms a conversion: the text is
+// committed to the editor in one go.
+void Commit(QWidget* editor, const QString& text)
+{
+    QInputMethodEvent event;
+    event.setCommitString(text);
+    QCoreApplication::sendEvent(editor, &event);
+}
+
+}  // namespace
+
+class TestSettings : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void acceptedEntriesApplyWithoutAMessage();
+    void everyEntryIsTestedOnItsOwn_data();
+    void everyEntryIsTestedOnItsOwn();
+    void errorBoxesHaveTheirExactTitlesTextsAndStyles();
+    void noTickWhileEntriesAreReadOrABoxIsOpen();
+    void settingsMadeWhileStoppedWaitForTheNextStart();
+    void yesToTheIntervalErrorKeepsIntervalAndFlight();
+    void noToTheIntervalErrorEndsTheProgramAtOnce_data();
+    void noToTheIntervalErrorEndsTheProgramAtOnce();
+    void startStopTogglesStateTimerAndLabel();
+    void startStopNeitherMovesNorRedrawsTheKite();
+    void entriesTypedAndButtonsClickedThroughRealWidgets();
+    void fullWidthInputFromAnInputMethodIsRead();
+    void noTypedTextCrashesOrHidesTheFlightState();
+};
+
+void TestSettings::initTestCase()
+{
+    platform::InstallFonts();
+}
+
+void TestSettings::acceptedEntriesApplyWithoutAMessage()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    Type(w, QStringLiteral("10"), QStringLiteral("20"), QStringLiteral("500"));
+    w.cmdSet_Click();
+    QVERIFY(world.msgbox.calls.isEmpty());
+    QCOMPARE(w.st.StepX, std::int16_t(10));
+    QCOMPARE(w.st.StepY, std::int16_t(20));
+    QCOMPARE(w.timAnime.Interval(), 500);
+    QVERIFY(w.timAnime.Enabled());
+    QVERIFY(w.timAnime.isTicking());
+    QCOMPARE(w.st.Running, std::int16_t(-1));
+    QCOMPARE(w.lblChange->text(), QStringLiteral("作動中"));
+}
+
+void TestSettings::everyEntryIsTestedOnItsOwn_data()
+{
+    QTest::addColumn<QString>("horiz");
+    QTest::addColumn<QString>("vert");
+    QTest::addColumn<QString>("inter");
+    QTest::addColumn<QStringList>("boxes");
+    QTest::addColumn<int>("stepX");
+    QTest::addColumn<int>("stepY");
+    QTest::addColumn<int>("interval");
+
+    // The start values are 1, 1 and 100.
+    QTest::newRow("abc, 0, 200: horizontal then vertical box, interval applied")
+        << "abc" << "0" << "200" << QStringList{HorizTitle, VertTitle} << 1 << 1 << 200;
+    QTest::newRow("1.5 gives 2") << "1.5" << " 1" << " 100" << QStringList{} << 2 << 1 << 100;
+    QTest::newRow("2.5 gives 2") << "2.5" << " 1" << " 100" << QStringList{} << 2 << 1 << 100;
+    QTest::newRow("0.5 gives 0, no message") << "0.5" << "0.3" << " 100" << QStringList{} << 0 << 0 << 100;
+    QTest::newRow("30.4, 60.4, 3000.4: three boxes in order")
+        << "30.4" << "60.4" << "3000.4" << QStringList{HorizTitle, VertTitle, InterTitle} << 1 << 1 << 100;
+    QTest::newRow("29.6, 59.5, 2999.5 round up to the limits")
+        << "29.6" << "59.5" << "2999.5" << QStringList{} << 30 << 60 << 3000;
+    QTest::newRow("only the vertical rejected") << "5" << "61" << "50" << QStringList{VertTitle} << 5 << 1 << 50;
+    QTest::newRow("only the interval rejected") << "5" << "6" << "0" << QStringList{InterTitle} << 5 << 6 << 100;
+    QTest::newRow("interval 0.3 would never tick, rejected")
+        << " 1" << " 1" << "0.3" << QStringList{InterTitle} << 1 << 1 << 100;
+    QTest::newRow("negative numbers rejected")
+        << "-5" << "-1" << "-100" << QStringList{HorizTitle, VertTitle, InterTitle} << 1 << 1 << 100;
+    QTest::newRow("huge numbers rejected") << "1e400" << QString(400, QLatin1Char('9')) << "&HFFFF"
+                                           << QStringList{HorizTitle, VertTitle, InterTitle} << 1 << 1 << 100;
+    QTest::newRow("hexadecimal, octal and exponents")
+        << "&H10" << "&O17" << "2.5D2" << QStringList{} << 16 << 15 << 250;
+    QTest::newRow("text after the numbers ignored") << "12abc" << "1 0" << "３００ms" << QStringList{} << 12 << 10 << 300;
+    QTest::newRow("empty entries") << "" << "" << "" << QStringList{HorizTitle, VertTitle, InterTitle} << 1 << 1 << 100;
+}
+
+void TestSettings::everyEntryIsTestedOnItsOwn()
+{
+    QFETCH(QString, horiz);
+    QFETCH(QString, vert);
+    QFETCH(QString, inter);
+    QFETCH(QStringList, boxes);
+    QFETCH(int, stepX);
+    QFETCH(int, stepY);
+    QFETCH(int, interval);
+
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    Type(w, horiz, vert, inter);
+    w.cmdSet_Click();
+
+    QCOMPARE(Titles(world.msgbox), boxes);
+    QCOMPARE(int(w.st.StepX), stepX);
+    QCOMPARE(int(w.st.StepY), stepY);
+    QCOMPARE(w.timAnime.Interval(), interval);
+    // Neither corrected nor re-filled, accepted or not.
+    QCOMPARE(w.cmbHoriz->currentText(), horiz);
+    QCOMPARE(w.cmbVert->currentText(), vert);
+    QCOMPARE(w.txtInter->text(), inter);
+    QVERIFY(world.endCalls.isEmpty());
+    QVERIFY(w.timAnime.isTicking());
+}
+
+void TestSettings::errorBoxesHaveTheirExactTitlesTextsAndStyles()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    Type(w, QStringLiteral("31"), QStringLiteral("61"), QStringLiteral("3001"));
+    w.cmdSet_Click();
+
+    QCOMPARE(world.msgbox.calls.size(), 3);
+    const MsgBoxCall& h = world.msgbox.calls[0];
+    QCOMPARE(h.title, HorizTitle);
+    QCOMPARE(h.text, QStringLiteral("「左右方向」には１から３０までの数字を入力して下さい"));
+    QCOMPARE(h.style, 48);
+    const MsgBoxCall& v = world.msgbox.calls[1];
+    QCOMPARE(v.title, VertTitle);
+    QCOMPARE(v.text, QStringLiteral("「上下方向」には１から６０までの数字を入力して下さい"));
+    QCOMPARE(v.style, 48);
+    const MsgBoxCall& i = world.msgbox.calls[2];
+    QCOMPARE(i.title, InterTitle);
+    QCOMPARE(i.text, QStringLiteral("「間隔」には１から３０００までの数字を入力して下さい"));
+    QCOMPARE(i.style, 52);
+}
+
+void TestSettings::noTickWhileEntriesAreReadOrABoxIsOpen()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    QList<bool> enabledWhileShown;
+    world.msgbox.onShow = [&](const MsgBoxCall&) { enabledWhileShown.append(w.timAnime.Enabled()); };
+    Type(w, QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z"));
+    w.cmdSet_Click();
+
+    QCOMPARE(enabledWhileShown, (QList<bool>{false, false, false}));
+    // On again at the end, with the interval unchanged.
+    QVERIFY(w.timAnime.Enabled());
+    QVERIFY(w.timAnime.isTicking());
+    QCOMPARE(w.timAnime.Interval(), 100);
+}
+
+void TestSettings::settingsMadeWhileStoppedWaitForTheNextStart()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    w.cmdChange_Click();
+    QVERIFY(!w.timAnime.Enabled());
+
+    QList<bool> enabledWhileShown;
+    world.msgbox.onShow = [&](const MsgBoxCall&) { enabledWhileShown.append(w.timAnime.Enabled()); };
+    Type(w, QStringLiteral("3"), QStringLiteral("99"), QStringLiteral("250"));
+    w.cmdSet_Click();
+    QCOMPARE(enabledWhileShown, QList<bool>{false});
+    QCOMPARE(w.st.StepX, std::int16_t(3));
+    QCOMPARE(w.timAnime.Interval(), 250);
+    QVERIFY(!w.timAnime.Enabled());
+    QCOMPARE(w.st.Running, std::int16_t(0));
+    QCOMPARE(w.lblChange->text(), QStringLiteral("停止中"));
+
+    w.cmdChange_Click();
+    QVERIFY(w.timAnime.isTicking());
+    QCOMPARE(w.timAnime.Interval(), 250);
+}
+
+void TestSettings::yesToTheIntervalErrorKeepsIntervalAndFlight()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    world.msgbox.answers = {platform::vbYes};
+    Type(w, QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("5000"));
+    w.cmdSet_Click();
+    QCOMPARE(Titles(world.msgbox), QStringList{InterTitle});
+    QCOMPARE(w.timAnime.Interval(), 100);
+    QCOMPARE(w.st.StepX, std::int16_t(4));
+    QCOMPARE(w.st.StepY, std::int16_t(5));
+    QVERIFY(w.timAnime.isTicking());
+    QVERIFY(world.endCalls.isEmpty());
+    QCOMPARE(w.txtInter->text(), QStringLiteral("5000"));
+}
+
+void TestSettings::noToTheIntervalErrorEndsTheProgramAtOnce_data()
+{
+    QTest::addColumn<bool>("running");
+    QTest::addColumn<bool>("music");
+    QTest::newRow("running, music on") << true << true;
+    QTest::newRow("running, music off") << true << false;
+    QTest::newRow("stopped, music on") << false << true;
+}
+
+void TestSettings::noToTheIntervalErrorEndsTheProgramAtOnce()
+{
+    QFETCH(bool, running);
+    QFETCH(bool, music);
+
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    w.show();
+    if (!running)
+        w.cmdChange_Click();
+    if (!music)
+        w.st.BgmOn = mdlAelor::False;
+    w.propTitle = new frmPropTitle(w.lblTitle);
+    w.propExpla = new frmPropExpla(w.lblExpla);
+    w.about = new frmAbout();
+    for (QWidget* d : std::initializer_list<QWidget*>{w.propTitle, w.propExpla, w.about})
+        d->show();
+    world.sound.calls.clear();
+
+    // The anger box comes before anything is closed.
+    int windowsOpenDuringAnger = -1;
+    bool timerOnDuringAnger = true;
+    world.msgbox.onShow = [&](const MsgBoxCall& call) {
+        if (call.title != AngerTitle)
+            return;
+        windowsOpenDuringAnger = 0;
+        for (const QString& caption : {frmPropTitle::Caption, frmPropExpla::Caption,
+                                       frmAbout::CaptionFor(QStringLiteral("Aelorin"))})
+            windowsOpenDuringAnger += platform::FindWindow(caption) ? 1 : 0;
+        timerOnDuringAnger = w.timAnime.Enabled();
+    };
+    world.msgbox.answers = {platform::vbNo};
+    Type(w, QStringLiteral("7"), QStringLiteral("8"), QStringLiteral("5000"));
+    w.cmdSet_Click();
+
+    QCOMPARE(Titles(world.msgbox), (QStringList{InterTitle, AngerTitle}));
+    const MsgBoxCall& anger = world.msgbox.calls[1];
+    QCOMPARE(anger.text, QStringLiteral("ふざけるな！\r\nお前みたいな奴にはいじらせない！！"));
+    QCOMPARE(anger.style, 0);
+    QCOMPARE(windowsOpenDuringAnger, 3);
+    QVERIFY(!timerOnDuringAnger);
+
+    QCOMPARE(world.endCalls, QList<int>{0});
+    // The music is stopped and no closing chime follows.
+    const QList<SoundCall> expected = music ? QList<SoundCall>{{std::nullopt, SND_ASYNC | SND_NODEFAULT | SND_LOOP}}
+                                            : QList<SoundCall>{};
+    QCOMPARE(world.sound.calls, expected);
+    // Nothing ran after the end: the timer was not switched on again.
+    QVERIFY(!w.timAnime.Enabled());
+    // The steps of the same click were applied before the interval was refused.
+    QCOMPARE(w.st.StepX, std::int16_t(7));
+    QCOMPARE(w.st.StepY, std::int16_t(8));
+    QCOMPARE(w.timAnime.Interval(), 100);
+
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+    QVERIFY(w.propTitle.isNull());
+    QVERIFY(w.propExpla.isNull());
+    QVERIFY(w.about.isNull());
+}
+
+void TestSettings::startStopTogglesStateTimerAndLabel()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    struct Seen { int running; bool enabled; QString label; };
+    QList<Seen> seen;
+    for (int i = 0; i < 4; ++i) {
+        w.cmdChange_Click();
+        seen.append({w.st.Running, w.timAnime.Enabled(), w.lblChange->text()});
+    }
+    const QString stopped = QStringLiteral("停止中");
+    const QString running = QStringLiteral("作動中");
+    QCOMPARE(seen.size(), 4);
+    for (int i = 0; i < 4; ++i) {
+        const bool on = i % 2 == 1;
+        QCOMPARE(seen[i].running, on ? -1 : 0);
+        QCOMPARE(seen[i].enabled, on);
+        QCOMPARE(seen[i].label, on ? running : stopped);
+    }
+    QVERIFY(world.msgbox.calls.isEmpty());
+}
+
+void TestSettings::startStopNeitherMovesNorRedrawsTheKite()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    w.timAnime_Timer();
+    const QImage shown = w.picMain->image().copy();
+    const mdlAelor::FlightState before = w.st;
+
+    w.cmdChange_Click();
+    w.cmdChange_Click();
+    QCOMPARE(w.picMain->image(), shown);
+    QCOMPARE(w.st.KiteX, before.KiteX);
+    QCOMPARE(w.st.KiteY, before.KiteY);
+    QCOMPARE(w.st.FrameNo, before.FrameNo);
+    QCOMPARE(w.st.DirX, before.DirX);
+}
+
+void TestSettings::entriesTypedAndButtonsClickedThroughRealWidgets()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+
+    auto retype = [](QLineEdit* edit, const QString& text) {
+        edit->setFocus();
+        edit->selectAll();
+        QTest::keyClick(edit, Qt::Key_Backspace);
+        QTest::keyClicks(edit, text);
+    };
+    retype(w.cmbHoriz->lineEdit(), QStringLiteral("12abc"));
+    retype(w.cmbVert->lineEdit(), QStringLiteral("1 0"));
+    retype(w.txtInter, QStringLiteral("&h1F4"));
+    QTest::mouseClick(w.cmdSet, Qt::LeftButton);
+
+    QVERIFY(world.msgbox.calls.isEmpty());
+    QCOMPARE(w.st.StepX, std::int16_t(12));
+    QCOMPARE(w.st.StepY, std::int16_t(10));
+    QCOMPARE(w.timAnime.Interval(), 500);
+    QCOMPARE(w.cmbHoriz->currentText(), QStringLiteral("12abc"));
+    QCOMPARE(w.cmbVert->currentText(), QStringLiteral("1 0"));
+    QCOMPARE(w.txtInter->text(), QStringLiteral("&h1F4"));
+
+    retype(w.cmbHoriz->lineEdit(), QStringLiteral("31"));
+    QTest::mouseClick(w.cmdSet, Qt::LeftButton);
+    QCOMPARE(Titles(world.msgbox), QStringList{HorizTitle});
+    QCOMPARE(w.st.StepX, std::int16_t(12));
+
+    QTest::mouseClick(w.cmdChange, Qt::LeftButton);
+    QCOMPARE(w.lblChange->text(), QStringLiteral("停止中"));
+    QVERIFY(!w.timAnime.Enabled());
+    QTest::mouseClick(w.cmdChange, Qt::LeftButton);
+    QCOMPARE(w.lblChange->text(), QStringLiteral("作動中"));
+    QVERIFY(w.timAnime.isTicking());
+}
+
+void TestSettings::fullWidthInputFromAnInputMethodIsRead()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+
+    w.cmbHoriz->lineEdit()->clear();
+    w.cmbVert->lineEdit()->clear();
+    w.txtInter->clear();
+    Commit(w.cmbHoriz->lineEdit(), QStringLiteral("１．５"));
+    Commit(w.cmbVert->lineEdit(), QStringLiteral("＆Ｈ１Ｅ"));
+    Commit(w.txtInter, QStringLiteral("　７５０"));
+    QCOMPARE(w.txtInter->text(), QStringLiteral("　７５０"));
+    QTest::mouseClick(w.cmdSet, Qt::LeftButton);
+
+    QVERIFY(world.msgbox.calls.isEmpty());
+    QCOMPARE(w.st.StepX, std::int16_t(2));
+    QCOMPARE(w.st.StepY, std::int16_t(30));
+    QCOMPARE(w.timAnime.Interval(), 750);
+}
+
+// Whatever lands in the three entries, the program keeps going and the label
+// tells the truth: running means ticking with an interval in range.
+void TestSettings::noTypedTextCrashesOrHidesTheFlightState()
+{
+    const QStringList pieces = {
+        "0", "1", "2", "5", "9", "１", "５", "０", ".", "．", "+", "-", "－", "＋", "e", "E", "d", "D",
+        "Ｅ", "ｅ", "&", "＆", "H", "h", "O", "o", "Ｈ", "F", "a", "z", " ", "\t", "\n", "\r", "　",
+        "٣", "😀", "ー", "9999", "1e400", "&HFFFF", "0.5", "-0", "e-999999999999",
+    };
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    QRandomGenerator gen(20240611);
+    auto randomText = [&] {
+        QString text;
+        const int count = gen.bounded(12) == 0 ? 600 : gen.bounded(16);
+        for (int i = 0; i < count; ++i)
+            text += pieces[gen.bounded(int(pieces.size()))];
+        return text;
+    };
+
+    for (int round = 0; round < 1500; ++round) {
+        if (round == 750)
+            w.cmdChange_Click();
+        const QString h = randomText(), v = randomText(), i = randomText();
+        Type(w, h, v, i);
+        world.msgbox.calls.clear();
+        w.cmdSet_Click();
+        const QString where = QStringLiteral("entries [%1] [%2] [%3]").arg(h.left(40), v.left(40), i.left(40));
+        const QByteArray msg = where.toUtf8();
+        QVERIFY2(world.msgbox.calls.size() <= 3, msg.constData());
+        QVERIFY2(w.st.StepX >= 0 && w.st.StepX <= 30, msg.constData());
+        QVERIFY2(w.st.StepY >= 0 && w.st.StepY <= 60, msg.constData());
+        QVERIFY2(w.timAnime.Interval() >= 1 && w.timAnime.Interval() <= 3000, msg.constData());
+        const bool running = round < 750;
+        QCOMPARE(w.st.Running != 0, running);
+        QCOMPARE(w.timAnime.isTicking(), running);
+        QCOMPARE(w.lblChange->text(), running ? QStringLiteral("作動中") : QStringLiteral("停止中"));
+        QVERIFY2(w.cmbHoriz->currentText() == h && w.txtInter->text() == i, msg.constData());
+    }
+    QVERIFY(world.endCalls.isEmpty());
+}
+
+QTEST_MAIN(TestSettings)
+#include "tst_settings.moc"
