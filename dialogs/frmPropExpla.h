@@ -2,8 +2,15 @@
 #include <QString>
 #include <QWidget>
 
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QPushButton;
+class QRadioButton;
 class StyledLabel;
 
+// Restyles the explanation label: the options and boxes only collect choices,
+// which "実行" applies together; closing drops what was not applied.
 class frmPropExpla : public QWidget {
     Q_OBJECT
 public:
@@ -12,8 +19,33 @@ public:
 
     explicit frmPropExpla(StyledLabel* target, QWidget* parent = nullptr);
 
+    void cmdSet_Click();
+
+    QGroupBox* fraColor = nullptr;
+    QRadioButton* optBlack = nullptr;
+    QRadioButton* optGreen = nullptr;
+    QRadioButton* optBlue = nullptr;
+    QGroupBox* fraSize = nullptr;
+    QRadioButton* opt8 = nullptr;
+    QRadioButton* opt9 = nullptr;
+    QRadioButton* opt10 = nullptr;
+    QGroupBox* fraFont = nullptr;
+    QRadioButton* optPG = nullptr;
+    QRadioButton* optPM = nullptr;
+    QRadioButton* optG = nullptr;
+    QRadioButton* optM = nullptr;
+    QCheckBox* chkBold = nullptr;
+    QCheckBox* chkItalic = nullptr;
+    QCheckBox* chkUnder = nullptr;
+    QPushButton* cmdSet = nullptr;
+
 private:
+    void createControls();
+    // Runs once, when the dialog is created; it only reads the label.
     void Form_Load();
 
     StyledLabel* m_label;
+    QButtonGroup* m_colors = nullptr;
+    QButtonGroup* m_sizes = nullptr;
+    QButtonGroup* m_faces = nullptr;
 };

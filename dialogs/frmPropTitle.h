@@ -2,8 +2,14 @@
 #include <QString>
 #include <QWidget>
 
+class QButtonGroup;
+class QCheckBox;
+class QGroupBox;
+class QRadioButton;
 class StyledLabel;
 
+// Restyles the title label: every click is applied to the label at once, and
+// the dialog keeps no state of its own beyond what its controls show.
 class frmPropTitle : public QWidget {
     Q_OBJECT
 public:
@@ -12,8 +18,47 @@ public:
 
     explicit frmPropTitle(StyledLabel* target, QWidget* parent = nullptr);
 
+    // Each writes one property of the label. They run on a click, and whenever
+    // an option is selected or a box changes from code.
+    void optRed_Click();
+    void optGreen_Click();
+    void optBlue_Click();
+    void opt24_Click();
+    void opt26_Click();
+    void opt28_Click();
+    void optPG_Click();
+    void optPM_Click();
+    void optG_Click();
+    void optM_Click();
+    void chkBold_Click();
+    void chkItalic_Click();
+    void chkUnder_Click();
+
+    QGroupBox* fraColor = nullptr;
+    QRadioButton* optRed = nullptr;
+    QRadioButton* optGreen = nullptr;
+    QRadioButton* optBlue = nullptr;
+    QGroupBox* fraSize = nullptr;
+    QRadioButton* opt24 = nullptr;
+    QRadioButton* opt26 = nullptr;
+    QRadioButton* opt28 = nullptr;
+    QGroupBox* fraFont = nullptr;
+    QRadioButton* optPG = nullptr;
+    QRadioButton* optPM = nullptr;
+    QRadioButton* optG = nullptr;
+    QRadioButton* optM = nullptr;
+    QCheckBox* chkBold = nullptr;
+    QCheckBox* chkItalic = nullptr;
+    QCheckBox* chkUnder = nullptr;
+
 private:
+    void createControls();
+    void connectHandlers();
+    // Runs once, when the dialog is created, before it is first shown.
     void Form_Load();
 
     StyledLabel* m_label;
+    QButtonGroup* m_colors = nullptr;
+    QButtonGroup* m_sizes = nullptr;
+    QButtonGroup* m_faces = nullptr;
 };

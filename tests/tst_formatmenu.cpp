@@ -1,0 +1,271 @@
+// The menu "文字(&N)": it opens each format dialog once, on its own label, as
+// a window of its own beside the main window.
+#include "dialogsupport.h"
+#include "fakes.h"
+
+#include "app/frmMain.h"
+#include "dialogs/frmPropExpla.h"
+#include "dialogs/frmPropTitle.h"
+#include "platform/AppIcon.h"
+#include "platform/Fonts.h"
+#include "platform/WindowFinder.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QSignalSpy>
+
+namespace {
+
+QWidget* OpenDialog(frmMain& w, int index)
+{
+    return index == 0 ? static_cast<QWidget*>(w.propTitle.data()) : static_cast<QWidget*>(w.propExpla.data());
+}
+
+void DestroyClosed()
+{
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+}  // namespace
+
+class TestFormatMenu : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void itemOpensItsDialogAsItsOwnWindow_data();
+    void itemOpensItsDialogAsItsOwnWindow();
+    void otherIndicesOpenNothing_data();
+    void otherIndicesOpenNothing();
+    void openingTheTitleDialogOnTheStartStyleChangesNothing();
+    void choosingAgainOnlyBringsTheDialogForward_data();
+    void choosingAgainOnlyBringsTheDialogForward();
+    void closingDestroysAndTheNextOpeningReadsAfresh_data();
+    void closingDestroysAndTheNextOpeningReadsAfresh();
+    void bothDialogsOpenTogetherWithoutCrosstalk();
+    void closingTheMainWindowClosesBothDialogs();
+};
+
+void TestFormatMenu::initTestCase()
+{
+    platform::InstallFonts();
+}
+
+void TestFormatMenu::itemOpensItsDialogAsItsOwnWindow_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("タイトル(&T)...") << 0 << QStringLiteral("タイトルの書式");
+    QTest::newRow("説明文(&S)...") << 1 << QStringLiteral("説明文の書式");
+}
+
+void TestFormatMenu::itemOpensItsDialogAsItsOwnWindow()
+{
+    QFETCH(int, index);
+    QFETCH(QString, caption);
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+
+    w.mnuNameItem[index]->trigger();
+    QWidget* dialog = OpenDialog(w, index);
+    QVERIFY(dialog);
+    QVERIFY(!OpenDialog(w, 1 - index));
+    QVERIFY(QTest::qWaitForWindowExposed(dialog));
+    QCOMPARE(dialog->windowTitle(), caption);
+    QCOMPARE(platform::FindWindow(caption), dialog);
+    QVERIFY(dialog->isWindow());
+    QCOMPARE(dialog->parentWidget(), nullptr);
+    QCOMPARE(dialog->windowModality(), Qt::NonModal);
+    QCOMPARE(dialog->windowIcon().pixmap(32).toImage(), platform::aelorinIcon().pixmap(32).toImage());
+    // The main window goes on: no modal window, the flight still runs.
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    QVERIFY(w.timAnime.Enabled());
+    QVERIFY(w.isEnabled());
+}
+
+void TestFormatMenu::otherIndicesOpenNothing_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::newRow("-1") << -1;
+    QTest::newRow("2") << 2;
+    QTest::newRow("-32768") << -32768;
+    QTest::newRow("32767") << 32767;
+}
+
+void TestFormatMenu::otherIndicesOpenNothing()
+{
+    QFETCH(int, index);
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    const auto before = QApplication::topLevelWidgets().size();
+    w.mnuNameItem_Click(index);
+    QVERIFY(!w.propTitle);
+    QVERIFY(!w.propExpla);
+    QCOMPARE(QApplication::topLevelWidgets().size(), before);
+}
+
+void TestFormatMenu::openingTheTitleDialogOnTheStartStyleChangesNothing()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    const LabelStyle title = w.lblTitle->style();
+    const LabelStyle expla = w.lblExpla->style();
+    w.mnuNameItem_Click(0);
+    w.mnuNameItem_Click(1);
+    QCOMPARE(w.lblTitle->style(), title);
+    QCOMPARE(w.lblExpla->style(), expla);
+    QCOMPARE(CheckedControls(w.propTitle), (QStringList{"optBlue", "opt26", "optPG", "chkItalic"}));
+}
+
+void TestFormatMenu::choosingAgainOnlyBringsTheDialogForward_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::newRow("title") << 0;
+    QTest::newRow("explanation") << 1;
+}
+
+// No second dialog and no fresh load: a label changed behind the dialog's back
+// stays as it is (a load would snap 26.25 or select the new colour), and the
+// choices made in the dialog stay shown.
+void TestFormatMenu::choosingAgainOnlyBringsTheDialogForward()
+{
+    QFETCH(int, index);
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    StyledLabel* label = index == 0 ? w.lblTitle : w.lblExpla;
+
+    w.mnuNameItem_Click(index);
+    QWidget* dialog = OpenDialog(w, index);
+    QVERIFY(QTest::qWaitForWindowExposed(dialog));
+    const char* picked = index == 0 ? "optRed" : "optGreen";
+    ClickOn(Control<QAbstractButton>(dialog, QString::fromLatin1(picked)));
+    ClickOn(Control<QAbstractButton>(dialog, QStringLiteral("chkUnder")));
+    const QStringList shown = CheckedControls(dialog);
+
+    label->setForeColor(0x00FF0000);
+    label->setFontSize(index == 0 ? 26.25 : 9.75);
+    const LabelStyle behindItsBack = label->style();
+    // Another window in front, and this one minimized.
+    w.mnuNameItem_Click(1 - index);
+    QWidget* other = OpenDialog(w, 1 - index);
+    QVERIFY(QTest::qWaitForWindowActive(other));
+    dialog->showMinimized();
+
+    QSignalSpy titleChanges(w.lblTitle, &StyledLabel::styleChanged);
+    QSignalSpy explaChanges(w.lblExpla, &StyledLabel::styleChanged);
+    const auto windows = QApplication::topLevelWidgets().size();
+    w.mnuNameItem[index]->trigger();
+
+    QCOMPARE(OpenDialog(w, index), dialog);
+    QCOMPARE(QApplication::topLevelWidgets().size(), windows);
+    QCOMPARE(titleChanges.count(), 0);
+    QCOMPARE(explaChanges.count(), 0);
+    QCOMPARE(label->style(), behindItsBack);
+    QCOMPARE(CheckedControls(dialog), shown);
+    QVERIFY(!dialog->isMinimized());
+    QVERIFY(QTest::qWaitForWindowActive(dialog));
+}
+
+void TestFormatMenu::closingDestroysAndTheNextOpeningReadsAfresh_data()
+{
+    QTest::addColumn<int>("index");
+    QTest::addColumn<double>("size");
+    QTest::addColumn<QStringList>("selected");
+    QTest::addColumn<double>("sizeAfterOpening");
+    QTest::newRow("title") << 0 << 27.75 << QStringList{"optGreen", "opt28", "optG"} << 28.0;
+    QTest::newRow("explanation") << 1 << 8.25 << QStringList{"optGreen", "opt8", "optG"} << 8.25;
+}
+
+void TestFormatMenu::closingDestroysAndTheNextOpeningReadsAfresh()
+{
+    QFETCH(int, index);
+    QFETCH(double, size);
+    QFETCH(QStringList, selected);
+    QFETCH(double, sizeAfterOpening);
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    StyledLabel* label = index == 0 ? w.lblTitle : w.lblExpla;
+
+    w.mnuNameItem_Click(index);
+    QPointer<QWidget> first = OpenDialog(w, index);
+    QVERIFY(QTest::qWaitForWindowExposed(first));
+    QVERIFY(first->close());
+    DestroyClosed();
+    QVERIFY(first.isNull());
+    QVERIFY(!OpenDialog(w, index));
+
+    label->setStyle(MakeStyle(0x0000FF00, size, platform::FaceGothic));
+    w.mnuNameItem_Click(index);
+    QWidget* second = OpenDialog(w, index);
+    QVERIFY(second);
+    QCOMPARE(CheckedControls(second), selected);
+    QCOMPARE(label->FontSize(), sizeAfterOpening);
+}
+
+void TestFormatMenu::bothDialogsOpenTogetherWithoutCrosstalk()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    w.show();
+    w.mnuNameItem_Click(0);
+    w.mnuNameItem_Click(1);
+    frmPropTitle* title = w.propTitle;
+    frmPropExpla* expla = w.propExpla;
+    QVERIFY(title && expla);
+    QVERIFY(QTest::qWaitForWindowExposed(title));
+    QVERIFY(QTest::qWaitForWindowExposed(expla));
+    QVERIFY(title->isVisible() && expla->isVisible());
+
+    const LabelStyle explaBefore = w.lblExpla->style();
+    QSignalSpy explaChanges(w.lblExpla, &StyledLabel::styleChanged);
+    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{title->optGreen, title->opt28, title->optM,
+                                                                       title->chkBold, title->chkUnder})
+        ClickOn(b);
+    QCOMPARE(w.lblTitle->style(), MakeStyle(0x0000FF00, 28.0, platform::FaceMincho, true, true, true));
+    QCOMPARE(explaChanges.count(), 0);
+    QCOMPARE(w.lblExpla->style(), explaBefore);
+    // The explanation dialog's controls did not follow the title's.
+    QCOMPARE(CheckedControls(expla), (QStringList{"opt9", "optPG"}));
+
+    const LabelStyle titleBefore = w.lblTitle->style();
+    QSignalSpy titleChanges(w.lblTitle, &StyledLabel::styleChanged);
+    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{expla->optBlue, expla->opt10, expla->optPM,
+                                                                       expla->chkItalic, expla->cmdSet})
+        ClickOn(b);
+    QCOMPARE(w.lblExpla->style(), MakeStyle(0x00FF0000, 10.0, platform::FacePMincho, false, true, false));
+    QCOMPARE(titleChanges.count(), 0);
+    QCOMPARE(w.lblTitle->style(), titleBefore);
+    QCOMPARE(CheckedControls(title), (QStringList{"optGreen", "opt28", "optM", "chkBold", "chkItalic", "chkUnder"}));
+}
+
+void TestFormatMenu::closingTheMainWindowClosesBothDialogs()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    w.show();
+    w.mnuNameItem_Click(0);
+    w.mnuNameItem_Click(1);
+    QVERIFY(platform::FindWindow(frmPropTitle::Caption));
+    QVERIFY(platform::FindWindow(frmPropExpla::Caption));
+    QVERIFY(w.close());
+    DestroyClosed();
+    QVERIFY(w.propTitle.isNull());
+    QVERIFY(w.propExpla.isNull());
+    QVERIFY(!platform::FindWindow(frmPropTitle::Caption));
+    QVERIFY(!platform::FindWindow(frmPropExpla::Caption));
+}
+
+QTEST_MAIN(TestFormatMenu)
+#include "tst_formatmenu.moc"

@@ -1,0 +1,212 @@
+// What the styled labels look like on screen: the four face names draw through
+// four different installed Japanese fonts, and bold, italic and underline show.
+#include "dialogsupport.h"
+#include "fakes.h"
+
+#include "app/StyledLabel.h"
+#include "app/frmMain.h"
+#include "dialogs/frmPropExpla.h"
+#include "dialogs/frmPropTitle.h"
+#include "platform/Fonts.h"
+
+#include <QFontInfo>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRawFont>
+
+namespace {
+
+const QString Sample = QStringLiteral("凧が空を舞います Aelorin 1");
+
+// The sample drawn by a label of the given style, on an opaque ground.
+QImage Render(const LabelStyle& style)
+{
+    StyledLabel label;
+    label.setAutoFillBackground(true);
+    label.setStyle(style);
+    label.setCaption(Sample);
+    label.resize(420, 60);
+    return label.grab().toImage();
+}
+
+bool HasInk(const QImage& image)
+{
+    const QRgb ground = image.pixel(0, 0);
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            if (image.pixel(x, y) != ground)
+                return true;
+        }
+    }
+    return false;
+}
+
+// Pairs of images that are alike, named by their index.
+QStringList AlikePairs(const QList<QImage>& shots, const QStringList& names)
+{
+    QStringList alike;
+    for (qsizetype i = 0; i < shots.size(); ++i) {
+        for (qsizetype j = i + 1; j < shots.size(); ++j) {
+            if (shots[i] == shots[j])
+                alike.append(names[i] + QStringLiteral(" = ") + names[j]);
+        }
+    }
+    return alike;
+}
+
+}  // namespace
+
+class TestLabelRendering : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void faceNameDrawsThroughItsJapaneseFont_data();
+    void faceNameDrawsThroughItsJapaneseFont();
+    void theFourFacesLookDifferent();
+    void eachAttributeShows_data();
+    void eachAttributeShows();
+    void textColourShows();
+    void titleLabelChangesFaceOnScreenAtEachClick();
+    void explanationLabelChangesFaceOnScreenOnApply();
+};
+
+void TestLabelRendering::initTestCase()
+{
+    platform::InstallFonts();
+}
+
+void TestLabelRendering::faceNameDrawsThroughItsJapaneseFont_data()
+{
+    QTest::addColumn<QString>("face");
+    QTest::addColumn<QString>("family");
+    QTest::newRow("ＭＳ Ｐゴシック") << platform::FacePGothic << QStringLiteral("IPAPGothic");
+    QTest::newRow("ＭＳ Ｐ明朝") << platform::FacePMincho << QStringLiteral("IPAPMincho");
+    QTest::newRow("ＭＳ ゴシック") << platform::FaceGothic << QStringLiteral("IPAGothic");
+    QTest::newRow("ＭＳ 明朝") << platform::FaceMincho << QStringLiteral("IPAMincho");
+}
+
+// The label keeps the face name it was given, and the glyphs come from the
+// IPA font that name stands for, which has the kanji and kana.
+void TestLabelRendering::faceNameDrawsThroughItsJapaneseFont()
+{
+    QFETCH(QString, face);
+    QFETCH(QString, family);
+    StyledLabel label;
+    label.setStyle(MakeStyle(0x00000000, 20.0, face));
+    QCOMPARE(label.FontName(), face);
+    QCOMPARE(label.font().family(), face);
+    QCOMPARE(QFontInfo(label.font()).family(), family);
+    const QRawFont raw = QRawFont::fromFont(label.font());
+    QVERIFY(raw.isValid());
+    QCOMPARE(raw.familyName().toLower(), family.toLower());
+    for (QChar c : QStringLiteral("凧空舞がア"))
+        QVERIFY2(raw.supportsCharacter(c), qPrintable(QString(c)));
+    QVERIFY(HasInk(Render(label.style())));
+}
+
+void TestLabelRendering::theFourFacesLookDifferent()
+{
+    QList<QImage> shots;
+    QStringList names;
+    for (const QString& face : {platform::FacePGothic, platform::FacePMincho, platform::FaceGothic,
+                                platform::FaceMincho}) {
+        shots.append(Render(MakeStyle(0x00000000, 20.0, face)));
+        QVERIFY(HasInk(shots.last()));
+        names.append(face);
+    }
+    QCOMPARE(AlikePairs(shots, names), QStringList());
+}
+
+void TestLabelRendering::eachAttributeShows_data()
+{
+    QTest::addColumn<QString>("face");
+    for (const QString& face : {platform::FacePGothic, platform::FacePMincho, platform::FaceGothic,
+                                platform::FaceMincho})
+        QTest::newRow(face.toUtf8().constData()) << face;
+}
+
+// The IPA fonts have no bold or italic of their own; each attribute must still
+// change what is drawn, and differently from the others.
+void TestLabelRendering::eachAttributeShows()
+{
+    QFETCH(QString, face);
+    const QList<QImage> shots = {
+        Render(MakeStyle(0x00000000, 20.0, face)),
+        Render(MakeStyle(0x00000000, 20.0, face, true, false, false)),
+        Render(MakeStyle(0x00000000, 20.0, face, false, true, false)),
+        Render(MakeStyle(0x00000000, 20.0, face, false, false, true)),
+    };
+    QCOMPARE(AlikePairs(shots, {"regular", "bold", "italic", "underline"}), QStringList());
+}
+
+void TestLabelRendering::textColourShows()
+{
+    auto inkOf = [](const QImage& image) {
+        int red = 0, blue = 0;
+        for (int y = 0; y < image.height(); ++y) {
+            for (int x = 0; x < image.width(); ++x) {
+                const QColor c = image.pixelColor(x, y);
+                red += c.red() > 200 && c.green() < 60 && c.blue() < 60;
+                blue += c.blue() > 200 && c.red() < 60 && c.green() < 60;
+            }
+        }
+        return std::pair{red, blue};
+    };
+    const auto [redOnRed, blueOnRed] = inkOf(Render(MakeStyle(0x000000FF, 20.0, platform::FacePGothic)));
+    QVERIFY(redOnRed > 0);
+    QCOMPARE(blueOnRed, 0);
+    const auto [redOnBlue, blueOnBlue] = inkOf(Render(MakeStyle(0x00FF0000, 20.0, platform::FacePGothic)));
+    QCOMPARE(redOnBlue, 0);
+    QVERIFY(blueOnBlue > 0);
+}
+
+// Through the title dialog on the main window: each face option redraws the
+// title differently at once.
+void TestLabelRendering::titleLabelChangesFaceOnScreenAtEachClick()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.mnuNameItem_Click(0);
+    frmPropTitle* dialog = w.propTitle;
+    QVERIFY(QTest::qWaitForWindowExposed(dialog));
+
+    QList<QImage> shots;
+    QStringList names;
+    for (QRadioButton* option : {dialog->optPM, dialog->optG, dialog->optM, dialog->optPG}) {
+        ClickOn(option);
+        shots.append(w.lblTitle->grab().toImage());
+        names.append(option->objectName());
+    }
+    QCOMPARE(AlikePairs(shots, names), QStringList());
+}
+
+void TestLabelRendering::explanationLabelChangesFaceOnScreenOnApply()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    w.mnuNameItem_Click(1);
+    frmPropExpla* dialog = w.propExpla;
+    QVERIFY(QTest::qWaitForWindowExposed(dialog));
+
+    QList<QImage> shots;
+    QStringList names;
+    for (QRadioButton* option : {dialog->optPM, dialog->optG, dialog->optM, dialog->optPG}) {
+        ClickOn(option);
+        const QImage before = w.lblExpla->grab().toImage();
+        ClickOn(dialog->cmdSet);
+        shots.append(w.lblExpla->grab().toImage());
+        names.append(option->objectName());
+        if (option != dialog->optPG)
+            QVERIFY2(shots.last() != before, qPrintable(names.last()));
+    }
+    QCOMPARE(AlikePairs(shots, names), QStringList());
+}
+
+QTEST_MAIN(TestLabelRendering)
+#include "tst_labelrendering.moc"
