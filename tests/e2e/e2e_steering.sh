@@ -29,8 +29,7 @@ kite_box() {
 # Let the first ticks draw the kite, then stop the flight with the button.
 sleep 1
 xdotool mousemove --sync $((x + 530 + 35)) $((y + menu + 135 + 15)) click 1
-sleep 0.5
-shoot "$E2E_TMP/stopped1.png" "$dx" "$dy" 376 346
+shoot_settled "$E2E_TMP/stopped1.png" "$dx" "$dy" 376 346
 sleep 0.6
 shoot "$E2E_TMP/stopped2.png" "$dx" "$dy" 376 346
 still=$(img changed "$E2E_TMP/stopped1.png" "$E2E_TMP/stopped2.png")
@@ -49,16 +48,13 @@ sleep 0.3
 # The stopped display shows the frame drawn before the last tick moved the
 # state on by one step. Any key redraws the current state; a letter moves nothing.
 press_in "$id" a
-sleep 0.4
-shoot "$E2E_TMP/redrawn.png" "$dx" "$dy" 376 346
+shoot_settled "$E2E_TMP/redrawn.png" "$dx" "$dy" 376 346
 read -r ax0 ay0 ax1 ay1 < <(kite_box "$E2E_TMP/redrawn.png")
 
 press_in "$id" Right
-sleep 0.4
-shoot "$E2E_TMP/right.png" "$dx" "$dy" 376 346
+shoot_settled "$E2E_TMP/right.png" "$dx" "$dy" 376 346
 press_in "$id" shift+Right
-sleep 0.4
-shoot "$E2E_TMP/shift.png" "$dx" "$dy" 376 346
+shoot_settled "$E2E_TMP/shift.png" "$dx" "$dy" 376 346
 
 read -r bx0 by0 bx1 by1 < <(kite_box "$E2E_TMP/right.png")
 read -r cx0 cy0 cx1 cy1 < <(kite_box "$E2E_TMP/shift.png")

@@ -119,3 +119,20 @@ press_in() {
   sleep 0.2
   xdotool key --clearmodifiers "$@"
 }
+
+# Grabs a region once it has stopped changing (two grabs 0.2 s apart agree), so
+# a slow machine's late repaint is not mistaken for the result.
+shoot_settled() {
+  local out=$1 i
+  shift
+  shoot "$out" "$@"
+  for i in $(seq 1 25); do
+    sleep 0.2
+    shoot "$out.next.png" "$@"
+    if [[ "$(img changed "$out" "$out.next.png")" == 0 ]]; then
+      return 0
+    fi
+    mv "$out.next.png" "$out"
+  done
+  return 0
+}
