@@ -23,6 +23,10 @@ class FirstPaint : public QObject {
 public:
     bool eventFilter(QObject* watched, QEvent* event) override
     {
+        if (event->type() == QEvent::Paint && !m_shown) {
+            m_shown = true;
+            std::printf("window-ms %lld\n", WallMs());
+        }
         if (event->type() == QEvent::Paint && !m_seen && m_ready(watched)) {
             m_seen = true;
             std::printf("first-frame-ms %lld\n", WallMs());
@@ -37,6 +41,7 @@ public:
     std::function<bool(QObject*)> m_ready = [](QObject*) { return true; };
 
 private:
+    bool m_shown = false;
     bool m_seen = false;
 };
 
