@@ -386,6 +386,9 @@ void TestAbout::boxIsModelessAndTheKiteKeepsFlying()
     const std::int16_t frame = w.st.FrameNo;
     const std::int16_t x = w.st.KiteX;
     QTRY_VERIFY(w.st.FrameNo != frame && w.st.KiteX != x);
+    // The main window's menus still answer while the box is open.
+    w.mnuBgmItem[1]->trigger();
+    QCOMPARE(w.st.BgmOn, mdlAelor::False);
     QVERIFY(w.about->isVisible());
 }
 
