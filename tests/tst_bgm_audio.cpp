@@ -137,12 +137,18 @@ void TestBgmAudio::loopPlaysStopsAndStartsAgainFromItsBeginning()
     // The opening chime plays to its end, then the loop starts.
     QCOMPARE(w->Form_Load(), frmMain::LoadResult::Loaded);
     const qint64 started = FramesWritten(m_output);
-    QTest::qWait(1000);
+    const qint64 window = Rate * 6 / 10;  // long enough to span more than one note
+    // The driver writes at real-time pace, or slower on a busy machine: wait for
+    // the audio, not for the clock.
+    auto waitFor = [this](qint64 frames) {
+        return QTest::qWaitFor([&] { return FramesWritten(m_output) >= frames; }, 20000);
+    };
+    QVERIFY(waitFor(started + window + 4 * Slack));
 
     w->mnuBgmItem[1]->trigger();
     QCOMPARE(w->st.BgmOn, mdlAelor::False);
     const qint64 stopped = FramesWritten(m_output);
-    QTest::qWait(600);
+    QVERIFY(waitFor(stopped + Slack + Rate / 2));
 
     // Starting reads the wave file anew, which takes a moment: the loop comes
     // back between the request and a little after the call returned.
@@ -150,7 +156,7 @@ void TestBgmAudio::loopPlaysStopsAndStartsAgainFromItsBeginning()
     w->mnuBgmItem[0]->trigger();
     const qint64 restartDone = FramesWritten(m_output);
     QCOMPARE(w->st.BgmOn, mdlAelor::True);
-    QTest::qWait(1000);
+    QVERIFY(waitFor(restartDone + window + 4 * Slack));
 
     // Closing the device writes out whatever is still buffered.
     w.reset();
@@ -159,9 +165,7 @@ void TestBgmAudio::loopPlaysStopsAndStartsAgainFromItsBeginning()
     QVERIFY(file.open(QIODevice::ReadOnly));
     const std::vector<double> s = LeftChannel(file.readAll());
 
-    const qint64 window = Rate * 6 / 10;  // long enough to span more than one note
-    QVERIFY2(stopped - started > window + 2 * Slack, "too little of the loop was written before the stop");
-    QVERIFY2(qint64(s.size()) > restartDone + window + 2 * Slack, "too little was written after the restart");
+    QVERIFY(qint64(s.size()) >= restartDone + window + 4 * Slack);
 
     // The loop plays after start-up.
     QVERIFY(Rms(s, started + Slack, stopped - Slack) > 500.0);
@@ -169,7 +173,7 @@ void TestBgmAudio::loopPlaysStopsAndStartsAgainFromItsBeginning()
     // After the stop, silence is written until the loop is asked for again...
     const qint64 resumed = FirstSound(s, stopped + Slack);
     QVERIFY2(resumed >= restarted, qPrintable(QStringLiteral("sound at frame %1, restart at %2").arg(resumed).arg(restarted)));
-    QVERIFY(restarted - (stopped + Slack) > Rate / 4);
+    QVERIFY(restarted - (stopped + Slack) >= Rate / 2);
     // ...and the loop comes back as soon as it is loaded...
     QVERIFY2(resumed <= restartDone + Slack,
              qPrintable(QStringLiteral("sound at frame %1, restart done at %2").arg(resumed).arg(restartDone)));
