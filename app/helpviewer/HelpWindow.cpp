@@ -1,0 +1,162 @@
+#include "app/helpviewer/HelpWindow.h"
+
+#include "platform/AppIcon.h"
+#include "platform/AppInfo.h"
+
+#include <QAction>
+#include <QCryptographicHash>
+#include <QFileInfo>
+#include <QLocalServer>
+#include <QLocalSocket>
+#include <QScrollBar>
+#include <QTextBrowser>
+#include <QToolBar>
+#include <QUrl>
+
+#include <sys/socket.h>
+#include <unistd.h>
+
+namespace {
+
+// A request is one line: the file's path, percent-encoded so that any name fits.
+constexpr qint64 MaxRequestBytes = 64 * 1024;
+constexpr int HandOverMs = 2000;
+
+bool FromThisUser(const QLocalSocket& socket)
+{
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return getsockopt(static_cast<int>(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0
+        && size == sizeof peer && peer.uid == getuid();
+}
+
+}  // namespace
+
+HelpWindow::HelpWindow(QWidget* parent)
+    : QMainWindow(parent)
+{
+    setWindowTitle(Caption());
+    setWindowIcon(platform::aelorinIcon());
+
+    m_browser = new QTextBrowser(this);
+    m_browser->setObjectName(QStringLiteral("helpText"));
+    // Links only move within the help text; nothing is fetched or opened.
+    m_browser->setOpenLinks(false);
+    m_browser->setOpenExternalLinks(false);
+    setCentralWidget(m_browser);
+    connect(m_browser, &QTextBrowser::anchorClicked, this, &HelpWindow::linkClicked);
+
+    auto* bar = addToolBar(QStringLiteral("ヘルプ"));
+    bar->setMovable(false);
+    m_contents = bar->addAction(QStringLiteral("目次(&C)"), this, &HelpWindow::showContents);
+    m_contents->setObjectName(QStringLiteral("showContents"));
+    QAction* quit = bar->addAction(QStringLiteral("閉じる(&X)"), this, &QWidget::close);
+    quit->setShortcut(QKeySequence(Qt::Key_Escape));
+
+    resize(560, 520);
+}
+
+HelpWindow::~HelpWindow() = default;
+
+QString HelpWindow::Caption()
+{
+    return platform::AppTitle + QStringLiteral(" ヘルプ");
+}
+
+void HelpWindow::openFile(const QString& path)
+{
+    m_text = helpview::ReadHelpFile(path);
+    helpview::RenderHelp(*m_browser->document(), m_text);
+    showContents();
+}
+
+void HelpWindow::showContents()
+{
+    // The text cursor is kept in view whenever the browser is laid out: it goes
+    // to the top with the view.
+    m_browser->moveCursor(QTextCursor::Start);
+    m_browser->verticalScrollBar()->setValue(0);
+    m_browser->horizontalScrollBar()->setValue(0);
+}
+
+void HelpWindow::linkClicked(const QUrl& url)
+{
+    if (url.scheme().isEmpty() && url.path().isEmpty() && url.hasFragment())
+        m_browser->scrollToAnchor(url.fragment(QUrl::FullyDecoded));
+}
+
+QString HelpWindow::DesktopKey()
+{
+    QString display = qEnvironmentVariable("WAYLAND_DISPLAY");
+    if (display.isEmpty())
+        display = qEnvironmentVariable("DISPLAY");
+    const QByteArray desktop = QByteArray::number(getuid()) + '|' + display.toUtf8();
+    const QByteArray digest = QCryptographicHash::hash(desktop, QCryptographicHash::Sha1).toHex().left(16);
+    return platform::AppTitle + QStringLiteral("-help-") + QString::fromLatin1(digest);
+}
+
+bool HelpWindow::listen(const QString& key)
+{
+    if (m_server)
+        return true;
+    auto* server = new QLocalServer(this);
+    // A name in the abstract namespace: binding it is atomic, only one window
+    // holds it, and the kernel frees it when that window's process ends, crash
+    // or not.
+    server->setSocketOptions(QLocalServer::AbstractNamespaceOption);
+    if (!server->listen(key)) {
+        delete server;
+        return false;
+    }
+    m_server = server;
+    connect(m_server, &QLocalServer::newConnection, this, &HelpWindow::serveRequest);
+    return true;
+}
+
+void HelpWindow::serveRequest()
+{
+    while (QLocalSocket* socket = m_server->nextPendingConnection()) {
+        connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
+        // Anyone may reach an abstract name: only this user's viewers are heard.
+        if (!FromThisUser(*socket)) {
+            socket->abort();
+            continue;
+        }
+        // The request may arrive in pieces, or together with the hang-up.
+        auto take = [this, socket] {
+            if (!socket->canReadLine()) {
+                if (socket->bytesAvailable() > MaxRequestBytes)
+                    socket->abort();
+                return;
+            }
+            const QByteArray line = socket->readLine(MaxRequestBytes).trimmed();
+            socket->disconnect(this);
+            socket->abort();
+            openFile(QString::fromUtf8(QByteArray::fromPercentEncoding(line)));
+            showNormal();
+            raise();
+            activateWindow();
+        };
+        connect(socket, &QLocalSocket::readyRead, this, take);
+        connect(socket, &QLocalSocket::disconnected, this, take);
+        if (socket->bytesAvailable() > 0)
+            take();
+    }
+}
+
+bool HelpWindow::forwardTo(const QString& key, const QString& path)
+{
+    QLocalSocket socket;
+    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
+    socket.connectToServer(key);
+    if (!socket.waitForConnected(HandOverMs))
+        return false;
+    const QString absolute = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
+    socket.write(QUrl::toPercentEncoding(absolute) + '\n');
+    if (!socket.waitForBytesWritten(HandOverMs))
+        return false;
+    socket.disconnectFromServer();
+    if (socket.state() != QLocalSocket::UnconnectedState)
+        socket.waitForDisconnected(HandOverMs);
+    return true;
+}

@@ -1,0 +1,47 @@
+#pragma once
+#include "app/helpviewer/HelpDocument.h"
+
+#include <QMainWindow>
+
+class QAction;
+class QLocalServer;
+class QTextBrowser;
+class QUrl;
+
+// The help window: one help file, opened at its contents page. It belongs to no
+// other window and lives until the user closes it.
+class HelpWindow : public QMainWindow {
+    Q_OBJECT
+public:
+    explicit HelpWindow(QWidget* parent = nullptr);
+    ~HelpWindow() override;
+
+    // Loads the file and shows it from its contents page; a file that cannot be
+    // shown is reported in the window itself.
+    void openFile(const QString& path);
+    // Back to the top of the text, where the contents are.
+    void showContents();
+
+    // Serves later viewers of this desktop: a request names a help file, which
+    // this window then opens and brings forward. False when another window
+    // already serves the key.
+    bool listen(const QString& key);
+    // Hands the file over to the window serving key; false when none answers.
+    static bool forwardTo(const QString& key, const QString& path);
+    // The key for this user's desktop.
+    static QString DesktopKey();
+
+    QTextBrowser* browser() const { return m_browser; }
+    const helpview::HelpText& current() const { return m_text; }
+
+    static QString Caption();
+
+private:
+    void linkClicked(const QUrl& url);
+    void serveRequest();
+
+    QTextBrowser* m_browser = nullptr;
+    QAction* m_contents = nullptr;
+    QLocalServer* m_server = nullptr;
+    helpview::HelpText m_text;
+};

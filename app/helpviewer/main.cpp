@@ -1,0 +1,33 @@
+// The help viewer: shows one help file of the program at its contents page, in a
+// window of its own. The program starts it detached, with the file's path.
+#include "app/helpviewer/HelpWindow.h"
+#include "platform/AppIcon.h"
+#include "platform/Fonts.h"
+
+#include <QApplication>
+
+#include <cstdio>
+
+int main(int argc, char* argv[])
+{
+    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        std::fprintf(stderr, "aelorin-help: no display to open the window on (DISPLAY is not set)\n");
+        return 1;
+    }
+    QApplication app(argc, argv);
+    platform::InstallFonts();
+    QApplication::setWindowIcon(platform::aelorinIcon());
+
+    const QString path = QApplication::arguments().value(1);
+    // One help window per desktop: a window already open takes the file over.
+    const QString key = HelpWindow::DesktopKey();
+    if (!path.isEmpty() && HelpWindow::forwardTo(key, path))
+        return 0;
+
+    HelpWindow window;
+    window.listen(key);
+    window.openFile(path);
+    window.show();
+    return QApplication::exec();
+}

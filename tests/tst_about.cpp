@@ -1,0 +1,396 @@
+// The version box: its texts and caption, its looks, and how the menu opens it
+// once and how it closes.
+#include "fakes.h"
+
+#include "app/StyledLabel.h"
+#include "app/frmMain.h"
+#include "artwork.h"
+#include "dialogs/frmAbout.h"
+#include "platform/AppInfo.h"
+#include "platform/Fonts.h"
+#include "platform/WindowFinder.h"
+
+#include <QAction>
+#include <QApplication>
+#include <QLabel>
+#include <QLineEdit>
+#include <QComboBox>
+#include <QPushButton>
+#include <QTest>
+#include <QWindow>
+
+namespace {
+
+QList<frmAbout*> OpenBoxes()
+{
+    QList<frmAbout*> boxes;
+    for (QWidget* w : QApplication::topLevelWidgets()) {
+        if (auto* box = qobject_cast<frmAbout*>(w); box && box->isVisible())
+            boxes.append(box);
+    }
+    return boxes;
+}
+
+QImage Normalised(const QImage& image)
+{
+    return image.convertToFormat(QImage::Format_ARGB32);
+}
+
+// Lets the deferred deletion of closed windows happen.
+void Settle()
+{
+    QTest::qWait(0);
+    QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
+}
+
+}  // namespace
+
+class TestAbout : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void cleanup();
+
+    void versionLineHasThreePlainNumbersAndTheNotice_data();
+    void versionLineHasThreePlainNumbersAndTheNotice();
+    void descriptionIsFourLinesJoinedByThreeLineBreaks();
+    void captionIsTheTitleFollowedDirectlyByVersionInfo_data();
+    void captionIsTheTitleFollowedDirectlyByVersionInfo();
+    void formLoadFillsCaptionAndLabels();
+    void windowSearchFindsTheBoxOnlyByItsExactCaption();
+    void boxIsAFixedDialogPlacedWhereDesigned();
+    void labelsCarryTheirFontsColourAndPlaces();
+    void iconIsTheApplicationIconInItsPictureBox();
+    void focusStartsOnOk();
+    void okEnterEscAndCloseButtonCloseTheBox_data();
+    void okEnterEscAndCloseButtonCloseTheBox();
+    void secondChoiceShowsTheSameBoxWithoutLoadingAgain();
+    void secondChoiceBringsAMinimisedBoxBack();
+    void closedBoxIsBuiltAfreshOnTheNextChoice();
+    void ctrlVOpensOneBoxWhicheverControlHasTheFocus();
+    void boxIsModelessAndTheKiteKeepsFlying();
+};
+
+void TestAbout::initTestCase()
+{
+    platform::InstallFonts();
+}
+
+void TestAbout::cleanup()
+{
+    for (frmAbout* box : OpenBoxes())
+        delete box;
+    Settle();
+}
+
+void TestAbout::versionLineHasThreePlainNumbersAndTheNotice_data()
+{
+    QTest::addColumn<int>("major");
+    QTest::addColumn<int>("minor");
+    QTest::addColumn<int>("revision");
+    QTest::addColumn<QString>("firstLine");
+    QTest::newRow("this program's 1.0.0") << 1 << 0 << 0 << QStringLiteral("ﾊﾞｰｼﾞｮﾝ 1.0.0");
+    QTest::newRow("no leading zeros in two digits") << 1 << 5 << 12 << QStringLiteral("ﾊﾞｰｼﾞｮﾝ 1.5.12");
+    QTest::newRow("a two-digit major") << 10 << 0 << 3 << QStringLiteral("ﾊﾞｰｼﾞｮﾝ 10.0.3");
+    QTest::newRow("large revision") << 2 << 1 << 9999 << QStringLiteral("ﾊﾞｰｼﾞｮﾝ 2.1.9999");
+}
+
+void TestAbout::versionLineHasThreePlainNumbersAndTheNotice()
+{
+    QFETCH(int, major);
+    QFETCH(int, minor);
+    QFETCH(int, revision);
+    QFETCH(QString, firstLine);
+    const QString text = frmAbout::VersionText(major, minor, revision);
+    QCOMPARE(text, firstLine + QStringLiteral("\r\n") + frmAbout::NoticeLine);
+    QCOMPARE(text.count(QStringLiteral("\r\n")), 1);
+    QVERIFY(!frmAbout::NoticeLine.isEmpty());
+    QVERIFY(!frmAbout::NoticeLine.contains(QLatin1Char('\r')) && !frmAbout::NoticeLine.contains(QLatin1Char('\n')));
+}
+
+void TestAbout::descriptionIsFourLinesJoinedByThreeLineBreaks()
+{
+    const QString text = frmAbout::DescriptionText();
+    QCOMPARE(text.count(QStringLiteral("\r\n")), 3);
+    // No lone CR or LF besides the pairs, and nothing after the last line.
+    QCOMPARE(text.count(QLatin1Char('\r')), 3);
+    QCOMPARE(text.count(QLatin1Char('\n')), 3);
+    QVERIFY(!text.endsWith(QLatin1Char('\n')));
+    QCOMPARE(text.split(QStringLiteral("\r\n")),
+             (QStringList{QStringLiteral("練習用に作ったプログラムです"), QStringLiteral("基本的な機能は使っています"),
+                          QStringLiteral("具体的には全く役に立ちません"),
+                          QStringLiteral("バージョンも何もないと思うんですがね・・・")}));
+}
+
+void TestAbout::captionIsTheTitleFollowedDirectlyByVersionInfo_data()
+{
+    QTest::addColumn<QString>("title");
+    QTest::addColumn<QString>("caption");
+    QTest::newRow("this program") << QStringLiteral("Aelorin") << QStringLiteral("Aelorinのﾊﾞｰｼﾞｮﾝ情報");
+    QTest::newRow("a title ending in a blank keeps it") << QStringLiteral("Kite ")
+                                                        << QStringLiteral("Kite のﾊﾞｰｼﾞｮﾝ情報");
+    QTest::newRow("an empty title") << QString() << QStringLiteral("のﾊﾞｰｼﾞｮﾝ情報");
+}
+
+void TestAbout::captionIsTheTitleFollowedDirectlyByVersionInfo()
+{
+    QFETCH(QString, title);
+    QFETCH(QString, caption);
+    QCOMPARE(frmAbout::CaptionFor(title), caption);
+}
+
+void TestAbout::formLoadFillsCaptionAndLabels()
+{
+    frmAbout box;
+    QCOMPARE(box.windowTitle(), QStringLiteral("Aelorinのﾊﾞｰｼﾞｮﾝ情報"));
+    QCOMPARE(box.lblTitle->Caption(), QStringLiteral("Aelorin"));
+    QVERIFY(box.lblVersion->Caption().startsWith(QStringLiteral("ﾊﾞｰｼﾞｮﾝ 1.0.0\r\n")));
+    QCOMPARE(box.lblVersion->Caption(),
+             frmAbout::VersionText(platform::AppMajor, platform::AppMinor, platform::AppRevision));
+    QCOMPARE(box.lblDescription->Caption(), frmAbout::DescriptionText());
+    // The labels show the CR LF pairs as line breaks.
+    QCOMPARE(box.lblVersion->text().split(QLatin1Char('\n')).size(), 2);
+    QCOMPARE(box.lblDescription->text().split(QLatin1Char('\n')).size(), 4);
+    QVERIFY(!box.lblDescription->text().contains(QLatin1Char('\r')));
+    QCOMPARE(box.cmdOK->text(), QStringLiteral("OK"));
+}
+
+void TestAbout::windowSearchFindsTheBoxOnlyByItsExactCaption()
+{
+    auto* box = new frmAbout();
+    box->show();
+    QCOMPARE(platform::FindWindow(QStringLiteral("Aelorinのﾊﾞｰｼﾞｮﾝ情報")), box);
+    QCOMPARE(platform::FindWindow(frmAbout::CaptionFor(platform::AppTitle)), box);
+    QCOMPARE(platform::FindWindow(QStringLiteral("Aelorin のﾊﾞｰｼﾞｮﾝ情報")), nullptr);
+    QCOMPARE(platform::FindWindow(QStringLiteral("Aelorinのバージョン情報")), nullptr);
+    box->close();
+    Settle();
+    QCOMPARE(platform::FindWindow(QStringLiteral("Aelorinのﾊﾞｰｼﾞｮﾝ情報")), nullptr);
+}
+
+void TestAbout::boxIsAFixedDialogPlacedWhereDesigned()
+{
+    frmAbout box;
+    box.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&box));
+    QCOMPARE(box.geometry(), QRect(156, 129, 356, 250));
+    QCOMPARE(box.minimumSize(), QSize(356, 250));
+    QCOMPARE(box.maximumSize(), QSize(356, 250));
+    const Qt::WindowFlags flags = box.windowFlags();
+    QVERIFY(flags & Qt::WindowCloseButtonHint);
+    QVERIFY(!(flags & Qt::WindowMinimizeButtonHint));
+    QVERIFY(!(flags & Qt::WindowMaximizeButtonHint));
+    QCOMPARE(box.windowType(), Qt::Dialog);
+    QCOMPARE(box.parentWidget(), nullptr);
+    QCOMPARE(box.windowModality(), Qt::NonModal);
+    QCOMPARE(box.cmdOK->geometry(), QRect(132, 208, 92, 23));
+    QVERIFY(box.cmdOK->isDefault());
+}
+
+void TestAbout::labelsCarryTheirFontsColourAndPlaces()
+{
+    frmAbout box;
+    struct Expected {
+        StyledLabel* label;
+        QRect geometry;
+        double size;
+        bool bold;
+        bool italic;
+    };
+    const Expected labels[] = {
+        {box.lblDescription, QRect(24, 128, 307, 70), 12.0, false, false},
+        {box.lblTitle, QRect(70, 16, 243, 55), 36.0, true, true},
+        {box.lblVersion, QRect(48, 80, 283, 33), 11.25, false, false},
+    };
+    for (const Expected& e : labels) {
+        QCOMPARE(e.label->geometry(), e.geometry);
+        QCOMPARE(e.label->FontName(), QStringLiteral("ＭＳ Ｐゴシック"));
+        QCOMPARE(e.label->FontSize(), e.size);
+        QCOMPARE(e.label->font().pointSizeF(), e.size);
+        QCOMPARE(e.label->FontBold(), e.bold);
+        QCOMPARE(e.label->FontItalic(), e.italic);
+        QVERIFY(!e.label->FontUnderline());
+        QCOMPARE(e.label->focusPolicy(), Qt::NoFocus);
+    }
+    QCOMPARE(box.lblTitle->ForeColor(), 0x00C000C0u);
+    QCOMPARE(box.lblTitle->palette().color(QPalette::WindowText), QColor(192, 0, 192));
+    // The others keep the system's text colour.
+    QCOMPARE(box.lblVersion->ForeColor(), LabelStyle::SystemButtonText);
+    QCOMPARE(box.lblDescription->ForeColor(), LabelStyle::SystemButtonText);
+}
+
+void TestAbout::iconIsTheApplicationIconInItsPictureBox()
+{
+    frmAbout box;
+    QCOMPARE(box.picIcon->geometry(), QRect(16, 24, 36, 36));
+    QVERIFY(box.picIcon->frameWidth() > 0);
+    const QImage icon = Normalised(makeAppIcon(32));
+    QCOMPARE(Normalised(box.picIcon->pixmap().toImage()), icon);
+    QCOMPARE(Normalised(box.windowIcon().pixmap(32, 32).toImage()), icon);
+
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(Normalised(w.windowIcon().pixmap(32, 32).toImage()), icon);
+}
+
+void TestAbout::focusStartsOnOk()
+{
+    auto* box = new frmAbout();
+    box->show();
+    QVERIFY(QTest::qWaitForWindowActive(box));
+    QCOMPARE(QApplication::focusWidget(), box->cmdOK);
+    // Tab goes nowhere else: the button is the only control that takes the focus.
+    QTest::keyClick(box->windowHandle(), Qt::Key_Tab);
+    QCOMPARE(QApplication::focusWidget(), box->cmdOK);
+}
+
+void TestAbout::okEnterEscAndCloseButtonCloseTheBox_data()
+{
+    QTest::addColumn<QString>("how");
+    QTest::newRow("clicking OK") << "click";
+    QTest::newRow("Enter") << "return";
+    QTest::newRow("Enter of the keypad") << "enter";
+    QTest::newRow("Esc") << "escape";
+    QTest::newRow("the close button") << "close";
+}
+
+void TestAbout::okEnterEscAndCloseButtonCloseTheBox()
+{
+    QFETCH(QString, how);
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    w.show();
+    w.mnuVer->trigger();
+    QVERIFY(w.about);
+    frmAbout* box = w.about;
+    QVERIFY(QTest::qWaitForWindowActive(box));
+
+    if (how == QLatin1String("click"))
+        QTest::mouseClick(box->cmdOK, Qt::LeftButton);
+    else if (how == QLatin1String("return"))
+        QTest::keyClick(box->windowHandle(), Qt::Key_Return);
+    else if (how == QLatin1String("enter"))
+        QTest::keyClick(box->windowHandle(), Qt::Key_Enter, Qt::KeypadModifier);
+    else if (how == QLatin1String("escape"))
+        QTest::keyClick(box->windowHandle(), Qt::Key_Escape);
+    else
+        box->windowHandle()->close();
+
+    QTRY_VERIFY(w.about.isNull());
+    QVERIFY(OpenBoxes().isEmpty());
+    QVERIFY(!platform::FindWindow(frmAbout::CaptionFor(platform::AppTitle)));
+    // The main window is untouched.
+    QVERIFY(w.isVisible());
+    QVERIFY(world.msgbox.calls.isEmpty());
+}
+
+void TestAbout::secondChoiceShowsTheSameBoxWithoutLoadingAgain()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    w.show();
+    w.mnuVer->trigger();
+    frmAbout* first = w.about;
+    QVERIFY(first);
+    // A loaded box would write its texts again.
+    first->lblVersion->setCaption(QStringLiteral("changed"));
+    first->setWindowTitle(QStringLiteral("changed caption"));
+
+    w.mnuVer->trigger();
+    QCOMPARE(w.about.data(), first);
+    QCOMPARE(OpenBoxes(), QList<frmAbout*>{first});
+    QCOMPARE(first->lblVersion->Caption(), QStringLiteral("changed"));
+    QCOMPARE(first->windowTitle(), QStringLiteral("changed caption"));
+}
+
+void TestAbout::secondChoiceBringsAMinimisedBoxBack()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    w.mnuVer->trigger();
+    frmAbout* box = w.about;
+    box->showMinimized();
+    QVERIFY(box->isMinimized());
+    w.mnuVer->trigger();
+    QCOMPARE(w.about.data(), box);
+    QVERIFY(!box->isMinimized());
+    QVERIFY(box->isVisible());
+}
+
+void TestAbout::closedBoxIsBuiltAfreshOnTheNextChoice()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    w.mnuVer->trigger();
+    QPointer<frmAbout> first = w.about.data();
+    first->lblVersion->setCaption(QStringLiteral("changed"));
+    first->cmdOK->click();
+
+    // Chosen again before the closed box is gone: a new box all the same.
+    w.mnuVer->trigger();
+    QVERIFY(w.about);
+    QVERIFY(w.about.data() != first.data());
+    QCOMPARE(w.about->lblVersion->Caption(), frmAbout::VersionText(1, 0, 0));
+    QVERIFY(w.about->isVisible());
+    Settle();
+    QVERIFY(first.isNull());
+    QCOMPARE(OpenBoxes().size(), 1);
+
+    w.about->close();
+    Settle();
+    QVERIFY(w.about.isNull());
+    w.mnuVer->trigger();
+    QVERIFY(w.about);
+    QCOMPARE(w.about->windowTitle(), QStringLiteral("Aelorinのﾊﾞｰｼﾞｮﾝ情報"));
+    QCOMPARE(w.about->lblVersion->Caption(), frmAbout::VersionText(1, 0, 0));
+}
+
+void TestAbout::ctrlVOpensOneBoxWhicheverControlHasTheFocus()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowActive(&w));
+    frmAbout* box = nullptr;
+    for (QWidget* control : std::initializer_list<QWidget*>{w.picMain, w.txtInter, w.cmbHoriz, w.cmbVert}) {
+        w.activateWindow();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        control->setFocus();
+        QTest::keyClick(w.windowHandle(), Qt::Key_V, Qt::ControlModifier);
+        QVERIFY2(w.about, qPrintable(control->objectName()));
+        if (!box)
+            box = w.about;
+        QCOMPARE(w.about.data(), box);
+        QCOMPARE(OpenBoxes().size(), 1);
+    }
+    // Nothing was pasted into the entries.
+    QCOMPARE(w.txtInter->text(), QStringLiteral(" 100"));
+    QCOMPARE(w.cmbHoriz->currentText(), QStringLiteral(" 1"));
+}
+
+void TestAbout::boxIsModelessAndTheKiteKeepsFlying()
+{
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    w.show();
+    w.mnuVer->trigger();
+    QVERIFY(QTest::qWaitForWindowActive(w.about));
+    QCOMPARE(QApplication::activeModalWidget(), nullptr);
+    QVERIFY(w.timAnime.Enabled());
+    const std::int16_t frame = w.st.FrameNo;
+    const std::int16_t x = w.st.KiteX;
+    QTRY_VERIFY(w.st.FrameNo != frame && w.st.KiteX != x);
+    // The main window's menus still answer while the box is open.
+    w.mnuBgmItem[1]->trigger();
+    QCOMPARE(w.st.BgmOn, mdlAelor::False);
+    QVERIFY(w.about->isVisible());
+}
+
+QTEST_MAIN(TestAbout)
+#include "tst_about.moc"
