@@ -178,7 +178,7 @@ void frmMain::createControls()
 
 void frmMain::createMenus()
 {
-    auto item = [this](QMenu* menu, const QString& caption, Qt::Key key, const char* name) {
+    auto item = [](QMenu* menu, const QString& caption, Qt::Key key, const char* name) {
         QAction* a = menu->addAction(caption);
         a->setShortcut(QKeyCombination(Qt::ControlModifier, key));
         a->setShortcutContext(Qt::WindowShortcut);

@@ -7,6 +7,11 @@
 #include <QFile>
 #include <QtEndian>
 
+#include <algorithm>
+#include <cmath>
+#include <cstring>
+#include <limits>
+
 namespace platform {
 
 namespace {
@@ -39,6 +44,59 @@ bool SanitizeWave(QByteArray& bytes)
         pos += 8 + qsizetype(length) + (length & 1);  // chunks are padded to even sizes
     }
     return true;
+}
+
+std::optional<qint64> ConvertedWaveBytes(const QByteArray& bytes, int deviceRate, int deviceFrameBytes)
+{
+    auto u16At = [&bytes](qsizetype pos) {
+        return qFromLittleEndian<quint16>(reinterpret_cast<const uchar*>(bytes.constData() + pos));
+    };
+    auto u32At = [&bytes](qsizetype pos) {
+        return qFromLittleEndian<quint32>(reinterpret_cast<const uchar*>(bytes.constData() + pos));
+    };
+    // A frame takes the bits its channels' samples say or the bytes its block
+    // says, whichever is less (the decoder goes by either, and a broken file may
+    // disagree with itself), and never less than the 4 bits of one ADPCM sample.
+    std::optional<double> most;
+    qsizetype pos = 12;
+    while (pos + 8 <= bytes.size()) {
+        const qsizetype length = u32At(pos + 4);
+        if (std::memcmp(bytes.constData() + pos, "fmt ", 4) == 0 && length >= 16 && pos + 8 + 16 <= bytes.size()) {
+            const quint16 channels = u16At(pos + 8 + 2);
+            const quint32 rate = u32At(pos + 8 + 4);
+            const quint16 blockAlign = u16At(pos + 8 + 12);
+            const quint16 bits = u16At(pos + 8 + 14);
+            if (channels > 0 && rate > 0) {
+                double frameBits = double(bits) * channels;
+                if (blockAlign > 0)
+                    frameBits = std::min(frameBits, double(blockAlign) * 8);
+                const double frames = double(bytes.size()) * 8 / std::max(frameBits, 4.0);
+                const double converted = frames * deviceRate / rate * deviceFrameBytes;
+                most = std::max(most.value_or(0.0), converted);
+            }
+        }
+        pos += 8 + length + (length & 1);
+    }
+    if (!most)
+        return std::nullopt;
+    return *most >= double(std::numeric_limits<qint64>::max()) ? std::numeric_limits<qint64>::max()
+                                                               : static_cast<qint64>(std::ceil(*most));
+}
+
+Mix_Chunk* LoadWaveChunk(QByteArray bytes)
+{
+    if (!SanitizeWave(bytes))
+        return nullptr;
+    int rate = 0;
+    Uint16 format = 0;
+    int channels = 0;
+    if (Mix_QuerySpec(&rate, &format, &channels) == 0)
+        return nullptr;
+    const auto converted = ConvertedWaveBytes(bytes, rate, channels * (SDL_AUDIO_BITSIZE(format) / 8));
+    if (!converted || *converted > MaxConvertedWaveBytes)
+        return nullptr;
+    // The decoder copies the samples out, so the bytes may go once it returns.
+    return Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.constData(), static_cast<int>(bytes.size())), 1);
 }
 
 SdlSoundService::SdlSoundService() = default;
@@ -97,11 +155,7 @@ void SdlSoundService::sndPlaySound(const std::optional<QString>& name, std::uint
     QFile file(*name);
     if (!file.open(QIODevice::ReadOnly) || file.size() > MaxWaveBytes)
         return;
-    QByteArray bytes = file.readAll();
-    if (!SanitizeWave(bytes))
-        return;
-    // The decoder copies the samples out, so the bytes may go once it returns.
-    Mix_Chunk* chunk = Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.constData(), static_cast<int>(bytes.size())), 1);
+    Mix_Chunk* chunk = LoadWaveChunk(file.readAll());
     if (!chunk)
         return;
     const bool loop = (flags & SND_LOOP) != 0;

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <optional>
 
+struct Mix_Chunk;
+
 namespace platform {
 
 inline constexpr std::uint32_t SND_ASYNC = 1;
@@ -28,6 +30,24 @@ inline constexpr qint64 MaxWaveBytes = 64 * 1024 * 1024;
 // truncated or lying file can neither make the decoder reach for gigabytes nor
 // read past the end. Returns false when the bytes are not a RIFF WAVE file.
 bool SanitizeWave(QByteArray& bytes);
+
+// Largest sound the service will hold once converted to the device's format,
+// about twelve minutes of 44.1 kHz stereo: a small file at a very low sample
+// rate would otherwise grow into gigabytes when the mixer converts it.
+inline constexpr qint64 MaxConvertedWaveBytes = 128 * 1024 * 1024;
+
+// An upper bound on the bytes a sanitised wave file's samples take once
+// converted to a device of `deviceRate` frames per second and `deviceFrameBytes`
+// bytes per frame, whichever of its format chunks the decoder goes by. Nothing
+// when no format chunk names a sample rate and a channel count.
+std::optional<qint64> ConvertedWaveBytes(const QByteArray& bytes, int deviceRate, int deviceFrameBytes);
+
+// Turns the bytes of a wave file into a chunk the open mixer can play, the way
+// every sound request does: the bytes are sanitised, then decoded and converted
+// to the device's format. Returns null (silence) when they cannot be played or
+// the mixer is not open, or when they would convert to more than
+// MaxConvertedWaveBytes; the caller owns the chunk and frees it with Mix_FreeChunk.
+Mix_Chunk* LoadWaveChunk(QByteArray bytes);
 
 // Plays through SDL2_mixer. Without an audio device every request is silent and
 // returns at once; play-and-wait never waits longer than the sound lasts.

@@ -13,3 +13,6 @@ cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DAELORIN_WERROR=ON \
 cmake --build build-asan -j "$(nproc)"
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-asan --output-on-failure -j 2 -L unit
+
+# A short run of each fuzz target (about a minute in all).
+scripts/fuzz.sh 20

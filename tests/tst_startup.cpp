@@ -78,6 +78,41 @@ QByteArray bmp(qint32 w, qint32 h, int pixels)
     return b;
 }
 
+// A bitmap of w x h run-length coded 8-bit pixels whose data ends the picture at
+// once: a few bytes, whatever the size it claims.
+QByteArray rle8(qint32 w, qint32 h)
+{
+    QByteArray b("BM");
+    auto u32 = [&b](quint32 v) { for (int i = 0; i < 4; ++i) b.append(char((v >> (8 * i)) & 0xFF)); };
+    auto u16 = [&b](quint16 v) { b.append(char(v & 0xFF)); b.append(char(v >> 8)); };
+    const quint32 offset = 14 + 40 + 256 * 4;
+    const QByteArray data("\x00\x01", 2);  // end of bitmap
+    u32(offset + data.size());
+    u32(0);
+    u32(offset);
+    u32(40);
+    u32(quint32(w));
+    u32(quint32(h));
+    u16(1);
+    u16(8);
+    u32(1);  // run-length coded
+    u32(quint32(data.size()));
+    u32(2835);
+    u32(2835);
+    u32(256);
+    u32(0);
+    for (int i = 0; i < 256; ++i)
+        u32(quint32(i * 0x010101));
+    b.append(data);
+    return b;
+}
+
+QByteArray builtFile(const QString& rel)
+{
+    QFile f(BuildDataDir() + rel);
+    return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
+}
+
 }  // namespace
 
 class TestStartup : public QObject {
@@ -96,6 +131,7 @@ private slots:
     void appDirHasExactlyOneSeparator();
     void secondCopyIsRefused();
     void singleCopyClaim();
+    void programInTheRootReadsItsDataWithoutADoubledSeparator();
     void badPictureEndsStartUp_data();
     void badPictureEndsStartUp();
     void smallPicturesAreGrownWithWhite();
@@ -329,6 +365,24 @@ void TestStartup::appDirHasExactlyOneSeparator()
              appDir + QStringLiteral("images/kite.bmp"));
 }
 
+// The program in the root directory names its sprite sheet /images/kite.bmp;
+// the file is not there (nothing is written to the root), so the report names
+// the path it was read from.
+void TestStartup::programInTheRootReadsItsDataWithoutADoubledSeparator()
+{
+    if (QFile::exists(QStringLiteral("/images/kite.bmp")))
+        QSKIP("this machine has a /images/kite.bmp of its own");
+    FakeWorld world;
+    world.programDir = QStringLiteral("/");
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::PictureFailed);
+    QCOMPARE(w.st.AppDir, QStringLiteral("/"));
+    QCOMPARE(world.msgbox.calls.size(), 1);
+    const QString text = world.msgbox.calls[0].text;
+    QVERIFY2(text.contains(QStringLiteral("\r\n/images/kite.bmp\r\n")), qPrintable(text));
+    QVERIFY(!text.contains(QStringLiteral("//")));
+}
+
 void TestStartup::secondCopyIsRefused()
 {
     FakeWorld world;
@@ -361,17 +415,35 @@ void TestStartup::singleCopyClaim()
 void TestStartup::badPictureEndsStartUp_data()
 {
     QTest::addColumn<QString>("file");
-    QTest::addColumn<QByteArray>("contents");  // empty with "missing" means no file at all
-    QTest::addColumn<bool>("missing");
-    QTest::newRow("sprite sheet missing") << "images/kite.bmp" << QByteArray() << true;
-    QTest::newRow("background missing") << "images/back.bmp" << QByteArray() << true;
-    QTest::newRow("background empty") << "images/back.bmp" << QByteArray() << false;
-    QTest::newRow("sprite sheet garbage") << "images/kite.bmp" << QByteArray(4000, '\x5a') << false;
-    QByteArray header("BM");
-    header.append(QByteArray(60, '\0'));
-    QTest::newRow("sprite sheet truncated header") << "images/kite.bmp" << header << false;
-    QTest::newRow("background claims 100000 x 100000") << "images/back.bmp" << bmp(100000, 100000, 64) << false;
-    QTest::newRow("sprite sheet claims negative width") << "images/kite.bmp" << bmp(-180, 120, 64) << false;
+    QTest::addColumn<QByteArray>("contents");
+    QTest::addColumn<bool>("missing");      // no file at all
+    QTest::addColumn<qint64>("sparseSize");  // when above 0, the file is grown to this length
+
+    // Every fault, for each of the two bitmaps.
+    for (const auto& [file, name] : {std::pair{"images/kite.bmp", "sprite sheet"},
+                                     std::pair{"images/back.bmp", "background"}}) {
+        const QString rel = QString::fromLatin1(file);
+        const QByteArray good = builtFile(rel);
+        auto row = [name](const char* fault) -> QTestData& {
+            return QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(QLatin1String(name), QLatin1String(fault))));
+        };
+        QByteArray header("BM");
+        header.append(QByteArray(60, '\0'));
+        row("missing") << rel << QByteArray() << true << qint64(0);
+        row("empty") << rel << QByteArray() << false << qint64(0);
+        row("garbage") << rel << QByteArray(4000, '\x5a') << false << qint64(0);
+        row("truncated header") << rel << header << false << qint64(0);
+        // The bitmap decoder would hand back the missing rows as whatever the
+        // memory held.
+        row("cut in the middle of its pixels") << rel << good.left(good.size() / 2) << false << qint64(0);
+        row("cut one byte short") << rel << good.left(good.size() - 1) << false << qint64(0);
+        row("claims 100000 x 100000") << rel << bmp(100000, 100000, 64) << false << qint64(0);
+        row("claims negative width") << rel << bmp(-180, 120, 64) << false << qint64(0);
+        // Small as a picture, but grown to the surface's width it would take
+        // gigabytes.
+        row("one pixel wide and 16 million high") << rel << rle8(1, 16'000'000) << false << qint64(0);
+        row("followed by 3 GB") << rel << good << false << qint64(3) * 1024 * 1024 * 1024;
+    }
 }
 
 // A picture smaller than the compositor reads is shown on white, not refused.
@@ -394,12 +466,15 @@ void TestStartup::badPictureEndsStartUp()
     QFETCH(QString, file);
     QFETCH(QByteArray, contents);
     QFETCH(bool, missing);
+    QFETCH(qint64, sparseSize);
 
     DataCopy data;
     if (missing)
         QVERIFY(QFile::remove(data.path(file)));
     else
         writeFile(data.path(file), contents);
+    if (sparseSize > 0)
+        QVERIFY(QFile::resize(data.path(file), sparseSize));  // sparse: cheap to make
 
     FakeWorld world;
     world.programDir = data.dir.path();

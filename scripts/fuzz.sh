@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# Builds the libFuzzer targets with clang in build-fuzz/ and runs each of them
+# for the given number of seconds (20 by default): the settings entries' number
+# reader, the two bitmaps and the two wave files, each through the program's own
+# loading path. The corpus each target grows is kept in build-fuzz/corpus/ and
+# reused by the next run; a crash leaves its input in build-fuzz/artifacts/ and
+# fails the script.
+# Usage: scripts/fuzz.sh [seconds]
+set -euo pipefail
+cd "$(dirname "$0")/.."
+seconds=${1:-20}
+[[ "$seconds" =~ ^[0-9]+$ ]] || { echo "usage: scripts/fuzz.sh [seconds]" >&2; exit 2; }
+
+# Warnings are not errors here: this tree is built by another compiler than the
+# program's, to find faults, and a warning only clang gives must not hide them.
+cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DAELORIN_FUZZ=ON -DAELORIN_WERROR=OFF -DBUILD_TESTING=OFF -DAELORIN_BENCH=OFF >/dev/null
+cmake --build build-fuzz -j 2 --target fuzz_numberreader fuzz_picture fuzz_wave aelorin_data
+
+# Seeds, made afresh at every run from the generated data and a few texts; the
+# files are cut to the length the fuzzer works with.
+seeds=build-fuzz/seeds
+rm -rf "$seeds"
+mkdir -p "$seeds"/numberreader "$seeds"/picture "$seeds"/wave
+n=0
+for text in ' 1' ' 100' '10' '0.3' '2.5' '29.6' '30.4' '2999.5' '&H1E' '&o17' '1.5D1' '1e400' '1e-400' \
+            '.5' '-3' '1 0' '12abc' '１２ａｂｃ' '＆Ｈ１Ｅ' 'abc' ''; do
+  n=$((n + 1))
+  printf '%s' "$text" >"$seeds/numberreader/$n"
+done
+cp build-fuzz/images/kite.bmp build-fuzz/images/back.bmp "$seeds/picture/"
+cp build-fuzz/sounds/Wave22.wav build-fuzz/sounds/Over.wav "$seeds/wave/"
+# Small pictures and sounds of every kind the decoders know, when the tools to
+# make them are installed (the test dependencies bring both).
+if command -v convert >/dev/null; then
+  kite=build-fuzz/images/kite.bmp
+  small=(-resize '30x20!')
+  convert "$kite" "${small[@]}" -monochrome BMP3:"$seeds/picture/1bit.bmp"
+  convert "$kite" "${small[@]}" -colors 16 -type palette BMP3:"$seeds/picture/4bit.bmp"
+  convert "$kite" "${small[@]}" -colors 100 -type palette BMP3:"$seeds/picture/8bit.bmp"
+  convert "$kite" "${small[@]}" -colors 100 -type palette -compress RLE BMP3:"$seeds/picture/8bit-rle.bmp"
+  convert "$kite" "${small[@]}" -define bmp:subtype=RGB565 BMP:"$seeds/picture/16bit.bmp"
+  convert "$kite" "${small[@]}" -type truecolor BMP3:"$seeds/picture/24bit.bmp"
+  convert "$kite" "${small[@]}" -alpha set -type truecolormatte BMP:"$seeds/picture/32bit.bmp"
+  convert "$kite" "${small[@]}" "$seeds/picture/small.png"
+  convert "$kite" "${small[@]}" "$seeds/picture/small.gif"
+  convert "$kite" "${small[@]}" -quality 50 "$seeds/picture/small.jpg"
+fi
+if command -v sox >/dev/null; then
+  for spec in "signed 16 1 22050" "unsigned 8 1 8000" "signed 24 2 44100" "signed 32 1 11025" \
+              "floating-point 32 2 48000" "mu-law 8 1 8000" "a-law 8 1 8000" \
+              "ima-adpcm 4 1 8000" "ms-adpcm 4 2 11025" "signed 16 6 16000"; do
+    read -r encoding bits channels rate <<<"$spec"
+    sox -n -e "$encoding" -b "$bits" -c "$channels" -r "$rate" \
+      "$seeds/wave/$encoding-$bits-$channels-$rate.wav" synth 0.02 sine 440 2>/dev/null
+  done
+fi
+
+mkdir -p build-fuzz/corpus build-fuzz/artifacts build-fuzz/logs
+summary=()
+run() {
+  local target=$1 dict=$2
+  shift 2
+  local corpus=build-fuzz/corpus/$target log=build-fuzz/logs/$target.log
+  mkdir -p "$corpus"
+  local options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
+                 -artifact_prefix="build-fuzz/artifacts/$target-" "$@")
+  [[ -z "$dict" ]] || options+=(-dict="$dict")
+  echo "== $target: $seconds s"
+  if ! build-fuzz/fuzz/"$target" "${options[@]}" "$corpus" "$seeds/${target#fuzz_}" >"$log" 2>&1; then
+    tail -n 60 "$log" >&2
+    echo "FAIL: $target found a fault; its input is in build-fuzz/artifacts/, the log in $log" >&2
+    exit 1
+  fi
+  local runs
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n1)
+  summary+=("$target: ${runs:-?} executions in $seconds s, corpus of $(find "$corpus" -type f | wc -l) inputs")
+}
+run fuzz_numberreader ""
+run fuzz_picture "" -max_len=8192
+run fuzz_wave fuzz/wave.dict -max_len=8192
+printf '%s\n' "${summary[@]}"

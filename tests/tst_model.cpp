@@ -1,0 +1,540 @@
+// A real main window driven through long random sequences of ticks, key presses
+// with every modifier mask, mouse presses, moves and releases anywhere (fractions
+// and places outside the display included), start/stop clicks and settings
+// changes, each step compared with a small reference of the flight's rules
+// written here on its own terms.
+//
+// Seeded and reproducible: the seed is printed at the start, and a failure names
+// the seed, the step and the last events. Environment:
+//   AELORIN_MODEL_EVENTS  events to run (20000 by default; the long run uses 1000000)
+//   AELORIN_MODEL_SEED    the seed to replay
+#include "fakes.h"
+
+#include "app/frmMain.h"
+#include "platform/Fonts.h"
+#include "platform/Raster.h"
+
+#include <QComboBox>
+#include <QElapsedTimer>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRandomGenerator>
+#include <QTest>
+
+#include <cmath>
+#include <cstdlib>
+#include <string>
+#include <deque>
+#include <optional>
+#include <random>
+
+namespace {
+
+// ---------------------------------------------------------------------------
+// The reference: the rules of the tick, the settings panel, start/stop, the
+// drag and the arrow keys, on plain ints.
+
+// Nearest integer, a half to the even neighbour.
+double NearestEven(double v)
+{
+    const double below = std::floor(v);
+    const double fraction = v - below;
+    if (fraction > 0.5)
+        return below + 1;
+    if (fraction < 0.5)
+        return below;
+    return std::fmod(below, 2.0) == 0 ? below : below + 1;
+}
+
+struct Shown {
+    int x, y, frame;
+};
+
+struct Reference {
+    int KiteX = 100, KiteY = 100;
+    int StepX = 1, StepY = 1;
+    int DirX = 1, DirY = 1;
+    int GrabX = 0, GrabY = 0;
+    int FrameNo = 1;
+    int KeyStep = 5;
+    bool Dragging = false;
+    bool Running = true;
+    bool timerOn = true;
+    int interval = 100;
+    // What the display shows: the place and frame of the last composed frame.
+    std::optional<Shown> shown;
+    // Titles of the message boxes the last event showed.
+    QStringList boxes;
+    // How often the rarer rules came into play, for the summary.
+    long long drags = 0, follows = 0, overshoots = 0;
+
+    void compose() { shown = Shown{KiteX, KiteY, FrameNo}; }
+
+    // One tick: the frame shows the state before it, then the state moves on.
+    void tick()
+    {
+        compose();
+        FrameNo = FrameNo == 6 ? 1 : FrameNo + 1;
+        KiteX += StepX * DirX;
+        if (KiteX > 350)
+            DirX = -1;
+        else if (KiteX < 0)
+            DirX = 1;
+        KiteY += StepY * DirY;
+        if (KiteY > 290)
+            DirY = -1;
+        else if (KiteY < 0)
+            DirY = 1;
+    }
+
+    void key(int code, int mask)
+    {
+        if (Running)
+            timerOn = false;
+        if (mask == 1)
+            KeyStep = 15;
+        switch (code) {
+        case 38:
+            if (KiteY > 0)
+                KiteY -= KeyStep;
+            break;
+        case 40:
+            if (KiteY < 290)
+                KiteY += KeyStep;
+            break;
+        case 37:
+            if (KiteX > 0)
+                KiteX -= KeyStep;
+            break;
+        case 39:
+            if (KiteX < 350)
+                KiteX += KeyStep;
+            break;
+        default:
+            break;
+        }
+        if (KiteX < 0 || KiteX > 350 || KiteY < 0 || KiteY > 290)
+            ++overshoots;
+        compose();
+        if (Running)
+            timerOn = true;
+        KeyStep = 5;
+    }
+
+    // Pointer positions are single precision, and so is the arithmetic on them.
+    void press(float x, float y)
+    {
+        const bool onKite = x > float(KiteX) && x < float(KiteX + 30) && y > float(KiteY) && y < float(KiteY + 60);
+        if (!onKite)
+            return;
+        if (Running)
+            timerOn = false;
+        Dragging = true;
+        ++drags;
+        GrabX = int(NearestEven(double(x - float(KiteX))));
+        GrabY = int(NearestEven(double(y - float(KiteY))));
+    }
+
+    void move(float x, float y)
+    {
+        const float cornerX = x - float(GrabX);
+        const float cornerY = y - float(GrabY);
+        if (Dragging && cornerX > 0 && cornerX < 350 && cornerY > 0 && cornerY < 290) {
+            KiteX = int(NearestEven(double(cornerX)));
+            KiteY = int(NearestEven(double(cornerY)));
+            ++follows;
+            compose();
+        }
+    }
+
+    void release()
+    {
+        if (Running)
+            timerOn = true;
+        Dragging = false;
+    }
+
+    void startStop()
+    {
+        Running = !Running;
+        timerOn = Running;
+    }
+
+    // The three entries' numbers, as the texts typed into them read. Every box
+    // is answered Yes, so the settings always run to their end.
+    void settings(double horiz, double vert, double inter)
+    {
+        if (Running)
+            timerOn = false;
+        if (horiz > 0 && horiz <= 30)
+            StepX = int(NearestEven(horiz));
+        else
+            boxes.append(QStringLiteral("「左右方向」入力エラー"));
+        if (vert > 0 && vert <= 60)
+            StepY = int(NearestEven(vert));
+        else
+            boxes.append(QStringLiteral("「上下方向」入力エラー"));
+        // An interval that rounds to 0 would give a timer that never ticks
+        // under a flight shown as running; the program refuses it like any other
+        // number out of range.
+        if (inter > 0 && inter <= 3000 && NearestEven(inter) != 0)
+            interval = int(NearestEven(inter));
+        else
+            boxes.append(QStringLiteral("「間隔」入力エラー"));
+        if (Running)
+            timerOn = true;
+    }
+};
+
+// ---------------------------------------------------------------------------
+// Random events.
+
+class Dice {
+public:
+    explicit Dice(quint64 seed)
+        : m_engine(seed)
+    {
+    }
+    // 0 .. n - 1.
+    int below(int n) { return int(m_engine() % quint64(n)); }
+    int between(int lo, int hi) { return lo + below(hi - lo + 1); }
+    bool chance(int percent) { return below(100) < percent; }
+    // A coordinate: whole, a half (the rounding ties), an eighth, or any fraction.
+    float coordinate(int lo, int hi)
+    {
+        const int whole = between(lo, hi);
+        switch (below(4)) {
+        case 0:
+            return float(whole);
+        case 1:
+            return float(whole) + 0.5f;
+        case 2:
+            return float(whole) + float(below(8)) / 8.0f;
+        default:
+            return float(whole) + float(m_engine() % 1000003) / 1000003.0f;
+        }
+    }
+
+private:
+    std::mt19937_64 m_engine;
+};
+
+// A text for a settings entry and the number it stands for, made from the
+// number: digits plain or full width, blanks between them, a leading sign,
+// decimals, exponents with E or D, &H and &O integers, text after the number,
+// and texts that hold no number at all.
+struct Entry {
+    QString text;
+    double value;
+};
+
+QString FullWidthDigits(const QString& s)
+{
+    QString out;
+    for (const QChar c : s)
+        out.append(c.isDigit() ? QChar(char16_t(c.unicode() - u'0' + u'０')) : c);
+    return out;
+}
+
+Entry MakeEntry(Dice& dice)
+{
+    // Mostly around the limits 30, 60 and 3000, sometimes anywhere.
+    auto integer = [&dice] {
+        switch (dice.below(4)) {
+        case 0:
+            return dice.between(-2, 65);
+        case 1:
+            return dice.between(0, 12);
+        case 2:
+            return dice.between(2990, 3010);
+        default:
+            return dice.between(-100, 40000);
+        }
+    };
+    static const char* const tails[] = {"px", "abc", "!", "/2", ",5", "x1", "ｐ"};
+    switch (dice.below(9)) {
+    case 0: {  // the start-up form: a space in the place of the sign
+        const int n = integer();
+        return {(n < 0 ? QString() : QStringLiteral(" ")) + QString::number(n), double(n)};
+    }
+    case 1: {  // digits with a blank between two of them
+        const int n = dice.between(10, 3100);
+        QString text = QString::number(n);
+        text.insert(1 + dice.below(int(text.size()) - 1), QLatin1Char(' '));
+        return {text, double(n)};
+    }
+    case 2: {  // full-width digits
+        const int n = integer();
+        return {FullWidthDigits(QString::number(n)), double(n)};
+    }
+    case 3: {  // text after the number
+        const int n = integer();
+        return {QString::number(n) + QString::fromUtf8(tails[dice.below(7)]), double(n)};
+    }
+    case 4: {  // a decimal fraction
+        static const char* const fractions[] = {"5", "25", "75", "3", "4", "6", "1", "9", "05", "50"};
+        const char* f = fractions[dice.below(10)];
+        const int n = dice.chance(80) ? dice.between(0, 62) : dice.between(2995, 3001);
+        const bool negative = dice.chance(10);
+        const double value = (double(n) + std::atof((std::string("0.") + f).c_str())) * (negative ? -1 : 1);
+        return {QStringLiteral("%1%2.%3").arg(negative ? QStringLiteral("-") : QString()).arg(n).arg(QLatin1String(f)),
+                value};
+    }
+    case 5: {  // mantissa and exponent: the quotient and product are exact or correctly rounded
+        const int m = dice.between(1, 99);
+        const int e = dice.between(-2, 3);
+        const char letter = "EeDd"[dice.below(4)];
+        const double value = e < 0 ? double(m) / std::pow(10.0, -e) : double(m) * std::pow(10.0, e);
+        return {QStringLiteral("%1%2%3").arg(m).arg(QLatin1Char(letter)).arg(e), value};
+    }
+    case 6: {  // &H and &O integers, in either case
+        const int n = dice.chance(50) ? dice.between(0, 65) : dice.between(2990, 3100);
+        const bool hex = dice.chance(50);
+        QString digits = QString::number(n, hex ? 16 : 8);
+        if (dice.chance(50))
+            digits = digits.toUpper();
+        const QString prefix = hex ? (dice.chance(50) ? QStringLiteral("&H") : QStringLiteral("&h"))
+                                   : (dice.chance(50) ? QStringLiteral("&O") : QStringLiteral("&o"));
+        return {prefix + digits, double(n)};
+    }
+    case 7: {  // no number at all, or one beyond any range
+        static const char* const none[] = {"", "abc", "-", ".", "e5", "&", "&X1", "＋", "1e400", "-1e400",
+                                           "1e-400", " "};
+        const int i = dice.below(12);
+        const double values[] = {0, 0, 0, 0, 0, 0, 0, 0, HUGE_VAL, -HUGE_VAL, 0, 0};
+        return {QString::fromUtf8(none[i]), values[i]};
+    }
+    default: {  // a plain integer
+        const int n = integer();
+        return {QString::number(n), double(n)};
+    }
+    }
+}
+
+// ---------------------------------------------------------------------------
+
+QString Num(float v)
+{
+    return QString::number(double(v), 'g', 9);
+}
+
+int EnvInt(const char* name, int fallback)
+{
+    bool ok = false;
+    const int v = qEnvironmentVariableIntValue(name, &ok);
+    return ok ? v : fallback;
+}
+
+}  // namespace
+
+class TestModel : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase();
+    void everyStepFollowsTheRules();
+};
+
+void TestModel::initTestCase()
+{
+    platform::InstallFonts();
+}
+
+void TestModel::everyStepFollowsTheRules()
+{
+    const int events = EnvInt("AELORIN_MODEL_EVENTS", 20000);
+    bool seedGiven = false;
+    const quint64 seed = qEnvironmentVariable("AELORIN_MODEL_SEED").toULongLong(&seedGiven);
+    const quint64 used = seedGiven ? seed : QRandomGenerator::global()->generate64();
+    qInfo("model: seed %llu, %d events (replay with AELORIN_MODEL_SEED=%llu AELORIN_MODEL_EVENTS=%d)", used, events,
+          used, events);
+
+    FakeWorld world;
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    const QList<SoundCall> soundsAtStart = world.sound.calls;
+
+    Reference ref;
+    Dice dice(used);
+    Entry horiz{QStringLiteral(" 1"), 1}, vert{QStringLiteral(" 1"), 1}, inter{QStringLiteral(" 100"), 100};
+    std::deque<QString> recent;
+    int counts[7] = {};
+    long long boxes = 0;
+    QImage blank(mdlAelor::DisplayWidth, mdlAelor::DisplayHeight, platform::SurfaceFormat);
+    blank.fill(Qt::white);
+
+    // Whatever differs between the window and the reference, or breaks an
+    // invariant; empty when all agree.
+    auto mismatch = [&](bool withDisplay) -> QString {
+        const auto& s = w.st;
+        QStringList out;
+        auto same = [&out](const char* name, long long got, long long want) {
+            if (got != want)
+                out.append(QStringLiteral("%1 is %2, the rules say %3").arg(QLatin1String(name)).arg(got).arg(want));
+        };
+        same("KiteX", s.KiteX, ref.KiteX);
+        same("KiteY", s.KiteY, ref.KiteY);
+        same("StepX", s.StepX, ref.StepX);
+        same("StepY", s.StepY, ref.StepY);
+        same("DirX", s.DirX, ref.DirX);
+        same("DirY", s.DirY, ref.DirY);
+        same("GrabX", s.GrabX, ref.GrabX);
+        same("GrabY", s.GrabY, ref.GrabY);
+        same("FrameNo", s.FrameNo, ref.FrameNo);
+        same("KeyStep", s.KeyStep, ref.KeyStep);
+        same("Dragging", s.Dragging, ref.Dragging ? -1 : 0);
+        same("Running", s.Running, ref.Running ? -1 : 0);
+        same("BgmOn", s.BgmOn, -1);
+        same("timer enabled", w.timAnime.Enabled(), ref.timerOn);
+        same("interval", w.timAnime.Interval(), ref.interval);
+        same("timer ticking", w.timAnime.isTicking(), ref.timerOn && ref.interval > 0);
+        const QString label = ref.Running ? QStringLiteral("作動中") : QStringLiteral("停止中");
+        if (w.lblChange->text() != label)
+            out.append(QStringLiteral("the label reads %1, not %2").arg(w.lblChange->text(), label));
+        QStringList titles;
+        for (const MsgBoxCall& c : world.msgbox.calls)
+            titles.append(c.title);
+        boxes += titles.size();
+        world.msgbox.calls.clear();
+        if (titles != ref.boxes)
+            out.append(QStringLiteral("message boxes [%1], the rules say [%2]")
+                           .arg(titles.join(QLatin1Char(',')), ref.boxes.join(QLatin1Char(','))));
+        if (!world.endCalls.isEmpty())
+            out.append(QStringLiteral("the program was ended"));
+        if (world.sound.calls != soundsAtStart)
+            out.append(QStringLiteral("a sound request was made"));
+
+        // Invariants that hold whatever the sequence.
+        if (s.FrameNo < 1 || s.FrameNo > 6)
+            out.append(QStringLiteral("FrameNo %1 outside 1..6").arg(s.FrameNo));
+        if (std::abs(s.DirX) != 1 || std::abs(s.DirY) != 1)
+            out.append(QStringLiteral("a direction is neither +1 nor -1"));
+        if (s.KiteX < -100 || s.KiteX > 500 || s.KiteY < -100 || s.KiteY > 500)
+            out.append(QStringLiteral("the kite is far outside the display at (%1, %2)").arg(s.KiteX).arg(s.KiteY));
+        if (s.GrabX < 0 || s.GrabX > 30 || s.GrabY < 0 || s.GrabY > 60)
+            out.append(QStringLiteral("the grip (%1, %2) lies outside the kite").arg(s.GrabX).arg(s.GrabY));
+        if (!s.Running && w.timAnime.Enabled())
+            out.append(QStringLiteral("the timer runs while the flight is stopped"));
+        if (s.Running && !s.Dragging && !w.timAnime.Enabled())
+            out.append(QStringLiteral("the timer is off while the flight runs and nothing is dragged"));
+
+        if (withDisplay) {
+            QImage want = blank;
+            if (ref.shown) {
+                mdlAelor::FlightState at;
+                at.KiteX = std::int16_t(ref.shown->x);
+                at.KiteY = std::int16_t(ref.shown->y);
+                at.FrameNo = std::int16_t(ref.shown->frame);
+                mdlAelor::Surfaces copy = w.surfaces;
+                mdlAelor::ComposeInto(at, copy, want);
+            }
+            if (w.picMain->image() != want)
+                out.append(QStringLiteral("the display does not show the last composed frame"));
+        }
+        ref.boxes.clear();
+        return out.join(QStringLiteral("; "));
+    };
+
+    QElapsedTimer clock;
+    clock.start();
+    for (int step = 0; step < events; ++step) {
+        QString what;
+        const int roll = dice.below(100);
+        if (roll < 35) {
+            // A tick comes only from a running timer.
+            ++counts[0];
+            if (ref.timerOn && ref.interval > 0) {
+                what = QStringLiteral("tick");
+                ref.tick();
+                w.timAnime_Timer();
+            } else {
+                what = QStringLiteral("(no tick: the timer is off)");
+            }
+        } else if (roll < 55) {
+            ++counts[1];
+            static const int others[] = {16, 17, 18, 0, 13, 32, 36, 41, 65, 255, 0x7FFF, 0xFFFF};
+            const int code = dice.chance(80) ? dice.between(37, 40) : others[dice.below(12)];
+            const int mask = dice.below(8);
+            what = QStringLiteral("key %1 with mask %2").arg(code).arg(mask);
+            ref.key(code, mask);
+            w.picMain_KeyDown(code, mask);
+        } else if (roll < 65) {
+            ++counts[2];
+            float x, y;
+            if (dice.chance(60)) {  // at or around the kite, its edges included
+                x = float(ref.KiteX) + dice.coordinate(-2, 31);
+                y = float(ref.KiteY) + dice.coordinate(-2, 61);
+            } else {
+                x = dice.coordinate(-60, 440);
+                y = dice.coordinate(-60, 410);
+            }
+            const int button = 1 << dice.below(3);
+            const int mask = dice.below(8);
+            what = QStringLiteral("press button %1 mask %2 at (%3, %4)").arg(button).arg(mask).arg(Num(x), Num(y));
+            ref.press(x, y);
+            w.picMain_MouseDown(button, mask, x, y);
+        } else if (roll < 87) {
+            ++counts[3];
+            float x, y;
+            if (dice.chance(75)) {  // a kite corner near or beyond the limits
+                x = float(ref.GrabX) + dice.coordinate(-10, 360);
+                y = float(ref.GrabY) + dice.coordinate(-10, 300);
+            } else {
+                x = dice.coordinate(-200, 600);
+                y = dice.coordinate(-200, 600);
+            }
+            const int button = dice.below(8);
+            const int mask = dice.below(8);
+            what = QStringLiteral("move to (%1, %2)").arg(Num(x), Num(y));
+            ref.move(x, y);
+            w.picMain_MouseMove(button, mask, x, y);
+        } else if (roll < 94) {
+            ++counts[4];
+            const float x = dice.coordinate(-60, 440);
+            const float y = dice.coordinate(-60, 410);
+            const int button = 1 << dice.below(3);
+            const int mask = dice.below(8);
+            what = QStringLiteral("release at (%1, %2)").arg(Num(x), Num(y));
+            ref.release();
+            w.picMain_MouseUp(button, mask, x, y);
+        } else if (roll < 97) {
+            ++counts[5];
+            what = QStringLiteral("start/stop");
+            ref.startStop();
+            w.cmdChange_Click();
+        } else {
+            ++counts[6];
+            // Each entry is typed anew or left as it was.
+            if (dice.chance(70))
+                horiz = MakeEntry(dice);
+            if (dice.chance(70))
+                vert = MakeEntry(dice);
+            if (dice.chance(70))
+                inter = MakeEntry(dice);
+            what = QStringLiteral("settings \"%1\" \"%2\" \"%3\"").arg(horiz.text, vert.text, inter.text);
+            w.cmbHoriz->setEditText(horiz.text);
+            w.cmbVert->setEditText(vert.text);
+            w.txtInter->setText(inter.text);
+            ref.settings(horiz.value, vert.value, inter.value);
+            w.cmdSet_Click();
+        }
+
+        recent.push_back(QStringLiteral("%1: %2").arg(step).arg(what));
+        if (recent.size() > 12)
+            recent.pop_front();
+        const QString wrong = mismatch(step % 64 == 0 || step == events - 1);
+        if (!wrong.isEmpty()) {
+            QStringList last(recent.begin(), recent.end());
+            QFAIL(qPrintable(QStringLiteral("seed %1, step %2 (%3): %4\nlast events:\n  %5")
+                                 .arg(used)
+                                 .arg(step)
+                                 .arg(what, wrong, last.join(QStringLiteral("\n  ")))));
+        }
+    }
+    qInfo("model: %d events in %lld ms: %d tick turns, %d keys, %d presses, %d moves, %d releases, "
+          "%d start/stop, %d settings; %lld drags, %lld moves followed, %lld keys past a limit, %lld boxes",
+          events, clock.elapsed(), counts[0], counts[1], counts[2], counts[3], counts[4], counts[5], counts[6],
+          ref.drags, ref.follows, ref.overshoots, boxes);
+}
+
+QTEST_MAIN(TestModel)
+#include "tst_model.moc"
