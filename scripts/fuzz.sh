@@ -47,10 +47,10 @@ if command -v convert >/dev/null; then
   convert "$kite" "${small[@]}" -quality 50 "$seeds/picture/small.jpg"
 fi
 if command -v sox >/dev/null; then
-  for spec in "signed 16 1 22050" "unsigned 8 1 8000" "signed 24 2 44100" "signed 32 1 11025" \
+  for format in "signed 16 1 22050" "unsigned 8 1 8000" "signed 24 2 44100" "signed 32 1 11025" \
               "floating-point 32 2 48000" "mu-law 8 1 8000" "a-law 8 1 8000" \
               "ima-adpcm 4 1 8000" "ms-adpcm 4 2 11025" "signed 16 6 16000"; do
-    read -r encoding bits channels rate <<<"$spec"
+    read -r encoding bits channels rate <<<"$format"
     sox -n -e "$encoding" -b "$bits" -c "$channels" -r "$rate" \
       "$seeds/wave/$encoding-$bits-$channels-$rate.wav" synth 0.02 sine 440 2>/dev/null
   done
