@@ -68,17 +68,8 @@ int main(int argc, char* argv[])
 
     platform::InstallFonts();
     platform::SdlSoundService sound;  // the real one: its start costs belong to start-up
-    AnswerYes msgbox;
-    NoHelp help;
-    Services services;
-    services.sound = &sound;
-    services.msgbox = &msgbox;
-    services.help = &help;
-    services.prevInstance = [] { return false; };
-    services.end = [](int status) { std::exit(status); };
-    services.programDir = argc > 2 ? QString::fromLocal8Bit(argv[2]) : QCoreApplication::applicationDirPath();
-
-    frmMain window(services);
+    frmMain window(BenchServices(
+        sound, argc > 2 ? QString::fromLocal8Bit(argv[2]) : QCoreApplication::applicationDirPath()));
     if (window.Form_Load() != frmMain::LoadResult::Loaded)
         return 1;
     // The display's first paint after the first tick is the first composed frame.

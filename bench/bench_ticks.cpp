@@ -33,18 +33,9 @@ int main(int argc, char* argv[])
     QApplication app(argc, argv);
     platform::InstallFonts();
     SilentSound sound;
-    AnswerYes msgbox;
-    NoHelp help;
-    Services services;
-    services.sound = &sound;
-    services.msgbox = &msgbox;
-    services.help = &help;
-    services.prevInstance = [] { return false; };
-    services.end = [](int status) { std::exit(status); };
-    services.programDir = argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath();
     const int seconds = argc > 2 ? std::atoi(argv[2]) : 5;
-
-    frmMain window(services);
+    frmMain window(BenchServices(
+        sound, argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath()));
     if (window.Form_Load() != frmMain::LoadResult::Loaded)
         return 1;
     window.show();

@@ -9,6 +9,7 @@
 #include <QFile>
 #include <QRegularExpression>
 
+#include <cstdlib>
 #include <ctime>
 
 class SilentSound : public platform::SoundService {
@@ -25,6 +26,22 @@ class NoHelp : public platform::HelpService {
 public:
     void WinHelp(QWidget*, const QString&, std::uint32_t, std::uint32_t) override {}
 };
+
+// Services for a main window that runs unattended: every box answered Yes, no
+// help, no other copy, and the program's data read from `programDir`.
+inline Services BenchServices(platform::SoundService& sound, const QString& programDir)
+{
+    static AnswerYes msgbox;
+    static NoHelp help;
+    Services services;
+    services.sound = &sound;
+    services.msgbox = &msgbox;
+    services.help = &help;
+    services.prevInstance = [] { return false; };
+    services.end = [](int status) { std::exit(status); };
+    services.programDir = programDir;
+    return services;
+}
 
 // Milliseconds since the epoch, as `date +%s%3N` prints them.
 inline long long WallMs()
