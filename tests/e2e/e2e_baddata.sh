@@ -7,16 +7,12 @@ build=$(dirname "$(realpath "$1")")
 export SDL_AUDIODRIVER=dummy
 
 home="$E2E_TMP/凧 あそび"
-mkdir -p "$home"
-cp "$build/aelorin" "$home/"
-cp -r "$build/images" "$build/sounds" "$home/"
+copy_program "$build" "$home"
 
 start_x 1024x768x24
 start_program "$home/aelorin"
 pid=$E2E_LAST_PID
-id=$(wait_window Aelorin 30) || fail "no window from a path with spaces and Japanese"
-read -r _ _ w _ < <(window_geometry "$id")
-[[ "$w" == 630 ]] || fail "the window found is not the main window"
+expect_main_window "from a path with spaces and Japanese"
 kill -9 "$pid"
 wait_exit "$pid" 5 || true
 

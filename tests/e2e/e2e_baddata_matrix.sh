@@ -15,9 +15,7 @@ home="$E2E_TMP/data matrix"
 # A fresh copy of the program and its data.
 fresh() {
   rm -rf "$home"
-  mkdir -p "$home"
-  cp "$build/aelorin" "$home/"
-  cp -r "$build/images" "$build/sounds" "$home/"
+  copy_program "$build" "$home"
 }
 
 # A wave file whose samples, at one per second, the mixer would have to grow a
@@ -70,12 +68,8 @@ for file in sounds/Wave22.wav sounds/Over.wav; do
     spoil "$file" "$fault"
     start_program "$home/aelorin"
     pid=$E2E_LAST_PID
-    id=$(wait_window Aelorin 30) || fail "$case_name: start-up did not complete"
-    read -r _ _ w _ < <(window_geometry "$id")
-    [[ "$w" == 630 ]] || fail "$case_name: the window that appeared is not the main window"
-    wmctrl -c Aelorin
-    wait_exit "$pid" 15 || fail "$case_name: the program did not end after the close request"
-    [[ "$E2E_STATUS" == 0 ]] || fail "$case_name: the program ended with status $E2E_STATUS"
+    expect_main_window "$case_name"
+    close_and_expect_exit "$pid" "$case_name"
     echo "ok: $case_name"
   done
 done

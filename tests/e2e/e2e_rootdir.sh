@@ -15,18 +15,13 @@ export SDL_AUDIODRIVER=dummy
 
 top=$(mktemp -d /aelorin-e2e.XXXXXX)
 trap 'rm -rf "$top"; e2e_cleanup' EXIT
-cp "$build/aelorin" "$top/"
-cp -r "$build/images" "$build/sounds" "$top/"
+copy_program "$build" "$top"
 
 start_x 1024x768x24
 start_program "$top/aelorin"
 pid=$E2E_LAST_PID
-id=$(wait_window Aelorin 30) || fail "no window from $top"
-read -r _ _ w _ < <(window_geometry "$id")
-[[ "$w" == 630 ]] || fail "the window found is not the main window"
-wmctrl -c Aelorin
-wait_exit "$pid" 15 || fail "the program did not end after the close request"
-[[ "$E2E_STATUS" == 0 ]] || fail "the program ended with status $E2E_STATUS"
+expect_main_window "from $top"
+close_and_expect_exit "$pid" "from $top"
 
 rm "$top/images/back.bmp"
 start_program "$top/aelorin"

@@ -136,3 +136,28 @@ shoot_settled() {
   done
   return 0
 }
+
+# Lays a copy of the built program and its pictures and sounds into a directory.
+copy_program() {
+  local build=$1 dir=$2
+  mkdir -p "$dir"
+  cp "$build/aelorin" "$dir/"
+  cp -r "$build/images" "$build/sounds" "$dir/"
+}
+
+# Waits for the main window (caption Aelorin, 630 px wide: not an error box with
+# the same caption); fails with the message given otherwise.
+expect_main_window() {
+  local what=$1 id w
+  id=$(wait_window Aelorin 30) || fail "$what: no window appeared"
+  read -r _ _ w _ < <(window_geometry "$id")
+  [[ "$w" == 630 ]] || fail "$what: the window that appeared is not the main window"
+}
+
+# Sends a close request to the main window and expects a prompt, clean end.
+close_and_expect_exit() {
+  local pid=$1 what=$2
+  wmctrl -c Aelorin
+  wait_exit "$pid" 15 || fail "$what: the program did not end after the close request"
+  [[ "$E2E_STATUS" == 0 ]] || fail "$what: the program ended with status $E2E_STATUS"
+}
