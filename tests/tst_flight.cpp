@@ -1,4 +1,6 @@
 // The tick, the bounce and the compositor, without any window.
+#include "framesupport.h"
+
 #include "app/mdlAelor.h"
 #include "platform/AnimTimer.h"
 #include "platform/Raster.h"
@@ -52,37 +54,6 @@ mdlAelor::Surfaces testSurfaces()
     s.picWork = QImage(380, 350, platform::SurfaceFormat);
     s.picWork.fill(Qt::black);
     return s;
-}
-
-// What the display must show, pixel by pixel: the background, and where the
-// kite's 30 x 60 cell covers it, the background ORed with the mask and then
-// ANDed with the picture of that frame.
-QImage expectedFrame(const QImage& back, const QImage& sheet, int frame, int kiteX, int kiteY)
-{
-    QImage want(380, 350, platform::SurfaceFormat);
-    for (int y = 0; y < 350; ++y) {
-        for (int x = 0; x < 380; ++x) {
-            QRgb p = back.pixel(x, y);
-            const int cx = x - kiteX, cy = y - kiteY;
-            if (cx >= 0 && cx < 30 && cy >= 0 && cy < 60) {
-                const int sx = (frame - 1) * 30 + cx;
-                p = (p | sheet.pixel(sx, 60 + cy)) & sheet.pixel(sx, cy);
-            }
-            want.setPixel(x, y, p);
-        }
-    }
-    return want;
-}
-
-// The first pixel where two frames differ, or nothing.
-QString firstDifference(const QImage& seen, const QImage& want)
-{
-    for (int y = 0; y < want.height(); ++y)
-        for (int x = 0; x < want.width(); ++x)
-            if (seen.pixel(x, y) != want.pixel(x, y))
-                return QStringLiteral("(%1, %2) is %3, should be %4")
-                    .arg(x).arg(y).arg(seen.pixel(x, y), 8, 16).arg(want.pixel(x, y), 8, 16);
-    return QString();
 }
 
 }  // namespace
@@ -293,7 +264,7 @@ void TestFlight::composeDrawsTheWholeFrame()
     QFETCH(int, x);
     QFETCH(int, y);
     auto surfaces = testSurfaces();
-    const QImage want = expectedFrame(surfaces.picBack, surfaces.picKite, frame, x, y);
+    const QImage want = ExpectedFrame(surfaces.picBack, surfaces.picKite, frame, x, y);
     QImage display(380, 350, platform::SurfaceFormat);
     display.fill(0xFF00FF00);  // what was shown before: all of it is drawn over
     FlightState s;
@@ -301,7 +272,7 @@ void TestFlight::composeDrawsTheWholeFrame()
     s.KiteX = static_cast<std::int16_t>(x);
     s.KiteY = static_cast<std::int16_t>(y);
     mdlAelor::ComposeInto(s, surfaces, display);
-    const QString difference = firstDifference(display, want);
+    const QString difference = FirstDifference(display, want);
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
 
