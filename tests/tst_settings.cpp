@@ -275,8 +275,8 @@ void TestSettings::noToTheIntervalErrorEndsTheProgramAtOnce()
         if (call.title != AngerTitle)
             return;
         windowsOpenDuringAnger = 0;
-        for (const QString& caption : {frmPropTitle::Caption, frmPropExpla::Caption,
-                                       frmAbout::CaptionFor(QStringLiteral("Aelorin"))})
+        for (const QString& caption : {QStringLiteral("タイトルの書式"), QStringLiteral("説明文の書式"),
+                                       QStringLiteral("Aelorinのﾊﾞｰｼﾞｮﾝ情報")})
             windowsOpenDuringAnger += platform::FindWindow(caption) ? 1 : 0;
         timerOnDuringAnger = w.timAnime.Enabled();
     };

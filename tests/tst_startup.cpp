@@ -365,8 +365,6 @@ void TestStartup::appDirHasExactlyOneSeparator()
     QFETCH(QString, programDir);
     QFETCH(QString, appDir);
     QCOMPARE(platform::AppDirFrom(programDir), appDir);
-    QCOMPARE(platform::AppDirFrom(programDir) + QStringLiteral("images/kite.bmp"),
-             appDir + QStringLiteral("images/kite.bmp"));
 }
 
 // The program in the root directory names its sprite sheet /images/kite.bmp;
@@ -600,7 +598,7 @@ void TestStartup::windowSearchNeedsTheExactCaption()
     QWidget box;
     box.setWindowTitle(QStringLiteral("Aelorinのﾊﾞｰｼﾞｮﾝ情報"));
     box.show();
-    QCOMPARE(platform::FindWindow(frmAbout::CaptionFor(QStringLiteral("Aelorin"))), &box);
+    QCOMPARE(platform::FindWindow(QStringLiteral("Aelorinのﾊﾞｰｼﾞｮﾝ情報")), &box);
     QVERIFY(!platform::FindWindow(QStringLiteral("Aelorin のﾊﾞｰｼﾞｮﾝ情報")));
     QVERIFY(!platform::FindWindow(QStringLiteral("Aelorinのバージョン情報")));  // full-width katakana
 }
