@@ -425,7 +425,9 @@ void TestSettings::noTypedTextCrashesOrHidesTheFlightState()
     FakeWorld world;
     frmMain w(world.services());
     QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
-    QRandomGenerator gen(20240611);
+    constexpr quint32 seed = 20240611;
+    qInfo("settings: random texts from seed %u", seed);
+    QRandomGenerator gen(seed);
     auto randomText = [&] {
         QString text;
         const int count = gen.bounded(12) == 0 ? 600 : gen.bounded(16);
