@@ -1,12 +1,12 @@
 // Dragging the kite with the pointer and nudging it with the arrow keys: the rules
 // on the flight state alone, then through the display of a real main window.
 #include "fakes.h"
+#include "framesupport.h"
 
 #include "app/Steering.h"
 #include "app/frmMain.h"
 #include "platform/Fonts.h"
 #include "platform/PictureBox.h"
-#include "platform/Raster.h"
 
 #include <QTest>
 
@@ -43,13 +43,10 @@ struct StillFlight {
         w.timAnime.setInterval(3000);
         return true;
     }
-    // The display as a frame composed by hand from the current state.
+    // The frame the display should show for the current state, worked out in the test.
     QImage composed()
     {
-        mdlAelor::Surfaces copy = w.surfaces;
-        QImage frame(mdlAelor::DisplayWidth, mdlAelor::DisplayHeight, platform::SurfaceFormat);
-        mdlAelor::ComposeInto(w.st, copy, frame);
-        return frame;
+        return ExpectedFrame(w.surfaces.picBack, w.surfaces.picKite, w.st.FrameNo, w.st.KiteX, w.st.KiteY);
     }
 };
 
