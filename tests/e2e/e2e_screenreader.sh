@@ -5,27 +5,14 @@
 # Usage: e2e_screenreader.sh path/to/aelorin
 source "$(dirname "$0")/lib.sh"
 program=$(realpath "$1")
-export SDL_AUDIODRIVER=dummy QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+export SDL_AUDIODRIVER=dummy
 
 start_x 1024x768x24
-eval "$(dbus-launch --sh-syntax)"
-E2E_PIDS+=("$DBUS_SESSION_BUS_PID")
-/usr/libexec/at-spi-bus-launcher --launch-immediately >"$E2E_TMP/atspi.log" 2>&1 &
-launcher=$!
-E2E_PIDS+=("$launcher")
-# The launcher's own bus outlives it unless it is ended too.
-for _ in $(seq 1 100); do
-  bus=$(pgrep -P "$launcher" || true)
-  [[ -n "$bus" ]] && break
-  sleep 0.05
-done
-[[ -n "$bus" ]] || fail "the accessibility bus did not start"
-E2E_PIDS+=($bus)
+start_accessibility_bus
 start_program "$program"
 expect_main_window "with the accessibility bus"
 
 # Every node of the program's tree as "role<TAB>name<TAB>parent's name".
-# The Debian interpreter: the bindings come from its packages.
 /usr/bin/python3 - >"$E2E_TMP/tree.txt" <<'PY' || fail "the program's tree could not be read from the bus"
 import sys, time
 import pyatspi
