@@ -8,6 +8,8 @@
 #include "platform/PictureBox.h"
 #include "platform/Raster.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QTest>
 
 using mdlAelor::FlightState;
@@ -108,6 +110,8 @@ private slots:
     void dragFromGripTenTwentyWaitsWhilePointerIsAtXFive();
     void anyButtonTakesHoldAndAnyReleaseLetsGo();
     void pressOutsideTheKiteChangesNothing();
+    void pointerBetweenPixelsCountsAsThePixelItIsIn_data();
+    void pointerBetweenPixelsCountsAsThePixelItIsIn();
     void releaseWithoutDragKeepsTimerState_data();
     void releaseWithoutDragKeepsTimerState();
     void arrowDuringADragSwitchesTheTimerBackOn();
@@ -518,6 +522,38 @@ void TestSteering::pressOutsideTheKiteChangesNothing()
     QTest::mouseMove(w.picMain, OnWidget(310, 30));
     QCOMPARE(QPoint(w.st.KiteX, w.st.KiteY), QPoint(100, 100));
     QTest::mouseRelease(w.picMain, Qt::LeftButton, {}, OnWidget(310, 30));
+}
+
+void TestSteering::pointerBetweenPixelsCountsAsThePixelItIsIn_data()
+{
+    QTest::addColumn<double>("x");
+    QTest::addColumn<int>("kiteX");
+    // Gripped at (10, 20) from (100, 100).
+    QTest::newRow("349.5 from the corner stays at 349") << 359.5 << 349;
+    QTest::newRow("0.5 from the corner is refused") << 10.5 << 100;
+    QTest::newRow("101.5 from the corner is 101") << 111.5 << 101;
+}
+
+// A scaled screen can put the pointer between two of the display's pixels; the
+// drag goes by the pixel it is in, so no corner is reached that whole pixels
+// cannot reach.
+void TestSteering::pointerBetweenPixelsCountsAsThePixelItIsIn()
+{
+    QFETCH(double, x);
+    QFETCH(int, kiteX);
+    StillFlight f;
+    QVERIFY(f.load());
+    frmMain& w = f.w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTest::mousePress(w.picMain, Qt::LeftButton, {}, OnWidget(110, 120));
+
+    const QPointF at(x + platform::PictureBox::Border, 150.0 + platform::PictureBox::Border);
+    QMouseEvent move(QEvent::MouseMove, at, w.picMain->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(w.picMain, &move);
+    QCOMPARE(int(w.st.KiteX), kiteX);
+    QTest::mouseRelease(w.picMain, Qt::LeftButton, {}, OnWidget(110, 120));
 }
 
 void TestSteering::releaseWithoutDragKeepsTimerState_data()
