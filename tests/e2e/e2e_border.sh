@@ -15,8 +15,8 @@ id=$(wait_window Aelorin 30) || fail "no window on the 192-dpi desktop"
 read -r x y w h < <(window_geometry "$id")
 [[ "$w" == 1260 ]] || fail "client width $w on a 192-dpi desktop, expected twice 630"
 menu=$((h - 740))
-# Screen position of the display's drawing-area pixel (0, 0): two screen pixels
-# a side for each of its pixels, and one more screen pixel to the half.
+# Screen position of the display's drawing-area pixel (0, 0); each of its
+# pixels is two screen pixels a side, and its border two of them wide.
 ax=$((x + 24)) ay=$((y + menu + 24))
 
 # The first and last columns of its 30-pixel cell the kite paints: those its
