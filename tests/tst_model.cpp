@@ -117,7 +117,8 @@ struct Reference {
         if (KiteX < 0 || KiteX > 350 || KiteY < 0 || KiteY > 290)
             ++overshoots;
         compose();
-        if (Running)
+        // A key during a drag leaves the timer off until the release.
+        if (Running && !Dragging)
             timerOn = true;
         KeyStep = 5;
     }
