@@ -10,6 +10,7 @@
 //   AELORIN_MODEL_SEED    the seed to replay; without it a fresh one is drawn
 // The test command sets both, so that it runs the same events every time.
 #include "fakes.h"
+#include "framesupport.h"
 
 #include "app/frmMain.h"
 #include "platform/Fonts.h"
@@ -420,17 +421,12 @@ void TestModel::everyStepFollowsTheRules()
             out.append(QStringLiteral("the timer is off while the flight runs and nothing is dragged"));
 
         if (withDisplay) {
-            QImage want = blank;
-            if (ref.shown) {
-                mdlAelor::FlightState at;
-                at.KiteX = std::int16_t(ref.shown->x);
-                at.KiteY = std::int16_t(ref.shown->y);
-                at.FrameNo = std::int16_t(ref.shown->frame);
-                mdlAelor::Surfaces copy = w.surfaces;
-                mdlAelor::ComposeInto(at, copy, want);
-            }
-            if (w.picMain->image() != want)
-                out.append(QStringLiteral("the display does not show the last composed frame"));
+            const QImage want = ref.shown ? ExpectedFrame(w.surfaces.picBack, w.surfaces.picKite, ref.shown->frame,
+                                                          ref.shown->x, ref.shown->y)
+                                          : blank;
+            const QString difference = FirstDifference(w.picMain->image(), want);
+            if (!difference.isEmpty())
+                out.append(QStringLiteral("the display does not show the last composed frame: %1").arg(difference));
         }
         ref.boxes.clear();
         return out.join(QStringLiteral("; "));
