@@ -5,11 +5,22 @@
 # loading path. The corpus each target grows is kept in build-fuzz/corpus/ and
 # reused by the next run; a crash leaves its input in build-fuzz/artifacts/ and
 # fails the script.
-# Usage: scripts/fuzz.sh [seconds]
+# Every target runs with the same seed for libFuzzer's random choices, printed at
+# the start: 20261207 unless AELORIN_FUZZ_SEED gives another (1 to 4294967295),
+# or "random" for a fresh one.
+# Usage: [AELORIN_FUZZ_SEED=seed|random] scripts/fuzz.sh [seconds]
 set -euo pipefail
 cd "$(dirname "$0")/.."
 seconds=${1:-20}
-[[ "$seconds" =~ ^[0-9]+$ ]] || { echo "usage: scripts/fuzz.sh [seconds]" >&2; exit 2; }
+usage="usage: [AELORIN_FUZZ_SEED=seed|random] scripts/fuzz.sh [seconds]"
+[[ "$seconds" =~ ^[0-9]+$ ]] || { echo "$usage" >&2; exit 2; }
+seed=${AELORIN_FUZZ_SEED:-20261207}
+if [[ "$seed" == random ]]; then
+  # libFuzzer takes 0 to mean a seed of its own choosing, which it would not tell us here.
+  seed=$(($(od -An -N4 -tu4 /dev/urandom) % 4294967295 + 1))
+fi
+[[ "$seed" =~ ^[1-9][0-9]{0,9}$ ]] && ((seed <= 4294967295)) || { echo "$usage" >&2; exit 2; }
+echo "fuzz: seed $seed (replay with AELORIN_FUZZ_SEED=$seed scripts/fuzz.sh $seconds)"
 
 # Warnings are not errors here: this tree is built by another compiler than the
 # program's, to find faults, and a warning only clang gives must not hide them.
@@ -63,13 +74,13 @@ run() {
   shift 2
   local corpus=build-fuzz/corpus/$target log=build-fuzz/logs/$target.log
   mkdir -p "$corpus"
-  local options=(-max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
+  local options=(-seed="$seed" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
                  -artifact_prefix="build-fuzz/artifacts/$target-" "$@")
   [[ -z "$dict" ]] || options+=(-dict="$dict")
-  echo "== $target: $seconds s"
+  echo "== $target: $seconds s, seed $seed"
   if ! build-fuzz/fuzz/"$target" "${options[@]}" "$corpus" "$seeds/${target#fuzz_}" >"$log" 2>&1; then
     tail -n 60 "$log" >&2
-    echo "FAIL: $target found a fault; its input is in build-fuzz/artifacts/, the log in $log" >&2
+    echo "FAIL: $target found a fault with seed $seed; its input is in build-fuzz/artifacts/, the log in $log" >&2
     exit 1
   fi
   local runs
