@@ -9,7 +9,7 @@
 #include "platform/MessageBox.h"
 #include "platform/NamedComboBox.h"
 #include "platform/PictureFile.h"
-#include "platform/Raster.h"
+#include "rules/Raster.h"
 #include "platform/Sound.h"
 #include "platform/WindowFinder.h"
 
@@ -353,7 +353,7 @@ bool frmMain::loadPicture(const QString& file, QImage& into, QSize atLeast)
         return false;
     }
     if (surfaces.picWork.isNull()) {
-        surfaces.picWork = QImage(mdlAelor::DisplayWidth, mdlAelor::DisplayHeight, platform::SurfaceFormat);
+        surfaces.picWork = QImage(mdlAelor::DisplayWidth, mdlAelor::DisplayHeight, raster::SurfaceFormat);
         surfaces.picWork.fill(Qt::white);
     }
     return true;

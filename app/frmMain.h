@@ -1,7 +1,7 @@
 #pragma once
 #include "app/Services.h"
-#include "app/StyledLabel.h"
-#include "app/mdlAelor.h"
+#include "labels/StyledLabel.h"
+#include "rules/mdlAelor.h"
 #include "platform/AnimTimer.h"
 #include "platform/PictureBox.h"
 

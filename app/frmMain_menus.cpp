@@ -1,5 +1,5 @@
 // The music menu, help and the version box.
-#include "app/MusicMenu.h"
+#include "rules/MusicMenu.h"
 #include "app/frmMain.h"
 #include "dialogs/frmAbout.h"
 #include "platform/Help.h"

@@ -1,5 +1,5 @@
 // The motion settings panel and the start/stop button.
-#include "app/NumberReader.h"
+#include "rules/NumberReader.h"
 #include "app/frmMain.h"
 #include "platform/MessageBox.h"
 

@@ -1,5 +1,5 @@
 // Dragging the kite and nudging it with the arrow keys.
-#include "app/Steering.h"
+#include "rules/Steering.h"
 #include "app/frmMain.h"
 
 // The button and the modifiers do not matter: any button takes hold of the kite.

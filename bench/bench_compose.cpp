@@ -1,8 +1,8 @@
 // One composed frame against the floor it cannot beat: the two full-frame copies
 // (background into the back buffer, back buffer onto the display) done as plain
 // memory copies. Run both in one process so the ratio is measured side by side.
-#include "app/mdlAelor.h"
-#include "platform/Raster.h"
+#include "rules/mdlAelor.h"
+#include "rules/Raster.h"
 
 #include <benchmark/benchmark.h>
 
@@ -14,18 +14,18 @@ namespace {
 mdlAelor::Surfaces makeSurfaces()
 {
     mdlAelor::Surfaces s;
-    s.picBack = QImage(mdlAelor::DisplayWidth, mdlAelor::DisplayHeight, platform::SurfaceFormat);
+    s.picBack = QImage(mdlAelor::DisplayWidth, mdlAelor::DisplayHeight, raster::SurfaceFormat);
     s.picBack.fill(0xFF3366CC);
-    s.picKite = QImage(mdlAelor::SheetWidth, mdlAelor::SheetHeight, platform::SurfaceFormat);
+    s.picKite = QImage(mdlAelor::SheetWidth, mdlAelor::SheetHeight, raster::SurfaceFormat);
     s.picKite.fill(Qt::white);
-    s.picWork = QImage(mdlAelor::DisplayWidth, mdlAelor::DisplayHeight, platform::SurfaceFormat);
+    s.picWork = QImage(mdlAelor::DisplayWidth, mdlAelor::DisplayHeight, raster::SurfaceFormat);
     return s;
 }
 
 void BM_ComposeFrame(benchmark::State& state)
 {
     auto surfaces = makeSurfaces();
-    QImage display(mdlAelor::DisplayWidth, mdlAelor::DisplayHeight, platform::SurfaceFormat);
+    QImage display(mdlAelor::DisplayWidth, mdlAelor::DisplayHeight, raster::SurfaceFormat);
     mdlAelor::FlightState s;
     for (auto _ : state) {
         mdlAelor::ComposeInto(s, surfaces, display);

@@ -3,7 +3,7 @@
 // Writes the program's data files under OUTDIR, in the directories the
 // program reads beside itself. Run by the build; it needs no display.
 
-#include "artwork.h"
+#include "data/artwork.h"
 
 #include <QByteArray>
 #include <QDir>

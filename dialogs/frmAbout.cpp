@@ -1,7 +1,7 @@
 #include "dialogs/frmAbout.h"
 
-#include "app/StyledLabel.h"
-#include "artwork.h"
+#include "labels/StyledLabel.h"
+#include "data/artwork.h"
 #include "platform/AppIcon.h"
 #include "platform/AppInfo.h"
 #include "platform/Fonts.h"

@@ -1,8 +1,8 @@
 #include "dialogs/frmPropTitle.h"
 
-#include "app/StyleChoices.h"
-#include "app/StyledLabel.h"
-#include "dialogs/FormatParts.h"
+#include "labels/StyleChoices.h"
+#include "labels/StyledLabel.h"
+#include "dialogs/FormatDialog.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>

@@ -4,7 +4,7 @@
 // ranges, and the reading rule's own promises hold: blanks anywhere change
 // nothing, what follows the number is ignored, and full-width forms read as
 // their plain forms.
-#include "app/NumberReader.h"
+#include "rules/NumberReader.h"
 
 #include <QString>
 

@@ -2,9 +2,9 @@
 // its surface needs, then a few frames composed from what was loaded, with the
 // kite at ordinary places, on the edges and far outside the display. A picture
 // is either refused with a reason or gives a whole surface of at least that size.
-#include "app/mdlAelor.h"
+#include "rules/mdlAelor.h"
 #include "platform/PictureFile.h"
-#include "platform/Raster.h"
+#include "rules/Raster.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -34,14 +34,14 @@ QImage Load(const QByteArray& bytes, QSize atLeast)
     }
     if (surface.width() < atLeast.width() || surface.height() < atLeast.height())
         Fail("a loaded surface is smaller than asked for");
-    if (surface.format() != platform::SurfaceFormat)
+    if (surface.format() != raster::SurfaceFormat)
         Fail("a loaded surface has another pixel format");
     return surface;
 }
 
 QImage White(QSize size)
 {
-    QImage image(size, platform::SurfaceFormat);
+    QImage image(size, raster::SurfaceFormat);
     image.fill(Qt::white);
     return image;
 }

@@ -1,6 +1,6 @@
 #include "platform/AppIcon.h"
 
-#include "artwork.h"
+#include "data/artwork.h"
 
 #include <QPixmap>
 

@@ -1,6 +1,6 @@
 #include "platform/PictureBox.h"
 
-#include "platform/Raster.h"
+#include "rules/Raster.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -26,10 +26,10 @@ QImage& PictureBox::image()
 {
     if (m_image.size() == size())
         return m_image;
-    QImage grown(size(), SurfaceFormat);
+    QImage grown(size(), raster::SurfaceFormat);
     grown.fill(Qt::white);
     if (!m_image.isNull())
-        BitBlt(grown, 0, 0, m_image.width(), m_image.height(), m_image, 0, 0, SRCCOPY);
+        raster::BitBlt(grown, 0, 0, m_image.width(), m_image.height(), m_image, 0, 0, raster::SRCCOPY);
     m_image = grown;
     return m_image;
 }

@@ -1,6 +1,6 @@
 #include "platform/PictureFile.h"
 
-#include "platform/Raster.h"
+#include "rules/Raster.h"
 
 #include <QBuffer>
 #include <QFile>
@@ -84,14 +84,14 @@ bool LoadPictureData(const QByteArray& bytes, QSize atLeast, QImage& surface, QS
         reason = QStringLiteral("画像が大きすぎます (%1 x %2)").arg(loaded.width()).arg(loaded.height());
         return false;
     }
-    QImage grown(size, SurfaceFormat);
+    QImage grown(size, raster::SurfaceFormat);
     if (grown.isNull()) {
         reason = QStringLiteral("not enough memory for the picture");
         return false;
     }
     grown.fill(Qt::white);
-    const QImage pixels = loaded.convertToFormat(SurfaceFormat);
-    BitBlt(grown, 0, 0, pixels.width(), pixels.height(), pixels, 0, 0, SRCCOPY);
+    const QImage pixels = loaded.convertToFormat(raster::SurfaceFormat);
+    raster::BitBlt(grown, 0, 0, pixels.width(), pixels.height(), pixels, 0, 0, raster::SRCCOPY);
     surface = grown;
     return true;
 }

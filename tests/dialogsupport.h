@@ -1,7 +1,7 @@
 #pragma once
 // Helpers for driving the format dialogs the way a person does and reading
 // what they show.
-#include "app/LabelStyle.h"
+#include "labels/LabelStyle.h"
 
 #include <QAbstractButton>
 #include <QApplication>

@@ -2,9 +2,9 @@
 // once and how it closes.
 #include "fakes.h"
 
-#include "app/StyledLabel.h"
+#include "labels/StyledLabel.h"
 #include "app/frmMain.h"
-#include "artwork.h"
+#include "data/artwork.h"
 #include "dialogs/frmAbout.h"
 #include "platform/Fonts.h"
 #include "platform/WindowFinder.h"

@@ -1,4 +1,4 @@
-#include "artwork.h"
+#include "data/artwork.h"
 
 #include <QByteArray>
 #include <QFile>

@@ -1,9 +1,9 @@
 // The tick, the bounce and the compositor, without any window.
 #include "framesupport.h"
 
-#include "app/mdlAelor.h"
+#include "rules/mdlAelor.h"
 #include "platform/AnimTimer.h"
-#include "platform/Raster.h"
+#include "rules/Raster.h"
 
 #include <QSignalSpy>
 #include <QTest>
@@ -23,7 +23,7 @@ bool Opaque(int x, int y)
 
 QImage testSheet()
 {
-    QImage sheet(180, 120, platform::SurfaceFormat);
+    QImage sheet(180, 120, raster::SurfaceFormat);
     for (int n = 0; n < 6; ++n) {
         for (int y = 0; y < 60; ++y) {
             for (int x = 0; x < 30; ++x) {
@@ -39,7 +39,7 @@ QImage testSheet()
 // A background that differs from pixel to pixel, so a shifted copy shows too.
 QImage testBackground()
 {
-    QImage back(380, 350, platform::SurfaceFormat);
+    QImage back(380, 350, raster::SurfaceFormat);
     for (int y = 0; y < 350; ++y)
         for (int x = 0; x < 380; ++x)
             back.setPixel(x, y, qRgb(x % 256, y % 256, (x / 256) * 0x40 + (y / 256) * 0x80 + 0x11));
@@ -51,7 +51,7 @@ mdlAelor::Surfaces testSurfaces()
     mdlAelor::Surfaces s;
     s.picBack = testBackground();
     s.picKite = testSheet();
-    s.picWork = QImage(380, 350, platform::SurfaceFormat);
+    s.picWork = QImage(380, 350, raster::SurfaceFormat);
     s.picWork.fill(Qt::black);
     return s;
 }
@@ -208,9 +208,9 @@ void TestFlight::rasterOperations_data()
     QTest::addColumn<QRgb>("dst");
     QTest::addColumn<QRgb>("src");
     QTest::addColumn<QRgb>("result");
-    QTest::newRow("copy") << platform::SRCCOPY << QRgb(0xFF123456) << QRgb(0xFF00FF00) << QRgb(0xFF00FF00);
-    QTest::newRow("or") << platform::SRCPAINT << QRgb(0xFF120056) << QRgb(0xFF00FF00) << QRgb(0xFF12FF56);
-    QTest::newRow("and") << platform::SRCAND << QRgb(0xFF123456) << QRgb(0xFF00FF0F) << QRgb(0xFF003406);
+    QTest::newRow("copy") << raster::SRCCOPY << QRgb(0xFF123456) << QRgb(0xFF00FF00) << QRgb(0xFF00FF00);
+    QTest::newRow("or") << raster::SRCPAINT << QRgb(0xFF120056) << QRgb(0xFF00FF00) << QRgb(0xFF12FF56);
+    QTest::newRow("and") << raster::SRCAND << QRgb(0xFF123456) << QRgb(0xFF00FF0F) << QRgb(0xFF003406);
     QTest::newRow("unknown operation copies nothing") << quint32(0x00660046) << QRgb(0xFF123456)
                                                       << QRgb(0xFF00FF00) << QRgb(0xFF123456);
 }
@@ -221,11 +221,11 @@ void TestFlight::rasterOperations()
     QFETCH(QRgb, dst);
     QFETCH(QRgb, src);
     QFETCH(QRgb, result);
-    QImage d(4, 4, platform::SurfaceFormat);
+    QImage d(4, 4, raster::SurfaceFormat);
     d.fill(dst);
-    QImage s(2, 2, platform::SurfaceFormat);
+    QImage s(2, 2, raster::SurfaceFormat);
     s.fill(src);
-    platform::BitBlt(d, 1, 1, 2, 2, s, 0, 0, rop);
+    raster::BitBlt(d, 1, 1, 2, 2, s, 0, 0, rop);
     QCOMPARE(d.pixel(1, 1), result);
     QCOMPARE(d.pixel(2, 2), result);
     QCOMPARE(d.pixel(0, 0), dst);
@@ -265,7 +265,7 @@ void TestFlight::composeDrawsTheWholeFrame()
     QFETCH(int, y);
     auto surfaces = testSurfaces();
     const QImage want = ExpectedFrame(surfaces.picBack, surfaces.picKite, frame, x, y);
-    QImage display(380, 350, platform::SurfaceFormat);
+    QImage display(380, 350, raster::SurfaceFormat);
     display.fill(0xFF00FF00);  // what was shown before: all of it is drawn over
     FlightState s;
     s.FrameNo = static_cast<std::int16_t>(frame);
@@ -279,7 +279,7 @@ void TestFlight::composeDrawsTheWholeFrame()
 void TestFlight::composeLeavesStateAlone()
 {
     auto surfaces = testSurfaces();
-    QImage display(380, 350, platform::SurfaceFormat);
+    QImage display(380, 350, raster::SurfaceFormat);
     FlightState s;
     s.KiteX = 42;
     s.FrameNo = 6;

@@ -1,8 +1,8 @@
 // The help viewer: reading and judging a help file, rendering it with its
 // contents links, and the window that shows it.
-#include "app/helpviewer/HelpDocument.h"
-#include "app/helpviewer/HelpWindow.h"
-#include "artwork.h"
+#include "helpviewer/HelpDocument.h"
+#include "helpviewer/HelpWindow.h"
+#include "data/artwork.h"
 #include "platform/Fonts.h"
 
 #include <QAction>

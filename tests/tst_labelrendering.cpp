@@ -3,7 +3,7 @@
 #include "dialogsupport.h"
 #include "fakes.h"
 
-#include "app/StyledLabel.h"
+#include "labels/StyledLabel.h"
 #include "app/frmMain.h"
 #include "dialogs/frmPropExpla.h"
 #include "dialogs/frmPropTitle.h"

@@ -14,7 +14,7 @@
 
 #include "app/frmMain.h"
 #include "platform/Fonts.h"
-#include "platform/Raster.h"
+#include "rules/Raster.h"
 
 #include <QComboBox>
 #include <QElapsedTimer>
@@ -362,7 +362,7 @@ void TestModel::everyStepFollowsTheRules()
     std::deque<QString> recent;
     int counts[7] = {};
     long long boxes = 0;
-    QImage blank(mdlAelor::DisplayWidth, mdlAelor::DisplayHeight, platform::SurfaceFormat);
+    QImage blank(mdlAelor::DisplayWidth, mdlAelor::DisplayHeight, raster::SurfaceFormat);
     blank.fill(Qt::white);
 
     // Whatever differs between the window and the reference, or breaks an

@@ -2,7 +2,7 @@
 // the service that starts the help viewer.
 #include "fakes.h"
 
-#include "app/MusicMenu.h"
+#include "rules/MusicMenu.h"
 #include "app/frmMain.h"
 #include "platform/Fonts.h"
 #include "platform/Help.h"

@@ -1,6 +1,6 @@
 // Reading a typed number and the range and rounding rule of the three settings
 // entries, without any window.
-#include "app/NumberReader.h"
+#include "rules/NumberReader.h"
 
 #include <QTest>
 

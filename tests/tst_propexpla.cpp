@@ -2,7 +2,7 @@
 // without touching the label, and "実行", which alone applies the choices.
 #include "dialogsupport.h"
 
-#include "app/StyledLabel.h"
+#include "labels/StyledLabel.h"
 #include "dialogs/frmPropExpla.h"
 #include "platform/AppIcon.h"
 #include "platform/Fonts.h"

@@ -2,7 +2,7 @@
 // each click restyles the title label at once.
 #include "dialogsupport.h"
 
-#include "app/StyledLabel.h"
+#include "labels/StyledLabel.h"
 #include "dialogs/frmPropTitle.h"
 #include "platform/AppIcon.h"
 #include "platform/Fonts.h"

@@ -3,7 +3,7 @@
 #include "fakes.h"
 #include "framesupport.h"
 
-#include "app/Steering.h"
+#include "rules/Steering.h"
 #include "app/frmMain.h"
 #include "platform/Fonts.h"
 #include "platform/PictureBox.h"

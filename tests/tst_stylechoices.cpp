@@ -1,7 +1,7 @@
 // The rules by which the format dialogs find the option that shows a label's
 // colour, size and typeface. No window is needed.
-#include "app/LabelStyle.h"
-#include "app/StyleChoices.h"
+#include "labels/LabelStyle.h"
+#include "labels/StyleChoices.h"
 #include "platform/Fonts.h"
 
 #include <QPalette>

@@ -1,4 +1,4 @@
-#include "app/Steering.h"
+#include "rules/Steering.h"
 
 namespace Steering {
 

@@ -1,9 +1,9 @@
-#include "platform/Raster.h"
+#include "rules/Raster.h"
 
 #include <algorithm>
 #include <cstring>
 
-namespace platform {
+namespace raster {
 
 namespace {
 
@@ -58,4 +58,4 @@ void BitBlt(QImage& dst, int x, int y, int w, int h,
     }
 }
 
-}  // namespace platform
+}  // namespace raster

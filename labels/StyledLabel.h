@@ -1,5 +1,5 @@
 #pragma once
-#include "app/LabelStyle.h"
+#include "labels/LabelStyle.h"
 
 #include <QLabel>
 

@@ -1,6 +1,6 @@
 // The help viewer: shows one help file of the program at its contents page, in a
 // window of its own. The program starts it detached, with the file's path.
-#include "app/helpviewer/HelpWindow.h"
+#include "helpviewer/HelpWindow.h"
 #include "platform/AppIcon.h"
 #include "platform/Fonts.h"
 

@@ -2,7 +2,7 @@
 #include <QImage>
 #include <cstdint>
 
-namespace platform {
+namespace raster {
 
 // The three raster operations the compositor needs, with their customary codes.
 inline constexpr std::uint32_t SRCCOPY = 0x00CC0020;
@@ -19,4 +19,4 @@ inline constexpr QImage::Format SurfaceFormat = QImage::Format_RGB32;
 void BitBlt(QImage& dst, int x, int y, int w, int h,
             const QImage& src, int sx, int sy, std::uint32_t rop);
 
-}  // namespace platform
+}  // namespace raster

@@ -1,4 +1,4 @@
-#include "app/helpviewer/HelpDocument.h"
+#include "helpviewer/HelpDocument.h"
 
 #include <QFile>
 #include <QFileInfo>

@@ -1,6 +1,6 @@
-#include "app/NumberReader.h"
+#include "rules/NumberReader.h"
 
-#include "app/mdlAelor.h"
+#include "rules/mdlAelor.h"
 
 #include <charconv>
 #include <limits>

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/mdlAelor.h"
+#include "rules/mdlAelor.h"
 
 #include <cstdint>
 

@@ -1,6 +1,6 @@
-#include "dialogs/FormatParts.h"
+#include "dialogs/FormatDialog.h"
 
-#include "app/LabelStyle.h"
+#include "labels/LabelStyle.h"
 #include "platform/AppIcon.h"
 #include "platform/Fonts.h"
 

@@ -1,4 +1,4 @@
-#include "app/helpviewer/HelpWindow.h"
+#include "helpviewer/HelpWindow.h"
 
 #include "platform/AppIcon.h"
 #include "platform/AppInfo.h"

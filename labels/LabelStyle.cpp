@@ -1,4 +1,4 @@
-#include "app/LabelStyle.h"
+#include "labels/LabelStyle.h"
 
 #include <QColor>
 #include <QFont>

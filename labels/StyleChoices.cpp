@@ -1,4 +1,4 @@
-#include "app/StyleChoices.h"
+#include "labels/StyleChoices.h"
 
 #include "platform/Fonts.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-#include "app/helpviewer/HelpDocument.h"
+#include "helpviewer/HelpDocument.h"
 
 #include <QMainWindow>
 

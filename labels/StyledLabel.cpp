@@ -1,4 +1,4 @@
-#include "app/StyledLabel.h"
+#include "labels/StyledLabel.h"
 
 
 StyledLabel::StyledLabel(QWidget* parent)

@@ -1,7 +1,7 @@
-#include "app/mdlAelor.h"
+#include "rules/mdlAelor.h"
 
 #include "platform/PictureBox.h"
-#include "platform/Raster.h"
+#include "rules/Raster.h"
 
 #include <cfenv>
 #include <cmath>
@@ -41,14 +41,14 @@ void AdvanceTick(FlightState& s)
 
 void ComposeInto(const FlightState& s, Surfaces& surfaces, QImage& display)
 {
-    using platform::BitBlt;
+    using raster::BitBlt;
     const int cellX = (s.FrameNo - 1) * KiteWidth;
-    BitBlt(surfaces.picWork, 0, 0, DisplayWidth, DisplayHeight, surfaces.picBack, 0, 0, platform::SRCCOPY);
+    BitBlt(surfaces.picWork, 0, 0, DisplayWidth, DisplayHeight, surfaces.picBack, 0, 0, raster::SRCCOPY);
     BitBlt(surfaces.picWork, s.KiteX, s.KiteY, KiteWidth, KiteHeight, surfaces.picKite, cellX, KiteHeight,
-           platform::SRCPAINT);
+           raster::SRCPAINT);
     BitBlt(surfaces.picWork, s.KiteX, s.KiteY, KiteWidth, KiteHeight, surfaces.picKite, cellX, 0,
-           platform::SRCAND);
-    BitBlt(display, 0, 0, DisplayWidth, DisplayHeight, surfaces.picWork, 0, 0, platform::SRCCOPY);
+           raster::SRCAND);
+    BitBlt(display, 0, 0, DisplayWidth, DisplayHeight, surfaces.picWork, 0, 0, raster::SRCCOPY);
 }
 
 void ComposeFrame(const FlightState& s, Surfaces& surfaces, platform::PictureBox& picMain)

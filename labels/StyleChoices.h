@@ -3,7 +3,7 @@
 // picks the option that shows a label's colour, size and typeface when it
 // opens. Each rule gives the index of the first matching option of its group,
 // or NoOption when the label's value is none of them.
-#include "app/LabelStyle.h"
+#include "labels/LabelStyle.h"
 
 #include <QString>
 
