@@ -5,6 +5,7 @@
 #include "platform/MessageBox.h"
 #include "platform/SingleInstance.h"
 #include "platform/Sound.h"
+#include "platform/StopSignals.h"
 
 #include <QApplication>
 
@@ -62,6 +63,12 @@ int main(int argc, char* argv[])
     case frmMain::LoadResult::Loaded:
         break;
     }
+    // A stop request from outside closes the window as its close box would:
+    // secondary windows closed, music stopped with the closing sound, status 0.
+    platform::StopSignals stop([&window] {
+        if (window.isVisible())
+            window.close();
+    });
     window.show();
     return QApplication::exec();
 }
