@@ -13,6 +13,7 @@
 #include "platform/WindowFinder.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
@@ -138,6 +139,11 @@ void frmMain::createControls()
     }
     txtInter = new QLineEdit(fraParam);
     txtInter->setObjectName(QStringLiteral("txtInter"));
+    // The interval box keeps the default face and size: pinned here, it does not
+    // follow the frame's font when start-up rescales that.
+    QFont defaultFont = QApplication::font(txtInter);
+    defaultFont.setResolveMask(QFont::AllPropertiesResolved);
+    txtInter->setFont(defaultFont);
     cmdSet = new QPushButton(QStringLiteral("OK"), fraParam);
     cmdSet->setObjectName(QStringLiteral("cmdSet"));
     cmdSet->setAutoDefault(false);
