@@ -6,6 +6,7 @@
 #include "platform/AppIcon.h"
 #include "platform/AppInfo.h"
 #include "platform/Fonts.h"
+#include "platform/FrameExtents.h"
 #include "platform/MessageBox.h"
 #include "platform/PictureFile.h"
 #include "platform/Raster.h"
@@ -252,7 +253,7 @@ frmMain::LoadResult frmMain::Form_Load()
     adjustSize();
 
     // 5. Centred on the whole screen, not just its work area.
-    centreOnScreen();
+    centreOnScreen(frameGeometry().size());
 
     // 6. Layout.
     layoutControls(tx, ty);
@@ -307,10 +308,9 @@ frmMain::LoadResult frmMain::Form_Load()
     return LoadResult::Loaded;
 }
 
-void frmMain::centreOnScreen()
+void frmMain::centreOnScreen(QSize outer)
 {
     const QRect screenRect = screen()->geometry();
-    const QSize outer = frameGeometry().size();
     move(screenRect.x() + (screenRect.width() - outer.width()) / 2,
          screenRect.y() + (screenRect.height() - outer.height()) / 2);
 }
@@ -318,11 +318,12 @@ void frmMain::centreOnScreen()
 void frmMain::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    // Borders and caption are known only once the window exists on screen; centre
-    // again with the true outer size.
+    // The window manager's border and caption are known only some time after the
+    // window is mapped; centre again with the true outer size once they are.
     if (!m_shownOnce) {
         m_shownOnce = true;
-        centreOnScreen();
+        centreOnScreen(frameGeometry().size());
+        platform::WhenFrameKnown(this, [this](QMargins frame) { centreOnScreen(size().grownBy(frame)); });
     }
 }
 
