@@ -1,6 +1,7 @@
 #include "app/frmMain.h"
 #include "platform/AppInfo.h"
 #include "platform/Fonts.h"
+#include "platform/FrameStyle.h"
 #include "platform/Help.h"
 #include "platform/MessageBox.h"
 #include "platform/SingleInstance.h"
@@ -40,6 +41,7 @@ int main(int argc, char* argv[])
                                             .arg(platform::AppMinor)
                                             .arg(platform::AppRevision));
     platform::InstallFonts();
+    QApplication::setStyle(new platform::FrameStyle);
 
     platform::SdlSoundService sound;
     platform::QtMessageBoxService msgbox;
