@@ -59,6 +59,11 @@ std::int16_t KeyStepFor(int shiftMask)
     return shiftMask == ShiftBit ? FastKeyStep : NormalKeyStep;
 }
 
+bool TimerResumesAfterKey(const FlightState& s)
+{
+    return s.Running && !s.Dragging;
+}
+
 bool Nudge(FlightState& s, int keyCode)
 {
     using mdlAelor::Add16;

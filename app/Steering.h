@@ -39,6 +39,11 @@ void LetGo(mdlAelor::FlightState& s);
 // The step of one arrow-key press: fast only with Shift alone held.
 std::int16_t KeyStepFor(int shiftMask);
 
+// Whether the timer goes back on after an arrow or any other key: only while the
+// flight runs and nothing is held. A key during a drag leaves it off until the
+// release, so that no tick pulls the kite from under the hand.
+bool TimerResumesAfterKey(const mdlAelor::FlightState& s);
+
 // Moves the kite by `KeyStep` for an arrow key, when it is not yet at or beyond
 // the limit in that direction. The move is not clamped, so it can end past the
 // limit by less than a step. Returns whether the kite moved; other keys move nothing.

@@ -8,6 +8,7 @@
 #include "platform/Fonts.h"
 #include "platform/FrameExtents.h"
 #include "platform/MessageBox.h"
+#include "platform/NamedComboBox.h"
 #include "platform/PictureFile.h"
 #include "platform/Raster.h"
 #include "platform/Sound.h"
@@ -128,6 +129,7 @@ void frmMain::createControls()
     lblInter = new QLabel(QStringLiteral("間隔"), fraParam);
     const QStringList steps = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
                                QStringLiteral("5"), QStringLiteral("10")};
+    platform::AnnounceComboBoxesByName();
     cmbHoriz = new QComboBox(fraParam);
     cmbHoriz->setObjectName(QStringLiteral("cmbHoriz"));
     cmbVert = new QComboBox(fraParam);
@@ -165,6 +167,9 @@ void frmMain::createControls()
     picMain->setAccessibleDescription(QStringLiteral("矢印キーで凧を動かせます。シフトキーを押しながらだと速く動きます"));
     cmbHoriz->setAccessibleName(lblHoriz->text());
     cmbVert->setAccessibleName(lblVert->text());
+    // A reader that enters the combo box's editor hears the same name.
+    cmbHoriz->lineEdit()->setAccessibleName(lblHoriz->text());
+    cmbVert->lineEdit()->setAccessibleName(lblVert->text());
     txtInter->setAccessibleName(lblInter->text());
     lblHoriz->setBuddy(cmbHoriz);
     lblVert->setBuddy(cmbVert);

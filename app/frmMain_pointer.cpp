@@ -30,13 +30,15 @@ void frmMain::picMain_MouseUp(int, int, float, float)
 
 void frmMain::picMain_KeyDown(int KeyCode, int Shift)
 {
+    // Decided before the key is handled, as the timer is switched off for it.
+    const bool resume = Steering::TimerResumesAfterKey(st);
     if (st.Running)
         timAnime.setEnabled(false);
     st.KeyStep = Steering::KeyStepFor(Shift);
     Steering::Nudge(st, KeyCode);
     // Every key redraws, an arrow at the limit or any other key included.
     mdlAelor::ComposeFrame(st, surfaces, *picMain);
-    if (st.Running)
+    if (resume)
         timAnime.setEnabled(true);
     st.KeyStep = Steering::NormalKeyStep;
 }

@@ -43,13 +43,18 @@ QRadioButton* Option(QGroupBox* frame, QButtonGroup* group, int id, const char* 
 
 void TabToSelectedOption(QButtonGroup* group)
 {
-    const QAbstractButton* selected = group->checkedButton();
-    if (!selected)
-        return;
-    for (QAbstractButton* option : group->buttons()) {
-        if (option != selected)
-            option->setFocusPolicy(static_cast<Qt::FocusPolicy>(option->focusPolicy() & ~Qt::TabFocus));
-    }
+    // Kept up with every change of selection, by a click, an arrow key or from
+    // code: a stop left on the option selected before would take Tab back to it.
+    auto follow = [group] {
+        const QAbstractButton* selected = group->checkedButton();
+        for (QAbstractButton* option : group->buttons()) {
+            const int policy = option->focusPolicy();
+            const bool stop = !selected || option == selected;
+            option->setFocusPolicy(static_cast<Qt::FocusPolicy>(stop ? policy | Qt::TabFocus : policy & ~Qt::TabFocus));
+        }
+    };
+    follow();
+    QObject::connect(group, &QButtonGroup::buttonToggled, group, follow);
 }
 
 void PaintCaption(QAbstractButton* button, std::uint32_t color)

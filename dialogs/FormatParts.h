@@ -30,8 +30,9 @@ QGroupBox* Frame(QWidget* window, const char* name, const QString& caption, QRec
 QRadioButton* Option(QGroupBox* frame, QButtonGroup* group, int id, const char* name, const QString& caption,
                      QRect geometry);
 
-// Lets Tab stop in a group only at its selected option, as it does once the
-// focus has been in the group; a group with none selected keeps every stop.
+// Lets Tab stop in a group only at its selected option, whichever that is now,
+// as it does once the focus has been in the group; a group with none selected
+// keeps every stop.
 void TabToSelectedOption(QButtonGroup* group);
 
 // Draws a button's caption in a 0x00BBGGRR colour.

@@ -1,9 +1,29 @@
 # Installation: the program with its data in one directory of its own (it reads
-# images/, sounds/ and help/ beside its executable), a launcher on the PATH, the
-# menu entry and the icon in the hicolor theme. CPack turns it into a .deb.
+# images/, sounds/ and help/ beside its executable), a launcher in games/ on the
+# PATH, the menu entry, the icon in the hicolor theme, the software-centre
+# metainfo, the manual pages and the copyright and changelog. CPack turns it
+# into a .deb of section games, which is why the launcher is in games/.
 include(GNUInstallDirs)
 
 set(AELORIN_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/aelorin)
+set(AELORIN_LAUNCHER_DIR games)
+set(AELORIN_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/aelorin)
+# The desktop file's name and the metainfo's component id are one name.
+set(AELORIN_APP_ID invalid.aelorin.Aelorin)
+find_program(AELORIN_GZIP gzip REQUIRED)
+
+# Manual pages and the changelog go compressed, without a name or a time stamp in
+# the gzip header, so that the same sources give the same package.
+function(aelorin_install_gzipped source destination name)
+  install(CODE "
+    set(dir \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${destination}\")
+    file(MAKE_DIRECTORY \"\${dir}\")
+    message(STATUS \"Installing: \${dir}/${name}\")
+    execute_process(COMMAND \"${AELORIN_GZIP}\" -9 -n -c \"${source}\"
+                    OUTPUT_FILE \"\${dir}/${name}\" COMMAND_ERROR_IS_FATAL ANY)
+    file(CHMOD \"\${dir}/${name}\" PERMISSIONS OWNER_READ OWNER_WRITE GROUP_READ WORLD_READ)
+  ")
+endfunction()
 
 install(TARGETS aelorin RUNTIME DESTINATION ${AELORIN_INSTALL_DIR})
 if(TARGET aelorin-help)
@@ -17,19 +37,26 @@ install(FILES ${CMAKE_BINARY_DIR}/help/Aelor.hlp DESTINATION ${AELORIN_INSTALL_D
 
 # The launcher is a relative link: the program finds its data through its real path.
 file(RELATIVE_PATH AELORIN_LINK_TARGET
-     /${CMAKE_INSTALL_BINDIR} /${AELORIN_INSTALL_DIR}/aelorin)
+     /${AELORIN_LAUNCHER_DIR} /${AELORIN_INSTALL_DIR}/aelorin)
 install(CODE "
-  file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}\")
+  file(MAKE_DIRECTORY \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${AELORIN_LAUNCHER_DIR}\")
   file(CREATE_LINK \"${AELORIN_LINK_TARGET}\"
-       \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${CMAKE_INSTALL_BINDIR}/aelorin\" SYMBOLIC)
+       \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${AELORIN_LAUNCHER_DIR}/aelorin\" SYMBOLIC)
 ")
 
-install(FILES ${CMAKE_SOURCE_DIR}/packaging/aelorin.desktop
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/${AELORIN_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/${AELORIN_APP_ID}.metainfo.xml
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 install(FILES ${CMAKE_BINARY_DIR}/icons/aelorin-32.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps RENAME aelorin.png)
 install(FILES ${CMAKE_BINARY_DIR}/icons/aelorin-128.png
         DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/128x128/apps RENAME aelorin.png)
+
+aelorin_install_gzipped(${CMAKE_SOURCE_DIR}/packaging/aelorin.6 ${CMAKE_INSTALL_MANDIR}/man6 aelorin.6.gz)
+aelorin_install_gzipped(${CMAKE_SOURCE_DIR}/packaging/aelorin.ja.6 ${CMAKE_INSTALL_MANDIR}/ja/man6 aelorin.6.gz)
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright DESTINATION ${AELORIN_DOC_DIR})
+aelorin_install_gzipped(${CMAKE_SOURCE_DIR}/packaging/changelog ${AELORIN_DOC_DIR} changelog.gz)
 
 set(CPACK_GENERATOR DEB)
 set(CPACK_PACKAGE_NAME aelorin)

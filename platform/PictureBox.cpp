@@ -6,6 +6,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <cmath>
+
 namespace platform {
 
 PictureBox::PictureBox(QWidget* parent)
@@ -52,25 +54,37 @@ void PictureBox::paintEvent(QPaintEvent*)
     p.fillRect(w - 2, 1, 1, h - 2, QColor(212, 208, 200));
 }
 
+// The drawing area's pixel under the pointer. On a scaled screen the pointer
+// can rest between two of the display's pixels; the rules only ever see whole
+// ones, as on an unscaled screen.
+QPoint PictureBox::DrawingAreaPixel(QPointF widgetPos)
+{
+    return {static_cast<int>(std::floor(widgetPos.x())) - Border, static_cast<int>(std::floor(widgetPos.y())) - Border};
+}
+
 void PictureBox::mousePressEvent(QMouseEvent* e)
 {
-    const QPointF pos = e->position();
-    emit MouseDown(ButtonCode(e->button()), ShiftMask(e->modifiers()),
-                   static_cast<float>(pos.x() - Border), static_cast<float>(pos.y() - Border));
+    const QPoint at = DrawingAreaPixel(e->position());
+    // A press on the border is not a press on the picture: it takes hold of
+    // nothing, even where a kite pushed past the edge lies under it.
+    if (!QRect(QPoint(0, 0), size() - QSize(2 * Border, 2 * Border)).contains(at))
+        return;
+    emit MouseDown(ButtonCode(e->button()), ShiftMask(e->modifiers()), static_cast<float>(at.x()),
+                   static_cast<float>(at.y()));
 }
 
 void PictureBox::mouseMoveEvent(QMouseEvent* e)
 {
-    const QPointF pos = e->position();
-    emit MouseMove(ButtonCode(e->buttons()), ShiftMask(e->modifiers()),
-                   static_cast<float>(pos.x() - Border), static_cast<float>(pos.y() - Border));
+    const QPoint at = DrawingAreaPixel(e->position());
+    emit MouseMove(ButtonCode(e->buttons()), ShiftMask(e->modifiers()), static_cast<float>(at.x()),
+                   static_cast<float>(at.y()));
 }
 
 void PictureBox::mouseReleaseEvent(QMouseEvent* e)
 {
-    const QPointF pos = e->position();
-    emit MouseUp(ButtonCode(e->button()), ShiftMask(e->modifiers()),
-                 static_cast<float>(pos.x() - Border), static_cast<float>(pos.y() - Border));
+    const QPoint at = DrawingAreaPixel(e->position());
+    emit MouseUp(ButtonCode(e->button()), ShiftMask(e->modifiers()), static_cast<float>(at.x()),
+                 static_cast<float>(at.y()));
 }
 
 void PictureBox::keyPressEvent(QKeyEvent* e)

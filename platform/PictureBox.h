@@ -21,7 +21,9 @@ public:
     void Refresh();
 
 signals:
-    // Button, modifier mask (Shift 1, Ctrl 2, Alt 4) and the drawing-area position.
+    // Button, modifier mask (Shift 1, Ctrl 2, Alt 4) and the drawing-area pixel,
+    // always a whole one. Presses on the border are not reported; moves and
+    // releases are, wherever they happen, so that a drag can always end.
     void MouseDown(int button, int shift, float x, float y);
     void MouseMove(int button, int shift, float x, float y);
     void MouseUp(int button, int shift, float x, float y);
@@ -36,6 +38,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    static QPoint DrawingAreaPixel(QPointF widgetPos);
+
     QImage m_image;
 };
 

@@ -5,9 +5,10 @@ set -euo pipefail
 
 build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev libsdl2-dev libsdl2-mixer-dev libxcb1-dev
             fonts-ipafont-gothic fonts-ipafont-mincho)
-test_pkgs=(python3 xvfb xauth xdotool x11-utils imagemagick openbox wmctrl sox
+test_pkgs=(python3 xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick openbox wmctrl sox
            clang libclang-rt-14-dev libbenchmark-dev desktop-file-utils dpkg-dev file
-           x11-xserver-utils)
+           at-spi2-core python3-pyatspi dbus-x11
+           lintian appstream man-db groff-base)
 
 wanted=("${build_pkgs[@]}")
 if [[ "${1:-}" == "--test" ]]; then

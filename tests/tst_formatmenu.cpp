@@ -204,7 +204,7 @@ void TestFormatMenu::closingDestroysAndTheNextOpeningReadsAfresh()
     QVERIFY(first.isNull());
     QVERIFY(!OpenDialog(w, index));
 
-    label->setStyle(MakeStyle(0x0000FF00, size, platform::FaceGothic));
+    label->setStyle(MakeStyle(0x0000FF00, size, QStringLiteral("ＭＳ ゴシック")));
     w.mnuNameItem_Click(index);
     QWidget* second = OpenDialog(w, index);
     QVERIFY(second);
@@ -232,7 +232,7 @@ void TestFormatMenu::bothDialogsOpenTogetherWithoutCrosstalk()
     for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{title->optGreen, title->opt28, title->optM,
                                                                        title->chkBold, title->chkUnder})
         ClickOn(b);
-    QCOMPARE(w.lblTitle->style(), MakeStyle(0x0000FF00, 28.0, platform::FaceMincho, true, true, true));
+    QCOMPARE(w.lblTitle->style(), MakeStyle(0x0000FF00, 28.0, QStringLiteral("ＭＳ 明朝"), true, true, true));
     QCOMPARE(explaChanges.count(), 0);
     QCOMPARE(w.lblExpla->style(), explaBefore);
     // The explanation dialog's controls did not follow the title's.
@@ -243,7 +243,7 @@ void TestFormatMenu::bothDialogsOpenTogetherWithoutCrosstalk()
     for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{expla->optBlue, expla->opt10, expla->optPM,
                                                                        expla->chkItalic, expla->cmdSet})
         ClickOn(b);
-    QCOMPARE(w.lblExpla->style(), MakeStyle(0x00FF0000, 10.0, platform::FacePMincho, false, true, false));
+    QCOMPARE(w.lblExpla->style(), MakeStyle(0x00FF0000, 10.0, QStringLiteral("ＭＳ Ｐ明朝"), false, true, false));
     QCOMPARE(titleChanges.count(), 0);
     QCOMPARE(w.lblTitle->style(), titleBefore);
     QCOMPARE(CheckedControls(title), (QStringList{"optGreen", "opt28", "optM", "chkBold", "chkItalic", "chkUnder"}));
@@ -257,14 +257,14 @@ void TestFormatMenu::closingTheMainWindowClosesBothDialogs()
     w.show();
     w.mnuNameItem_Click(0);
     w.mnuNameItem_Click(1);
-    QVERIFY(platform::FindWindow(frmPropTitle::Caption));
-    QVERIFY(platform::FindWindow(frmPropExpla::Caption));
+    QVERIFY(platform::FindWindow(QStringLiteral("タイトルの書式")));
+    QVERIFY(platform::FindWindow(QStringLiteral("説明文の書式")));
     QVERIFY(w.close());
     DestroyClosed();
     QVERIFY(w.propTitle.isNull());
     QVERIFY(w.propExpla.isNull());
-    QVERIFY(!platform::FindWindow(frmPropTitle::Caption));
-    QVERIFY(!platform::FindWindow(frmPropExpla::Caption));
+    QVERIFY(!platform::FindWindow(QStringLiteral("タイトルの書式")));
+    QVERIFY(!platform::FindWindow(QStringLiteral("説明文の書式")));
 }
 
 QTEST_MAIN(TestFormatMenu)

@@ -79,10 +79,10 @@ void TestLabelRendering::faceNameDrawsThroughItsJapaneseFont_data()
 {
     QTest::addColumn<QString>("face");
     QTest::addColumn<QString>("family");
-    QTest::newRow("ＭＳ Ｐゴシック") << platform::FacePGothic << QStringLiteral("IPAPGothic");
-    QTest::newRow("ＭＳ Ｐ明朝") << platform::FacePMincho << QStringLiteral("IPAPMincho");
-    QTest::newRow("ＭＳ ゴシック") << platform::FaceGothic << QStringLiteral("IPAGothic");
-    QTest::newRow("ＭＳ 明朝") << platform::FaceMincho << QStringLiteral("IPAMincho");
+    QTest::newRow("ＭＳ Ｐゴシック") << QStringLiteral("ＭＳ Ｐゴシック") << QStringLiteral("IPAPGothic");
+    QTest::newRow("ＭＳ Ｐ明朝") << QStringLiteral("ＭＳ Ｐ明朝") << QStringLiteral("IPAPMincho");
+    QTest::newRow("ＭＳ ゴシック") << QStringLiteral("ＭＳ ゴシック") << QStringLiteral("IPAGothic");
+    QTest::newRow("ＭＳ 明朝") << QStringLiteral("ＭＳ 明朝") << QStringLiteral("IPAMincho");
 }
 
 // The label keeps the face name it was given, and the glyphs come from the

@@ -7,7 +7,8 @@
 // Seeded and reproducible: the seed is printed at the start, and a failure names
 // the seed, the step and the last events. Environment:
 //   AELORIN_MODEL_EVENTS  events to run (20000 by default; the long run uses 1000000)
-//   AELORIN_MODEL_SEED    the seed to replay
+//   AELORIN_MODEL_SEED    the seed to replay; without it a fresh one is drawn
+// The test command sets both, so that it runs the same events every time.
 #include "fakes.h"
 
 #include "app/frmMain.h"
@@ -116,7 +117,8 @@ struct Reference {
         if (KiteX < 0 || KiteX > 350 || KiteY < 0 || KiteY > 290)
             ++overshoots;
         compose();
-        if (Running)
+        // A key during a drag leaves the timer off until the release.
+        if (Running && !Dragging)
             timerOn = true;
         KeyStep = 5;
     }

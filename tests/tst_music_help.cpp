@@ -394,7 +394,7 @@ void TestMusicHelp::missingViewerIsPassedOverInSilence()
 
 void TestMusicHelp::viewerIsBuiltBesideTheProgram()
 {
-    const QFileInfo viewer(BuildDataDir() + platform::ViewerHelpService::ViewerName);
+    const QFileInfo viewer(BuildDataDir() + QStringLiteral("aelorin-help"));
     QVERIFY2(viewer.isFile() && viewer.isExecutable(), qPrintable(viewer.filePath()));
     QVERIFY(QFileInfo(BuildDataDir() + QStringLiteral("aelorin")).isExecutable());
     QCOMPARE(platform::ViewerHelpService().viewerProgram(),

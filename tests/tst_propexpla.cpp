@@ -17,10 +17,10 @@ Q_DECLARE_METATYPE(LabelStyle)
 
 namespace {
 
-const QString PG = platform::FacePGothic;
-const QString PM = platform::FacePMincho;
-const QString G = platform::FaceGothic;
-const QString M = platform::FaceMincho;
+const QString PG = QStringLiteral("ＭＳ Ｐゴシック");
+const QString PM = QStringLiteral("ＭＳ Ｐ明朝");
+const QString G = QStringLiteral("ＭＳ ゴシック");
+const QString M = QStringLiteral("ＭＳ 明朝");
 constexpr std::uint32_t Black = 0x00000000;
 constexpr std::uint32_t Green = 0x0000FF00;
 constexpr std::uint32_t Blue = 0x00FF0000;

@@ -275,8 +275,8 @@ void TestSettings::noToTheIntervalErrorEndsTheProgramAtOnce()
         if (call.title != AngerTitle)
             return;
         windowsOpenDuringAnger = 0;
-        for (const QString& caption : {frmPropTitle::Caption, frmPropExpla::Caption,
-                                       frmAbout::CaptionFor(QStringLiteral("Aelorin"))})
+        for (const QString& caption : {QStringLiteral("タイトルの書式"), QStringLiteral("説明文の書式"),
+                                       QStringLiteral("Aelorinのﾊﾞｰｼﾞｮﾝ情報")})
             windowsOpenDuringAnger += platform::FindWindow(caption) ? 1 : 0;
         timerOnDuringAnger = w.timAnime.Enabled();
     };
@@ -425,7 +425,9 @@ void TestSettings::noTypedTextCrashesOrHidesTheFlightState()
     FakeWorld world;
     frmMain w(world.services());
     QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
-    QRandomGenerator gen(20240611);
+    constexpr quint32 seed = 20240611;
+    qInfo("settings: random texts from seed %u", seed);
+    QRandomGenerator gen(seed);
     auto randomText = [&] {
         QString text;
         const int count = gen.bounded(12) == 0 ? 600 : gen.bounded(16);

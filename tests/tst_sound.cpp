@@ -68,6 +68,17 @@ QByteArray waveOf(quint16 tag, quint16 channels, quint32 rate, quint16 blockAlig
     return b;
 }
 
+// The same file with a chunk of odd length, and the pad byte that follows it,
+// between the format and the samples.
+QByteArray withOddChunk(QByteArray wave)
+{
+    const QByteArray chunk("note\x03\0\0\0abc\0", 12);
+    wave.insert(36, chunk);
+    const quint32 riff = qFromLittleEndian<quint32>(reinterpret_cast<const uchar*>(wave.constData() + 4));
+    qToLittleEndian<quint32>(riff + quint32(chunk.size()), reinterpret_cast<uchar*>(wave.data() + 4));
+    return wave;
+}
+
 QByteArray builtFile(const QString& rel)
 {
     QFile f(BuildDataDir() + rel);
@@ -191,6 +202,7 @@ void TestSound::convertedSizeBoundsWhatTheMixerMakes_data()
     QTest::newRow("16-bit stereo at 48 kHz") << waveOf(1, 2, 48000, 4, 16, 4800) << true;
     // Found by fuzzing: the mixer goes by the block, not by the sample size.
     QTest::newRow("24-bit samples in 1-byte blocks") << waveOf(1, 1, 8000, 1, 24, 160) << true;
+    QTest::newRow("a chunk of odd length before the samples") << withOddChunk(waveOf(1, 1, 8000, 1, 8, 800)) << true;
     QTest::newRow("sample rate of 1 Hz") << waveOf(1, 1, 1, 1, 8, 4000) << false;
     QTest::newRow("sample rate of 100 Hz, 2 MB") << waveOf(1, 1, 100, 1, 8, 2'000'000) << false;
 }

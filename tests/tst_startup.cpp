@@ -1,5 +1,6 @@
 // Start-up, the main window as it first appears, and the closing sequence.
 #include "fakes.h"
+#include "framesupport.h"
 
 #include "app/frmMain.h"
 #include "dialogs/frmAbout.h"
@@ -23,6 +24,10 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QUuid>
+
+#include <csignal>
+#include <sys/wait.h>
+#include <unistd.h>
 
 using platform::SND_ASYNC;
 using platform::SND_LOOP;
@@ -131,6 +136,7 @@ private slots:
     void appDirHasExactlyOneSeparator();
     void secondCopyIsRefused();
     void singleCopyClaim();
+    void claimIsFreeOnceItsHolderIsKilled();
     void programInTheRootReadsItsDataWithoutADoubledSeparator();
     void badPictureEndsStartUp_data();
     void badPictureEndsStartUp();
@@ -335,12 +341,10 @@ void TestStartup::displayEmptyUntilFirstTick()
     QCOMPARE(w.picMain->image(), blank);
 
     w.timAnime_Timer();
-    // Frame 1 at (100, 100): the display now equals a frame composed by hand.
-    mdlAelor::Surfaces ref = w.surfaces;
-    QImage expected(380, 350, QImage::Format_RGB32);
-    mdlAelor::FlightState first;
-    mdlAelor::ComposeInto(first, ref, expected);
-    QCOMPARE(w.picMain->image(), expected);
+    // Frame 1 at (100, 100), drawn from the loaded pictures.
+    const QString difference =
+        FirstDifference(w.picMain->image(), ExpectedFrame(w.surfaces.picBack, w.surfaces.picKite, 1, 100, 100));
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
     QVERIFY(w.picMain->image() != blank);
     QCOMPARE(w.st.KiteX, std::int16_t(101));
     QCOMPARE(w.st.FrameNo, std::int16_t(2));
@@ -361,8 +365,6 @@ void TestStartup::appDirHasExactlyOneSeparator()
     QFETCH(QString, programDir);
     QFETCH(QString, appDir);
     QCOMPARE(platform::AppDirFrom(programDir), appDir);
-    QCOMPARE(platform::AppDirFrom(programDir) + QStringLiteral("images/kite.bmp"),
-             appDir + QStringLiteral("images/kite.bmp"));
 }
 
 // The program in the root directory names its sprite sheet /images/kite.bmp;
@@ -409,7 +411,60 @@ void TestStartup::singleCopyClaim()
     platform::SingleInstance third(key);
     QVERIFY(!third.PrevInstance());
     // Another desktop is another claim.
-    QVERIFY(platform::SingleInstance::DesktopKey(QStringLiteral("Aelorin")).startsWith(QStringLiteral("Aelorin-")));
+    const QByteArray display = qgetenv("DISPLAY"), wayland = qgetenv("WAYLAND_DISPLAY");
+    qunsetenv("WAYLAND_DISPLAY");
+    qputenv("DISPLAY", ":7");
+    const QString onSeven = platform::SingleInstance::DesktopKey(QStringLiteral("Aelorin"));
+    qputenv("DISPLAY", ":8");
+    const QString onEight = platform::SingleInstance::DesktopKey(QStringLiteral("Aelorin"));
+    qputenv("DISPLAY", display);
+    if (!wayland.isEmpty())
+        qputenv("WAYLAND_DISPLAY", wayland);
+    QVERIFY(onSeven.startsWith(QStringLiteral("Aelorin-")));
+    QVERIFY(onSeven != onEight);
+}
+
+// A copy that crashes or is killed cannot clean up after itself: its claim must
+// go with the process, or the program could never be started again.
+void TestStartup::claimIsFreeOnceItsHolderIsKilled()
+{
+    const QString key = QStringLiteral("aelorin-test-") + QUuid::createUuid().toString(QUuid::Id128);
+    int ready[2];
+    QCOMPARE(pipe(ready), 0);
+    const pid_t holder = fork();
+    QVERIFY(holder >= 0);
+    if (holder == 0) {
+        close(ready[0]);
+        platform::SingleInstance claim(key);
+        const char held = claim.PrevInstance() ? 'n' : 'y';
+        if (write(ready[1], &held, 1) != 1)
+            _exit(1);
+        for (;;)
+            pause();
+    }
+    close(ready[1]);
+    struct Reaper {
+        pid_t pid;
+        int status = 0;
+        void killNow()
+        {
+            if (pid > 0 && kill(pid, SIGKILL) == 0)
+                waitpid(pid, &status, 0);
+            pid = 0;
+        }
+        ~Reaper() { killNow(); }
+    } reaper{holder};
+    char held = 0;
+    const bool answered = read(ready[0], &held, 1) == 1;
+    close(ready[0]);
+    QVERIFY(answered);
+    QCOMPARE(held, 'y');
+    QVERIFY(platform::SingleInstance(key).PrevInstance());  // the other process holds it
+
+    reaper.killNow();
+    QVERIFY(WIFSIGNALED(reaper.status) && WTERMSIG(reaper.status) == SIGKILL);
+    platform::SingleInstance next(key);
+    QVERIFY(!next.PrevInstance());
 }
 
 void TestStartup::badPictureEndsStartUp_data()
@@ -543,7 +598,7 @@ void TestStartup::windowSearchNeedsTheExactCaption()
     QWidget box;
     box.setWindowTitle(QStringLiteral("Aelorinのﾊﾞｰｼﾞｮﾝ情報"));
     box.show();
-    QCOMPARE(platform::FindWindow(frmAbout::CaptionFor(QStringLiteral("Aelorin"))), &box);
+    QCOMPARE(platform::FindWindow(QStringLiteral("Aelorinのﾊﾞｰｼﾞｮﾝ情報")), &box);
     QVERIFY(!platform::FindWindow(QStringLiteral("Aelorin のﾊﾞｰｼﾞｮﾝ情報")));
     QVERIFY(!platform::FindWindow(QStringLiteral("Aelorinのバージョン情報")));  // full-width katakana
 }

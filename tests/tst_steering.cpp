@@ -1,13 +1,15 @@
 // Dragging the kite with the pointer and nudging it with the arrow keys: the rules
 // on the flight state alone, then through the display of a real main window.
 #include "fakes.h"
+#include "framesupport.h"
 
 #include "app/Steering.h"
 #include "app/frmMain.h"
 #include "platform/Fonts.h"
 #include "platform/PictureBox.h"
-#include "platform/Raster.h"
 
+#include <QApplication>
+#include <QMouseEvent>
 #include <QTest>
 
 using mdlAelor::FlightState;
@@ -43,13 +45,10 @@ struct StillFlight {
         w.timAnime.setInterval(3000);
         return true;
     }
-    // The display as a frame composed by hand from the current state.
+    // The frame the display should show for the current state, worked out in the test.
     QImage composed()
     {
-        mdlAelor::Surfaces copy = w.surfaces;
-        QImage frame(mdlAelor::DisplayWidth, mdlAelor::DisplayHeight, platform::SurfaceFormat);
-        mdlAelor::ComposeInto(w.st, copy, frame);
-        return frame;
+        return ExpectedFrame(w.surfaces.picBack, w.surfaces.picKite, w.st.FrameNo, w.st.KiteX, w.st.KiteY);
     }
 };
 
@@ -108,9 +107,11 @@ private slots:
     void dragFromGripTenTwentyWaitsWhilePointerIsAtXFive();
     void anyButtonTakesHoldAndAnyReleaseLetsGo();
     void pressOutsideTheKiteChangesNothing();
+    void pointerBetweenPixelsCountsAsThePixelItIsIn_data();
+    void pointerBetweenPixelsCountsAsThePixelItIsIn();
     void releaseWithoutDragKeepsTimerState_data();
     void releaseWithoutDragKeepsTimerState();
-    void arrowDuringADragSwitchesTheTimerBackOn();
+    void arrowDuringADragLeavesTheTimerOffUntilTheRelease();
 };
 
 void TestSteering::initTestCase()
@@ -520,6 +521,38 @@ void TestSteering::pressOutsideTheKiteChangesNothing()
     QTest::mouseRelease(w.picMain, Qt::LeftButton, {}, OnWidget(310, 30));
 }
 
+void TestSteering::pointerBetweenPixelsCountsAsThePixelItIsIn_data()
+{
+    QTest::addColumn<double>("x");
+    QTest::addColumn<int>("kiteX");
+    // Gripped at (10, 20) from (100, 100).
+    QTest::newRow("349.5 from the corner stays at 349") << 359.5 << 349;
+    QTest::newRow("0.5 from the corner is refused") << 10.5 << 100;
+    QTest::newRow("101.5 from the corner is 101") << 111.5 << 101;
+}
+
+// A scaled screen can put the pointer between two of the display's pixels; the
+// drag goes by the pixel it is in, so no corner is reached that whole pixels
+// cannot reach.
+void TestSteering::pointerBetweenPixelsCountsAsThePixelItIsIn()
+{
+    QFETCH(double, x);
+    QFETCH(int, kiteX);
+    StillFlight f;
+    QVERIFY(f.load());
+    frmMain& w = f.w;
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    QTest::mousePress(w.picMain, Qt::LeftButton, {}, OnWidget(110, 120));
+
+    const QPointF at(x + platform::PictureBox::Border, 150.0 + platform::PictureBox::Border);
+    QMouseEvent move(QEvent::MouseMove, at, w.picMain->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+                     Qt::NoModifier);
+    QApplication::sendEvent(w.picMain, &move);
+    QCOMPARE(int(w.st.KiteX), kiteX);
+    QTest::mouseRelease(w.picMain, Qt::LeftButton, {}, OnWidget(110, 120));
+}
+
 void TestSteering::releaseWithoutDragKeepsTimerState_data()
 {
     QTest::addColumn<bool>("running");
@@ -547,7 +580,9 @@ void TestSteering::releaseWithoutDragKeepsTimerState()
     QCOMPARE(w.timAnime.Enabled(), running);
 }
 
-void TestSteering::arrowDuringADragSwitchesTheTimerBackOn()
+// No tick may pull a held kite from under the hand, a key pressed meanwhile
+// included; the release starts the flight again.
+void TestSteering::arrowDuringADragLeavesTheTimerOffUntilTheRelease()
 {
     StillFlight f;
     QVERIFY(f.load());
@@ -556,13 +591,14 @@ void TestSteering::arrowDuringADragSwitchesTheTimerBackOn()
     QVERIFY(!w.timAnime.Enabled());
     w.picMain_KeyDown(39, 0);
     QCOMPARE(w.st.KiteX, std::int16_t(105));
-    QVERIFY(w.timAnime.isTicking());
+    QVERIFY(!w.timAnime.Enabled());
     QCOMPARE(w.st.Dragging, mdlAelor::True);
     // Still dragging with the same grip.
     w.picMain_MouseMove(1, 0, 160.0f, 170.0f);
     QCOMPARE(QPoint(w.st.KiteX, w.st.KiteY), QPoint(150, 150));
     w.picMain_MouseUp(1, 0, 160.0f, 170.0f);
     QCOMPARE(w.st.Dragging, mdlAelor::False);
+    QVERIFY(w.timAnime.isTicking());
 }
 
 QTEST_MAIN(TestSteering)

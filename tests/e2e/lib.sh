@@ -161,3 +161,25 @@ close_and_expect_exit() {
   wait_exit "$pid" 15 || fail "$what: the program did not end after the close request"
   [[ "$E2E_STATUS" == 0 ]] || fail "$what: the program ended with status $E2E_STATUS"
 }
+
+# Starts a session bus and the accessibility bus on it, and has Qt programs
+# started afterwards publish their widgets there, as a screen reader sees them.
+# Read the tree with the Debian interpreter, /usr/bin/python3: pyatspi comes
+# from its packages.
+start_accessibility_bus() {
+  local launcher bus _
+  eval "$(dbus-launch --sh-syntax)"
+  E2E_PIDS+=("$DBUS_SESSION_BUS_PID")
+  /usr/libexec/at-spi-bus-launcher --launch-immediately >"$E2E_TMP/atspi.log" 2>&1 &
+  launcher=$!
+  E2E_PIDS+=("$launcher")
+  # The launcher's own bus outlives it unless it is ended too.
+  for _ in $(seq 1 100); do
+    bus=$(pgrep -P "$launcher" || true)
+    [[ -n "$bus" ]] && break
+    sleep 0.05
+  done
+  [[ -n "$bus" ]] || fail "the accessibility bus did not start"
+  E2E_PIDS+=($bus)
+  export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
+}
