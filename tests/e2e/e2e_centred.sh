@@ -20,14 +20,22 @@ for screen in "${screens[@]}"; do
     sleep 0.1
   done
   [[ -n "$extents" ]] || fail "$screen: the window manager published no frame"
-  sleep 1
   IFS=', ' read -r left right top bottom <<<"$extents"
-  read -r x y w h < <(window_geometry "$id")
-  outer_x=$((x - left)); outer_y=$((y - top))
-  outer_w=$((w + left + right)); outer_h=$((h + top + bottom))
-  echo "$screen: outer frame ${outer_w}x${outer_h} at $outer_x,$outer_y"
   sw=${screen%x*}; sh=${screen#*x}
-  dx=$((2 * outer_x + outer_w - sw)); dy=$((2 * outer_y + outer_h - sh))
+  # The window may still be on its way to its place: look again for a while.
+  for _ in $(seq 1 25); do
+    read -r x y w h < <(window_geometry "$id")
+    outer_x=$((x - left)); outer_y=$((y - top))
+    outer_w=$((w + left + right)); outer_h=$((h + top + bottom))
+    dx=$((2 * outer_x + outer_w - sw)); dy=$((2 * outer_y + outer_h - sh))
+    ((dx >= -2 && dx <= 2 && dy >= -2 && dy <= 2)) && break
+    sleep 0.2
+  done
+  # ...and it stays there.
+  sleep 1
+  read -r x2 y2 _ _ < <(window_geometry "$id")
+  [[ "$x2 $y2" == "$x $y" ]] || fail "$screen: the window moved on from $x,$y to $x2,$y2"
+  echo "$screen: outer frame ${outer_w}x${outer_h} at $outer_x,$outer_y"
   ((dx >= -2 && dx <= 2 && dy >= -2 && dy <= 2)) \
     || fail "$screen: outer frame at $outer_x,$outer_y is not centred (${outer_w}x${outer_h})"
   close_and_expect_exit "$pid" "$screen"

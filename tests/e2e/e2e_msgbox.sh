@@ -35,7 +35,10 @@ done
 
 # Yes: the box goes, the program goes on.
 press_in "$box" Return
-sleep 1
+for _ in $(seq 1 50); do
+  (($(count_windows "$interval_box") == 0)) && break
+  sleep 0.2
+done
 (($(count_windows "$interval_box") == 0)) || fail "Yes did not close the interval box"
 kill -0 "$pid" 2>/dev/null || fail "Yes ended the program"
 
