@@ -6,6 +6,7 @@
 #include "platform/AppIcon.h"
 #include "platform/AppInfo.h"
 #include "platform/Fonts.h"
+#include "platform/FrameExtents.h"
 #include "platform/MessageBox.h"
 #include "platform/NamedComboBox.h"
 #include "platform/PictureFile.h"
@@ -14,6 +15,7 @@
 #include "platform/WindowFinder.h"
 
 #include <QAction>
+#include <QApplication>
 #include <QCloseEvent>
 #include <QComboBox>
 #include <QGroupBox>
@@ -140,6 +142,11 @@ void frmMain::createControls()
     }
     txtInter = new QLineEdit(fraParam);
     txtInter->setObjectName(QStringLiteral("txtInter"));
+    // The interval box keeps the default face and size: pinned here, it does not
+    // follow the frame's font when start-up rescales that.
+    QFont defaultFont = QApplication::font(txtInter);
+    defaultFont.setResolveMask(QFont::AllPropertiesResolved);
+    txtInter->setFont(defaultFont);
     cmdSet = new QPushButton(QStringLiteral("OK"), fraParam);
     cmdSet->setObjectName(QStringLiteral("cmdSet"));
     cmdSet->setAutoDefault(false);
@@ -251,7 +258,7 @@ frmMain::LoadResult frmMain::Form_Load()
     adjustSize();
 
     // 5. Centred on the whole screen, not just its work area.
-    centreOnScreen();
+    centreOnScreen(frameGeometry().size());
 
     // 6. Layout.
     layoutControls(tx, ty);
@@ -306,10 +313,9 @@ frmMain::LoadResult frmMain::Form_Load()
     return LoadResult::Loaded;
 }
 
-void frmMain::centreOnScreen()
+void frmMain::centreOnScreen(QSize outer)
 {
     const QRect screenRect = screen()->geometry();
-    const QSize outer = frameGeometry().size();
     move(screenRect.x() + (screenRect.width() - outer.width()) / 2,
          screenRect.y() + (screenRect.height() - outer.height()) / 2);
 }
@@ -317,11 +323,12 @@ void frmMain::centreOnScreen()
 void frmMain::showEvent(QShowEvent* event)
 {
     QMainWindow::showEvent(event);
-    // Borders and caption are known only once the window exists on screen; centre
-    // again with the true outer size.
+    // The window manager's border and caption are known only some time after the
+    // window is mapped; centre again with the true outer size once they are.
     if (!m_shownOnce) {
         m_shownOnce = true;
-        centreOnScreen();
+        centreOnScreen(frameGeometry().size());
+        platform::WhenFrameKnown(this, [this](QMargins frame) { centreOnScreen(size().grownBy(frame)); });
     }
 }
 

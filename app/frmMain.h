@@ -93,7 +93,7 @@ private:
     void createControls();
     void createMenus();
     void layoutControls(int tx, int ty);
-    void centreOnScreen();
+    void centreOnScreen(QSize outer);
     bool loadPicture(const QString& file, QImage& into, QSize atLeast);
     // Closes the three secondary windows that are open, found by their captions.
     void closeSecondaryWindows();

@@ -1,10 +1,12 @@
 #include "app/frmMain.h"
 #include "platform/AppInfo.h"
 #include "platform/Fonts.h"
+#include "platform/FrameStyle.h"
 #include "platform/Help.h"
 #include "platform/MessageBox.h"
 #include "platform/SingleInstance.h"
 #include "platform/Sound.h"
+#include "platform/StopSignals.h"
 
 #include <QApplication>
 
@@ -28,6 +30,10 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "aelorin: no display to open the window on (DISPLAY is not set)\n");
         return 1;
     }
+    // Whole scale factors only: a 120-dpi desktop (1.25) keeps its pixels at 1:1
+    // and gets the fonts rescaled by its resolution instead, and 2 stays a sharp 2;
+    // a fractional factor would stretch the pixel layout and blur the display.
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::RoundPreferFloor);
     QApplication app(argc, argv);
     QApplication::setApplicationName(platform::AppTitle);
     QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
@@ -35,6 +41,7 @@ int main(int argc, char* argv[])
                                             .arg(platform::AppMinor)
                                             .arg(platform::AppRevision));
     platform::InstallFonts();
+    QApplication::setStyle(new platform::FrameStyle);
 
     platform::SdlSoundService sound;
     platform::QtMessageBoxService msgbox;
@@ -62,6 +69,12 @@ int main(int argc, char* argv[])
     case frmMain::LoadResult::Loaded:
         break;
     }
+    // A stop request from outside closes the window as its close box would:
+    // secondary windows closed, music stopped with the closing sound, status 0.
+    platform::StopSignals stop([&window] {
+        if (window.isVisible())
+            window.close();
+    });
     window.show();
     return QApplication::exec();
 }

@@ -3,13 +3,46 @@
 #include "platform/AppIcon.h"
 
 #include <QApplication>
+#include <QCloseEvent>
+#include <QKeyEvent>
 #include <QMessageBox>
 
 namespace platform {
 
+namespace {
+
+// A box that asks Yes or No has no cancel: only an answer ends it. Esc and the
+// window manager's close request (close box, Alt+F4) are refused, where a plain
+// box would take them as its escape button, which for Yes and No is No.
+class AnswerBox : public QMessageBox {
+public:
+    using QMessageBox::QMessageBox;
+    bool answerOnly = false;
+
+protected:
+    void keyPressEvent(QKeyEvent* event) override
+    {
+        if (answerOnly && event->matches(QKeySequence::Cancel)) {
+            event->accept();
+            return;
+        }
+        QMessageBox::keyPressEvent(event);
+    }
+    void closeEvent(QCloseEvent* event) override
+    {
+        if (answerOnly) {
+            event->ignore();
+            return;
+        }
+        QMessageBox::closeEvent(event);
+    }
+};
+
+}  // namespace
+
 int QtMessageBoxService::MsgBox(const QString& text, int style, const QString& title)
 {
-    QMessageBox box(QApplication::activeWindow());
+    AnswerBox box(QApplication::activeWindow());
     box.setWindowTitle(title);
     box.setWindowIcon(aelorinIcon());
     // Our texts break lines with CR LF; the box wants plain line feeds.
@@ -25,16 +58,15 @@ int QtMessageBoxService::MsgBox(const QString& text, int style, const QString& t
     if ((style & 0x0F) == vbYesNo) {
         box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
         box.setDefaultButton(QMessageBox::Yes);
-        box.setEscapeButton(QMessageBox::NoButton);
-        // Without a cancel button the box cannot be dismissed other than by answering.
         box.setWindowFlag(Qt::WindowCloseButtonHint, false);
+        box.answerOnly = true;
     } else {
         box.setStandardButtons(QMessageBox::Ok);
     }
 
-    const int pressed = box.exec();
+    box.exec();
     if ((style & 0x0F) == vbYesNo)
-        return pressed == QMessageBox::No ? vbNo : vbYes;
+        return box.clickedButton() == box.button(QMessageBox::No) ? vbNo : vbYes;
     return vbOK;
 }
 

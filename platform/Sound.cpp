@@ -120,6 +120,9 @@ bool SdlSoundService::open()
     if (m_state != DeviceState::Untried)
         return m_state == DeviceState::Open;
     m_state = DeviceState::Unavailable;
+    // SDL would otherwise take SIGINT and SIGTERM for itself and turn them into
+    // events that nothing here reads: the program could no longer be stopped.
+    SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
     if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
         return false;
     if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {

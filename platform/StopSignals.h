@@ -1,0 +1,30 @@
+#pragma once
+#include <QObject>
+
+#include <functional>
+
+class QSocketNotifier;
+
+namespace platform {
+
+// Turns the stop requests a process gets from outside (SIGTERM from `kill` or a
+// session manager, SIGINT from Ctrl+C in its terminal, SIGHUP when the terminal
+// goes away) into one call on the event loop, where the program can close the
+// way a person closes its window. A signal handler may do almost nothing
+// safely, so it only writes a byte into a socket that the event loop watches.
+// One instance at a time; SIGINT and SIGHUP that the starting shell set to be
+// ignored stay ignored, as `nohup` and background jobs expect.
+class StopSignals : public QObject {
+    Q_OBJECT
+public:
+    explicit StopSignals(std::function<void()> onStop, QObject* parent = nullptr);
+    ~StopSignals() override;
+
+private:
+    void drain();
+
+    std::function<void()> m_onStop;
+    QSocketNotifier* m_notifier = nullptr;
+};
+
+}  // namespace platform

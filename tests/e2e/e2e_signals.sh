@@ -1,0 +1,53 @@
+#!/usr/bin/env bash
+# A stop request from outside (kill, Ctrl+C in the starting terminal, the
+# terminal hanging up) closes the program as its close box does: the secondary
+# windows go, the closing sound is played, and the status is 0.
+# Usage: e2e_signals.sh path/to/aelorin
+source "$(dirname "$0")/lib.sh"
+program=$(realpath "$1")
+export SDL_AUDIODRIVER=disk
+# With the music file away the loop is silent, so the sound written is the
+# opening chime, silence, and, only if the closing path runs, the chime again.
+copy_program "$(dirname "$program")" "$E2E_TMP/app"
+rm "$E2E_TMP/app/sounds/Over.wav"
+# As from a terminal: a job of its own, with SIGINT not ignored.
+set -m
+
+# Runs of sound and silence in the raw 16-bit output, in twentieths of a second.
+sound_runs() {
+  python3 - "$1" <<'PY'
+import struct, sys
+data = open(sys.argv[1], "rb").read()
+samples = struct.unpack(f"<{len(data) // 2}h", data[: len(data) // 2 * 2])
+block = 44100 * 2 // 20
+runs = []
+for i in range(0, len(samples), block):
+    kind = "sound" if max(map(abs, samples[i:i + block]), default=0) > 64 else "silence"
+    if runs and runs[-1][0] == kind:
+        runs[-1][1] += 1
+    else:
+        runs.append([kind, 1])
+print(" ".join(f"{k}:{n}" for k, n in runs))
+PY
+}
+
+start_x 1024x768x24
+signals=(TERM INT HUP)
+for sig in "${signals[@]}"; do
+  export SDL_DISKAUDIOFILE="$E2E_TMP/$sig.raw"
+  start_program "$E2E_TMP/app/aelorin"
+  pid=$E2E_LAST_PID
+  main=$(wait_window Aelorin 30) || fail "SIG$sig: no main window"
+  press_in "$main" ctrl+v
+  wait_window "Aelorinのﾊﾞｰｼﾞｮﾝ情報" 10 >/dev/null || fail "SIG$sig: the version box did not open"
+  sleep 1
+  kill -s "$sig" "$pid"
+  wait_exit "$pid" 15 || fail "SIG$sig: the program is still running"
+  [[ "$E2E_STATUS" == 0 ]] || fail "SIG$sig: the program ended with status $E2E_STATUS"
+  runs=$(sound_runs "$SDL_DISKAUDIOFILE")
+  echo "SIG$sig: $runs"
+  [[ "$runs" =~ ^(silence:[0-9]+ )?sound:[0-9]+\ silence:([0-9]+)\ sound:[0-9]+( silence:[0-9]+)?$ ]] \
+    || fail "SIG$sig: the closing chime was not played ($runs)"
+  ((BASH_REMATCH[2] >= 10)) || fail "SIG$sig: no pause between the two chimes ($runs)"
+done
+echo "e2e_signals: passed"
