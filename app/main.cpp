@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 #include "platform/AppInfo.h"
+#include "platform/Desktop.h"
 #include "platform/Fonts.h"
 #include "platform/FrameStyle.h"
 #include "platform/Help.h"
@@ -13,20 +14,9 @@
 #include <cstdio>
 #include <cstdlib>
 
-namespace {
-
-// Without any display server Qt would abort; say plainly what is missing instead.
-bool DisplayNamed()
-{
-    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
-}
-
-}  // namespace
-
 int main(int argc, char* argv[])
 {
-    if (!DisplayNamed()) {
+    if (!platform::DisplayNamed()) {
         std::fprintf(stderr, "aelorin: no display to open the window on (DISPLAY is not set)\n");
         return 1;
     }

@@ -1,7 +1,6 @@
 #include "dialogs/frmAbout.h"
 
 #include "labels/StyledLabel.h"
-#include "data/artwork.h"
 #include "platform/AppIcon.h"
 #include "platform/AppInfo.h"
 #include "platform/Fonts.h"
@@ -80,7 +79,7 @@ void frmAbout::createControls()
     picIcon->setFrameStyle(QFrame::Panel | QFrame::Sunken);
     picIcon->setLineWidth(2);
     picIcon->setAlignment(Qt::AlignLeft | Qt::AlignTop);
-    picIcon->setPixmap(QPixmap::fromImage(makeAppIcon(32)));
+    picIcon->setPixmap(platform::aelorinIconPixmap(32));
     picIcon->setGeometry(16, 24, 36, 36);
 
     lblDescription = new StyledLabel(this);

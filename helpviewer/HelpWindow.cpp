@@ -2,9 +2,9 @@
 
 #include "platform/AppIcon.h"
 #include "platform/AppInfo.h"
+#include "platform/Desktop.h"
 
 #include <QAction>
-#include <QCryptographicHash>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
@@ -87,12 +87,7 @@ void HelpWindow::linkClicked(const QUrl& url)
 
 QString HelpWindow::DesktopKey()
 {
-    QString display = qEnvironmentVariable("WAYLAND_DISPLAY");
-    if (display.isEmpty())
-        display = qEnvironmentVariable("DISPLAY");
-    const QByteArray desktop = QByteArray::number(getuid()) + '|' + display.toUtf8();
-    const QByteArray digest = QCryptographicHash::hash(desktop, QCryptographicHash::Sha1).toHex().left(16);
-    return platform::AppTitle + QStringLiteral("-help-") + QString::fromLatin1(digest);
+    return platform::DesktopKey(platform::AppTitle + QStringLiteral("-help"));
 }
 
 bool HelpWindow::listen(const QString& key)

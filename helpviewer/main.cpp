@@ -2,6 +2,7 @@
 // window of its own. The program starts it detached, with the file's path.
 #include "helpviewer/HelpWindow.h"
 #include "platform/AppIcon.h"
+#include "platform/Desktop.h"
 #include "platform/Fonts.h"
 
 #include <QApplication>
@@ -10,8 +11,7 @@
 
 int main(int argc, char* argv[])
 {
-    if (qEnvironmentVariableIsEmpty("DISPLAY") && qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-        && qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    if (!platform::DisplayNamed()) {
         std::fprintf(stderr, "aelorin-help: no display to open the window on (DISPLAY is not set)\n");
         return 1;
     }

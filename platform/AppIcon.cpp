@@ -13,8 +13,13 @@ QIcon aelorinIcon()
     // pixels crisp instead of blurring the small one.
     QIcon icon;
     for (int size : {32, 64, 128, 256})
-        icon.addPixmap(QPixmap::fromImage(makeAppIcon(size)));
+        icon.addPixmap(aelorinIconPixmap(size));
     return icon;
+}
+
+QPixmap aelorinIconPixmap(int size)
+{
+    return QPixmap::fromImage(makeAppIcon(size));
 }
 
 }  // namespace platform

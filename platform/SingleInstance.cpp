@@ -1,9 +1,8 @@
 #include "platform/SingleInstance.h"
 
-#include <QCryptographicHash>
-#include <QLocalServer>
+#include "platform/Desktop.h"
 
-#include <unistd.h>
+#include <QLocalServer>
 
 namespace platform {
 
@@ -32,12 +31,7 @@ bool SingleInstance::PrevInstance()
 
 QString SingleInstance::DesktopKey(const QString& title)
 {
-    QString display = qEnvironmentVariable("WAYLAND_DISPLAY");
-    if (display.isEmpty())
-        display = qEnvironmentVariable("DISPLAY");
-    const QByteArray desktop = QString::number(getuid()).toUtf8() + '|' + display.toUtf8();
-    const QByteArray digest = QCryptographicHash::hash(desktop, QCryptographicHash::Sha1).toHex().left(16);
-    return title + QLatin1Char('-') + QString::fromLatin1(digest);
+    return platform::DesktopKey(title);
 }
 
 }  // namespace platform

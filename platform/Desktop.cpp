@@ -1,0 +1,28 @@
+#include "platform/Desktop.h"
+
+#include <QByteArray>
+#include <QCryptographicHash>
+
+#include <unistd.h>
+
+namespace platform {
+
+bool DisplayNamed()
+{
+    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
+        || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+}
+
+QString DesktopKey(const QString& prefix)
+{
+    QString display = qEnvironmentVariable("WAYLAND_DISPLAY");
+    if (display.isEmpty())
+        display = qEnvironmentVariable("DISPLAY");
+    // The user is in the key because abstract socket names are shared by every
+    // user of the machine; the display, because each desktop has its own copy.
+    const QByteArray desktop = QByteArray::number(getuid()) + '|' + display.toUtf8();
+    const QByteArray digest = QCryptographicHash::hash(desktop, QCryptographicHash::Sha1).toHex().left(16);
+    return prefix + QLatin1Char('-') + QString::fromLatin1(digest);
+}
+
+}  // namespace platform

@@ -1,0 +1,15 @@
+#pragma once
+#include <QString>
+
+// The desktop a program runs on, as both programs see it.
+namespace platform {
+
+// Whether a display server is named at all. Without one Qt would abort when the
+// application object is made; the programs say plainly what is missing instead.
+bool DisplayNamed();
+
+// A name for this user on this display, for the claims a program makes on its
+// desktop: the prefix, a "-" and a digest of the user and the display.
+QString DesktopKey(const QString& prefix);
+
+}  // namespace platform
