@@ -17,8 +17,11 @@ public:
     // The persistent image, as large as the box's outer size.
     QImage& image();
 
-    // Repaints at once from the persistent image.
+    // Repaints at once from the persistent image: all of it, or only the part that
+    // changed (in the image's coordinates; whatever lies outside the drawing area
+    // is ignored).
     void Refresh();
+    void Refresh(const QRegion& changed);
 
 signals:
     // Button, modifier mask (Shift 1, Ctrl 2, Alt 4) and the drawing-area position.
@@ -36,6 +39,8 @@ protected:
     void keyPressEvent(QKeyEvent* event) override;
 
 private:
+    QRect drawingArea() const;
+
     QImage m_image;
 };
 
