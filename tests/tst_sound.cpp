@@ -95,6 +95,19 @@ qint64 msToPlay(platform::SoundService& sound, const QString& file, std::uint32_
     return clock.elapsed();
 }
 
+// Threads of this process SDL runs for an open playback device.
+int audioThreads()
+{
+    int n = 0;
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile comm(tasks.filePath(task + QStringLiteral("/comm")));
+        if (comm.open(QIODevice::ReadOnly) && comm.readAll().startsWith("SDLAudioP"))
+            ++n;
+    }
+    return n;
+}
+
 }  // namespace
 
 class TestSound : public QObject {
@@ -111,6 +124,7 @@ private slots:
     void startUpAndClosingGoOnWithAFaultyWave();
     void loopAndStopReturnAtOnce();
     void noDeviceMeansSilence();
+    void silentDeviceIsLetGoAndOpensAgain();
 };
 
 void TestSound::playAndWaitHoldsForTheSound()
@@ -342,6 +356,24 @@ void TestSound::noDeviceMeansSilence()
         sound.sndPlaySound(std::nullopt, SND_ASYNC | SND_NODEFAULT | SND_LOOP);
     }
     qputenv("SDL_AUDIODRIVER", saved);
+}
+
+void TestSound::silentDeviceIsLetGoAndOpensAgain()
+{
+    platform::SdlSoundService sound;
+    if (!sound.hasDevice())
+        QSKIP("SDL has no audio device here, not even the dummy one");
+    const QString tune = BuildDataDir() + QStringLiteral("sounds/Over.wav");
+    const std::uint32_t loop = SND_ASYNC | SND_NODEFAULT | SND_LOOP;
+    sound.sndPlaySound(tune, loop);
+    QCOMPARE(audioThreads(), 1);
+    sound.sndPlaySound(std::nullopt, loop);
+    // With nothing to play, nothing of the device stays to wake the program.
+    QVERIFY(QTest::qWaitFor([] { return audioThreads() == 0; }, 20000));
+    sound.sndPlaySound(tune, loop);
+    QCOMPARE(audioThreads(), 1);
+    QVERIFY(Mix_Playing(-1) == 1);
+    sound.sndPlaySound(std::nullopt, loop);
 }
 
 QTEST_MAIN(TestSound)
