@@ -5,7 +5,7 @@ set -euo pipefail
 
 build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev libsdl2-dev libsdl2-mixer-dev
             fonts-ipafont-gothic fonts-ipafont-mincho)
-test_pkgs=(python3 xvfb xauth xdotool x11-utils imagemagick openbox wmctrl sox
+test_pkgs=(python3 xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick openbox wmctrl sox
            clang libclang-rt-14-dev libbenchmark-dev desktop-file-utils dpkg-dev file)
 
 wanted=("${build_pkgs[@]}")
