@@ -40,7 +40,7 @@ measure() {
   fi
   [[ "$music" == off ]] && press_in "$id" ctrl+n
   xdotool mousemove 0 0
-  sleep 2
+  sleep 7   # past the moment a silent sound device is let go
   local p0 x0 s0 p1 x1 s1
   p0=$(ticks "$pid"); x0=$(ticks "$xvfb"); s0=$(date +%s%N)
   sleep "$seconds"
