@@ -64,10 +64,10 @@ for desktop in "${desktops[@]}"; do
   xdotool mousemove --sync $((dx + 188 * s)) $((dy + cy * s)) click 1
   for move in "${moves[@]}"; do
     IFS='|' read -r keys where what <<<"$move"
-    read -ra spec <<<"$keys"
+    read -ra keyrun <<<"$keys"
     presses=()
-    for ((i = 0; i < ${#spec[@]}; i += 2)); do
-      for ((n = 0; n < spec[i + 1]; n++)); do presses+=("${spec[i]}"); done
+    for ((i = 0; i < ${#keyrun[@]}; i += 2)); do
+      for ((n = 0; n < keyrun[i + 1]; n++)); do presses+=("${keyrun[i]}"); done
     done
     press_in "$id" "${presses[@]}"
     check_frame "$keys"
