@@ -4,6 +4,7 @@
 
 #include <QKeyEvent>
 #include <QMouseEvent>
+#include <QPaintEvent>
 #include <QPainter>
 
 #include <cmath>
@@ -22,6 +23,20 @@ void PictureBox::Refresh()
     repaint();
 }
 
+void PictureBox::Refresh(const QRegion& changed)
+{
+    // A frame usually moves one small sprite: painting and sending the whole
+    // picture to the X server for it would cost far more than the change.
+    const QRegion onScreen = changed.translated(Border, Border) & drawingArea();
+    if (!onScreen.isEmpty())
+        repaint(onScreen);
+}
+
+QRect PictureBox::drawingArea() const
+{
+    return rect().adjusted(Border, Border, -Border, -Border);
+}
+
 QImage& PictureBox::image()
 {
     if (m_image.size() == size())
@@ -34,11 +49,18 @@ QImage& PictureBox::image()
     return m_image;
 }
 
-void PictureBox::paintEvent(QPaintEvent*)
+void PictureBox::paintEvent(QPaintEvent* event)
 {
     QPainter p(this);
-    const QRect inner = rect().adjusted(Border, Border, -Border, -Border);
-    p.drawImage(inner.topLeft(), image(), QRect(QPoint(0, 0), inner.size()));
+    const QRect inner = drawingArea();
+    const QImage& picture = image();
+    for (const QRect& r : event->region()) {
+        const QRect part = r & inner;
+        if (!part.isEmpty())
+            p.drawImage(part.topLeft(), picture, part.translated(-Border, -Border));
+    }
+    if (inner.contains(event->rect()))
+        return;
 
     // The classic sunken edge: dark above and to the left, light below and to
     // the right. Filled rectangles, not lines, so that on a scaled screen the

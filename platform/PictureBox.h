@@ -17,8 +17,11 @@ public:
     // The persistent image, as large as the box's outer size.
     QImage& image();
 
-    // Repaints at once from the persistent image.
+    // Repaints at once from the persistent image: all of it, or only the part that
+    // changed (in the image's coordinates; whatever lies outside the drawing area
+    // is ignored).
     void Refresh();
+    void Refresh(const QRegion& changed);
 
 signals:
     // Button, modifier mask (Shift 1, Ctrl 2, Alt 4) and the drawing-area pixel,
@@ -39,6 +42,7 @@ protected:
 
 private:
     static QPoint DrawingAreaPixel(QPointF widgetPos);
+    QRect drawingArea() const;
 
     QImage m_image;
 };

@@ -5,6 +5,8 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QScopeGuard>
+#include <QTimer>
 #include <QtEndian>
 
 #include <algorithm>
@@ -19,6 +21,8 @@ constexpr int Channel = 0;
 // Slack on top of a sound's own length before a wait gives up: covers the device's
 // buffer latency without letting a stuck device hold the program.
 constexpr qint64 WaitSlackMs = 250;
+// Long enough that switching the music off and on again keeps the device open.
+constexpr int RestAfterMs = 5000;
 }
 
 bool SanitizeWave(QByteArray& bytes)
@@ -99,15 +103,33 @@ Mix_Chunk* LoadWaveChunk(QByteArray bytes)
     return Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.constData(), static_cast<int>(bytes.size())), 1);
 }
 
-SdlSoundService::SdlSoundService() = default;
+SdlSoundService::SdlSoundService()
+    : m_rest(std::make_unique<QTimer>())
+{
+    m_rest->setSingleShot(true);
+    m_rest->setInterval(RestAfterMs);
+    QObject::connect(m_rest.get(), &QTimer::timeout, [this] { restIfSilent(); });
+}
 
 SdlSoundService::~SdlSoundService()
 {
-    if (m_state != DeviceState::Open)
-        return;
+    if (m_state == DeviceState::Open)
+        close();
+}
+
+void SdlSoundService::close()
+{
     halt();
     Mix_CloseAudio();
     SDL_QuitSubSystem(SDL_INIT_AUDIO);
+}
+
+void SdlSoundService::restIfSilent()
+{
+    if (m_state != DeviceState::Open || Mix_Playing(Channel))
+        return;
+    close();
+    m_state = DeviceState::Untried;
 }
 
 bool SdlSoundService::hasDevice()
@@ -151,6 +173,11 @@ void SdlSoundService::sndPlaySound(const std::optional<QString>& name, std::uint
 {
     if (!open())
         return;
+    m_rest->stop();
+    const auto restLater = qScopeGuard([this] {
+        if (!Mix_Playing(Channel))
+            m_rest->start();
+    });
     halt();
     if (!name)
         return;

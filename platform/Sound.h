@@ -1,9 +1,12 @@
 #pragma once
 #include <QString>
 #include <cstdint>
+#include <memory>
 #include <optional>
 
 struct Mix_Chunk;
+
+class QTimer;
 
 namespace platform {
 
@@ -66,10 +69,15 @@ public:
 private:
     bool open();
     void halt();
+    void close();
+    void restIfSilent();
 
     enum class DeviceState { Untried, Open, Unavailable };
     DeviceState m_state = DeviceState::Untried;
     void* m_chunk = nullptr;  // the Mix_Chunk now playing, owned
+    // Closes the device a while after the last sound ended: an open device keeps
+    // a thread waking for every buffer, silent or not. The next sound opens it again.
+    std::unique_ptr<QTimer> m_rest;
     int m_frequency = 0;
     int m_bytesPerFrame = 0;
 };

@@ -3,6 +3,8 @@
 #include "platform/PictureBox.h"
 #include "rules/Raster.h"
 
+#include <QRegion>
+
 #include <cfenv>
 #include <cmath>
 
@@ -51,10 +53,20 @@ void ComposeInto(const FlightState& s, Surfaces& surfaces, QImage& display)
     BitBlt(display, 0, 0, DisplayWidth, DisplayHeight, surfaces.picWork, 0, 0, raster::SRCCOPY);
 }
 
+QRect KiteCell(const FlightState& s)
+{
+    return QRect(s.KiteX, s.KiteY, KiteWidth, KiteHeight);
+}
+
 void ComposeFrame(const FlightState& s, Surfaces& surfaces, platform::PictureBox& picMain)
 {
     ComposeInto(s, surfaces, picMain.image());
-    picMain.Refresh();
+    const QRect cell = KiteCell(s);
+    if (surfaces.shownCell)
+        picMain.Refresh(QRegion(*surfaces.shownCell).united(cell));
+    else
+        picMain.Refresh();
+    surfaces.shownCell = cell;
 }
 
 }  // namespace mdlAelor

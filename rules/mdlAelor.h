@@ -1,7 +1,9 @@
 #pragma once
 #include <QImage>
+#include <QRect>
 #include <QString>
 #include <cstdint>
+#include <optional>
 
 namespace platform { class PictureBox; }
 
@@ -57,13 +59,19 @@ struct Surfaces {
     QImage picBack;  // background, at least the display's size
     QImage picKite;  // sprite sheet: pictures in the upper row, masks below
     QImage picWork;  // back buffer, the display's size
+    // Where the kite stands on the display now; none before the first frame.
+    std::optional<QRect> shownCell;
 };
+
+// The block of the display the kite covers in a state.
+QRect KiteCell(const FlightState& s);
 
 // Composes the frame for the current state into the back buffer and copies it to
 // the display's persistent image: background, mask OR, picture AND, one full copy.
 void ComposeInto(const FlightState& s, Surfaces& surfaces, QImage& display);
 
-// One frame on screen: composes into the display and has it repaint.
+// One frame on screen: composes into the display and has it repaint what
+// changed, the cells the kite leaves and enters (all of it the first time).
 void ComposeFrame(const FlightState& s, Surfaces& surfaces, platform::PictureBox& picMain);
 
 }  // namespace mdlAelor

@@ -115,6 +115,19 @@ qint64 msToPlay(platform::SoundService& sound, const QString& file, std::uint32_
     return clock.elapsed();
 }
 
+// Threads of this process SDL runs for an open playback device.
+int audioThreads()
+{
+    int n = 0;
+    const QDir tasks(QStringLiteral("/proc/self/task"));
+    for (const QString& task : tasks.entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile comm(tasks.filePath(task + QStringLiteral("/comm")));
+        if (comm.open(QIODevice::ReadOnly) && comm.readAll().startsWith("SDLAudioP"))
+            ++n;
+    }
+    return n;
+}
+
 }  // namespace
 
 class TestSound : public QObject {
@@ -131,6 +144,7 @@ private slots:
     void startUpAndClosingGoOnWithAFaultyWave();
     void loopPlaysOnUntilStopped();
     void noDeviceMeansSilence();
+    void silentDeviceIsLetGoAndOpensAgain();
 };
 
 // Heard through SDL's disk driver, which writes the mixed output (44.1 kHz, 16-bit
@@ -415,6 +429,24 @@ void TestSound::noDeviceMeansSilence()
         QVERIFY2(msToPlay(sound, file, SND_NODEFAULT) < HangGuardMs,
                  qPrintable(QStringLiteral("no device, and %1 held the caller").arg(file)));
     sound.sndPlaySound(std::nullopt, SND_ASYNC | SND_NODEFAULT | SND_LOOP);
+}
+
+void TestSound::silentDeviceIsLetGoAndOpensAgain()
+{
+    platform::SdlSoundService sound;
+    if (!sound.hasDevice())
+        QSKIP("SDL has no audio device here, not even the dummy one");
+    const QString tune = BuildDataDir() + QStringLiteral("sounds/Over.wav");
+    const std::uint32_t loop = SND_ASYNC | SND_NODEFAULT | SND_LOOP;
+    sound.sndPlaySound(tune, loop);
+    QCOMPARE(audioThreads(), 1);
+    sound.sndPlaySound(std::nullopt, loop);
+    // With nothing to play, nothing of the device stays to wake the program.
+    QVERIFY(QTest::qWaitFor([] { return audioThreads() == 0; }, 20000));
+    sound.sndPlaySound(tune, loop);
+    QCOMPARE(audioThreads(), 1);
+    QVERIFY(Mix_Playing(-1) == 1);
+    sound.sndPlaySound(std::nullopt, loop);
 }
 
 QTEST_MAIN(TestSound)

@@ -49,12 +49,58 @@ def changed_box(a, b):
     return f"{min(xs)} {min(ys)} {max(xs)} {max(ys)}"
 
 
+def find_kite(shot, back, sheet, scale):
+    """Where the display in `shot` shows the kite: "x y frame" of the one frame,
+    composed from the background and the sprite sheet, that the screenshot shows
+    exactly (every display pixel a scale x scale block of one colour). Exits with
+    the reason when no frame fits."""
+    width, height, kite_w, kite_h = 376, 346, 30, 60
+    w, h, shown = load(shot)
+    if (w, h) != (width * scale, height * scale):
+        raise SystemExit(f"the display measures {w} x {h}, not {width * scale} x {height * scale}")
+    blurred = sum(1 for y in range(h) for x in range(w)
+                  if shown[y][x] != shown[y - y % scale][x - x % scale])
+    if blurred:
+        raise SystemExit(f"{blurred} screen pixels differ from their block's: the display is not sharp")
+    f = [[shown[y * scale][x * scale] for x in range(width)] for y in range(height)]
+    _, _, b = load(back)
+    _, _, k = load(sheet)
+
+    def composed(x, y, frame, px, py):
+        """The frame's pixel at (px, py) with the kite's cell at (x, y)."""
+        sx, sy = (frame - 1) * kite_w + px - x, py - y
+        if not (0 <= px - x < kite_w and 0 <= sy < kite_h):
+            return b[py][px]
+        back_px, mask, pic = b[py][px], k[sy + kite_h][sx], k[sy][sx]
+        return tuple((c | m) & p for c, m, p in zip(back_px, mask, pic))
+
+    diff = [(x, y) for y in range(height) for x in range(width) if f[y][x] != b[y][x]]
+    if not diff:
+        raise SystemExit("the display shows no kite")
+    x0, x1 = min(p[0] for p in diff), max(p[0] for p in diff)
+    y0, y1 = min(p[1] for p in diff), max(p[1] for p in diff)
+    if x1 - x0 >= kite_w or y1 - y0 >= kite_h:
+        raise SystemExit(f"pixels off the background span {x0}..{x1} x {y0}..{y1}: more than one kite cell")
+    for frame in range(1, 7):
+        for y in range(y1 - kite_h + 1, y0 + 1):
+            for x in range(x1 - kite_w + 1, x0 + 1):
+                if any(f[py][px] != composed(x, y, frame, px, py) for px, py in diff):
+                    continue
+                cell = [(px, py) for py in range(max(y, 0), min(y + kite_h, height))
+                        for px in range(max(x, 0), min(x + kite_w, width))]
+                if all(f[py][px] == composed(x, y, frame, px, py) for px, py in cell):
+                    return f"{x} {y} {frame}"
+    raise SystemExit(f"no composed frame shows what the display shows around {x0}..{x1} x {y0}..{y1}")
+
+
 def main():
     cmd = sys.argv[1]
     if cmd == "changed":
         print(changed(sys.argv[2], sys.argv[3]))
     elif cmd == "changed-box":
         print(changed_box(sys.argv[2], sys.argv[3]))
+    elif cmd == "find-kite":
+        print(find_kite(sys.argv[2], sys.argv[3], sys.argv[4], int(sys.argv[5])))
     elif cmd == "size":
         w, h, _ = load(sys.argv[2])
         print(w, h)

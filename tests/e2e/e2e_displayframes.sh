@@ -1,0 +1,80 @@
+#!/usr/bin/env bash
+# What the display shows is always one whole composed frame, background and kite,
+# and nothing of the frames before it: after the window was covered and uncovered
+# in flight, and frame by frame as the arrow keys push the kite across each edge.
+# At a desktop resolution of 96 dpi (each frame pixel one screen pixel) and of
+# 192 dpi (each a sharp 2 x 2 block). The expected frames are composed here from
+# the program's own pictures.
+# Usage: e2e_displayframes.sh path/to/aelorin
+source "$(dirname "$0")/lib.sh"
+program=$(realpath "$1")
+images=$(dirname "$program")/images
+export SDL_AUDIODRIVER=dummy
+
+# desktop dpi and the scale it gives
+desktops=("96 1" "192 2")
+# keys pressed one after the other, and where that leaves the kite's cell
+moves=(
+  "shift+Right 18|x > 346|across the right edge"
+  "shift+Down 14|y > 286|across the bottom edge"
+  "shift+Left 26|x < 0|across the left edge"
+  "shift+Up 22|y < 0|across the top edge"
+  "Right 2 Down 2|x > 0 && y > 0|back inside by small steps"
+)
+
+start_x 1600x1000x24
+
+# Checks the display shows one composed frame; sets kx, ky.
+check_frame() {
+  local what=$1 found
+  xdotool mousemove 0 0
+  shoot_settled "$E2E_TMP/shot.png" "$dx" "$dy" $((376 * s)) $((346 * s))
+  found=$(img find-kite "$E2E_TMP/shot.png" "$images/back.bmp" "$images/kite.bmp" "$s" 2>&1) \
+    || fail "at $dpi dpi, $what: $found"
+  read -r kx ky _ <<<"$found"
+  echo "$dpi dpi, $what: kite at $kx, $ky"
+}
+
+for desktop in "${desktops[@]}"; do
+  read -r dpi s <<<"$desktop"
+  echo "Xft.dpi: $dpi" | xrdb -merge
+  start_program "$program"
+  pid=$E2E_LAST_PID
+  id=$(wait_window Aelorin 30) || fail "no window at $dpi dpi"
+  read -r x y w h < <(window_geometry "$id")
+  ((w == 630 * s)) || fail "client width $w at $dpi dpi, expected $((630 * s))"
+  menu=$((h - 370 * s))
+  dx=$((x + 12 * s)); dy=$((y + menu + 12 * s))
+
+  # In flight, another window covers the display for a while and goes away.
+  sleep 1
+  xmessage -geometry $((300 * s))x$((300 * s))+$((dx + 20 * s))+$((dy + 20 * s)) cover 2>/dev/null &
+  cover=$!
+  E2E_PIDS+=("$cover")
+  wait_window xmessage 10 >/dev/null || fail "the covering window did not appear"
+  sleep 1
+  kill "$cover"
+  wait "$cover" 2>/dev/null || true
+  sleep 0.5
+  xdotool mousemove --sync $((x + (530 + 35) * s)) $((y + menu + (135 + 15) * s)) click 1
+  check_frame "covered and uncovered in flight, then stopped"
+
+  # A click on the display away from the kite gives it the keys.
+  if ((ky > 173)); then cy=20; else cy=320; fi
+  xdotool mousemove --sync $((dx + 188 * s)) $((dy + cy * s)) click 1
+  for move in "${moves[@]}"; do
+    IFS='|' read -r keys where what <<<"$move"
+    read -ra keyrun <<<"$keys"
+    presses=()
+    for ((i = 0; i < ${#keyrun[@]}; i += 2)); do
+      for ((n = 0; n < keyrun[i + 1]; n++)); do presses+=("${keyrun[i]}"); done
+    done
+    press_in "$id" "${presses[@]}"
+    check_frame "$keys"
+    (( $(awk -v x="$kx" -v y="$ky" "BEGIN {print ($where) ? 1 : 0}") )) \
+      || fail "at $dpi dpi, $keys left the kite at $kx, $ky, not $what"
+  done
+
+  close_and_expect_exit "$pid" "at $dpi dpi"
+done
+echo "e2e_displayframes: passed"
