@@ -25,6 +25,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRegion>
 #include <QScreen>
 
 #include <cmath>
@@ -230,8 +231,8 @@ void frmMain::createMenus()
 
 void frmMain::syncBgmMarks()
 {
-    mnuBgmItem[0]->setChecked(st.BgmOn != 0);
-    mnuBgmItem[1]->setChecked(st.BgmOn == 0);
+    mnuBgmItem[0]->setChecked(BgmOn != 0);
+    mnuBgmItem[1]->setChecked(BgmOn == 0);
 }
 
 frmMain::LoadResult frmMain::Form_Load()
@@ -244,7 +245,7 @@ frmMain::LoadResult frmMain::Form_Load()
     }
 
     // 2. Application directory.
-    st.AppDir = platform::AppDirFrom(m_services.programDir);
+    AppDir = platform::AppDirFrom(m_services.programDir);
 
     // 3. Pixel size in twips.
     const QScreen* scr = screen();
@@ -264,8 +265,8 @@ frmMain::LoadResult frmMain::Form_Load()
     layoutControls(tx, ty);
 
     // 7. Pictures.
-    if (!loadPicture(st.AppDir + KiteFile, surfaces.picKite, {mdlAelor::SheetWidth, mdlAelor::SheetHeight})
-        || !loadPicture(st.AppDir + BackFile, surfaces.picBack,
+    if (!loadPicture(AppDir + KiteFile, surfaces.picKite, {mdlAelor::SheetWidth, mdlAelor::SheetHeight})
+        || !loadPicture(AppDir + BackFile, surfaces.picBack,
                         {mdlAelor::DisplayWidth, mdlAelor::DisplayHeight}))
         return LoadResult::PictureFailed;
 
@@ -292,7 +293,7 @@ frmMain::LoadResult frmMain::Form_Load()
     st.Dragging = mdlAelor::False;
     st.KeyStep = 5;
     st.Running = mdlAelor::True;
-    st.BgmOn = mdlAelor::True;
+    BgmOn = mdlAelor::True;
 
     // 10. Texts.
     lblTitle->setCaption(platform::AppTitle);
@@ -305,9 +306,9 @@ frmMain::LoadResult frmMain::Form_Load()
     txtInter->setText(SignedText(timAnime.Interval()));
 
     // 12. Opening sound, played to its end.
-    m_services.sound->sndPlaySound(st.AppDir + ChimeFile, PlayAndWait);
+    m_services.sound->sndPlaySound(AppDir + ChimeFile, PlayAndWait);
     // 13. Background music.
-    m_services.sound->sndPlaySound(st.AppDir + MusicFile, PlayLoop);
+    m_services.sound->sndPlaySound(AppDir + MusicFile, PlayLoop);
 
     picMain->setFocus();
     return LoadResult::Loaded;
@@ -379,9 +380,9 @@ void frmMain::closeSecondaryWindows()
 void frmMain::Form_Unload(int& Cancel)
 {
     closeSecondaryWindows();
-    if (st.BgmOn) {
+    if (BgmOn) {
         m_services.sound->sndPlaySound(std::nullopt, PlayLoop);
-        m_services.sound->sndPlaySound(st.AppDir + ChimeFile, PlayAndWait);
+        m_services.sound->sndPlaySound(AppDir + ChimeFile, PlayAndWait);
     }
     Cancel = 0;
 }
@@ -401,7 +402,7 @@ void frmMain::forcedExit()
     m_services.msgbox->MsgBox(QStringLiteral("ふざけるな！\r\nお前みたいな奴にはいじらせない！！"),
                               platform::vbOKOnly, QStringLiteral("怒"));
     closeSecondaryWindows();
-    if (st.BgmOn)
+    if (BgmOn)
         m_services.sound->sndPlaySound(std::nullopt, PlayLoop);
     m_services.end(0);
 }
@@ -422,8 +423,22 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
+// One frame on screen: the rules compose it into the display's picture, and the
+// display repaints what changed, the cells the kite leaves and enters (all of it
+// the first time).
+void frmMain::presentFrame()
+{
+    mdlAelor::ComposeInto(st, surfaces, picMain->image());
+    const QRect cell = mdlAelor::KiteCell(st);
+    if (m_shownCell)
+        picMain->Refresh(QRegion(*m_shownCell).united(cell));
+    else
+        picMain->Refresh();
+    m_shownCell = cell;
+}
+
 void frmMain::timAnime_Timer()
 {
-    mdlAelor::ComposeFrame(st, surfaces, *picMain);
+    presentFrame();
     mdlAelor::AdvanceTick(st);
 }

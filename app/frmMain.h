@@ -7,6 +7,9 @@
 
 #include <QMainWindow>
 #include <QPointer>
+#include <QRect>
+
+#include <optional>
 
 class QAction;
 class QComboBox;
@@ -55,6 +58,10 @@ public:
 
     mdlAelor::FlightState st;
     mdlAelor::Surfaces surfaces;
+    // The program's directory, where the data files lie, and whether the music
+    // is chosen: the window's own settings, not part of the flight.
+    QString AppDir;
+    std::int16_t BgmOn = mdlAelor::True;
 
     platform::PictureBox* picMain = nullptr;
     StyledLabel* lblTitle = nullptr;
@@ -100,10 +107,13 @@ private:
     // The forced exit after the interval error was answered No.
     void forcedExit();
     void syncBgmMarks();
+    void presentFrame();
 
     Services m_services;
     QString m_loadError;
     bool m_shownOnce = false;
+    // Where the kite stands on the display now; none before the first frame.
+    std::optional<QRect> m_shownCell;
 };
 
 // A number as the settings fields show it: a space in the place of the sign of a

@@ -17,17 +17,17 @@ constexpr std::uint32_t PlayLoop = platform::SND_ASYNC | platform::SND_NODEFAULT
 
 void frmMain::mnuBgmItem_Click(int Index)
 {
-    switch (MusicMenu::Choose(Index, st.BgmOn)) {
+    switch (MusicMenu::Choose(Index, BgmOn)) {
     case MusicMenu::Request::StartLoop:
         // A missing file is silent; the music still counts as on.
-        m_services.sound->sndPlaySound(st.AppDir + MusicFile, PlayLoop);
-        st.BgmOn = mdlAelor::True;
+        m_services.sound->sndPlaySound(AppDir + MusicFile, PlayLoop);
+        BgmOn = mdlAelor::True;
         mnuBgmItem[0]->setChecked(true);
         mnuBgmItem[1]->setChecked(false);
         break;
     case MusicMenu::Request::StopLoop:
         m_services.sound->sndPlaySound(std::nullopt, PlayLoop);
-        st.BgmOn = mdlAelor::False;
+        BgmOn = mdlAelor::False;
         mnuBgmItem[0]->setChecked(false);
         mnuBgmItem[1]->setChecked(true);
         break;
@@ -41,7 +41,7 @@ void frmMain::mnuHelp_Click()
     // Whatever becomes of the request (no viewer, no file) is the help window's
     // affair; the main window reports nothing.
     if (m_services.help)
-        m_services.help->WinHelp(this, st.AppDir + HelpFile, platform::HELP_CONTENTS, 0);
+        m_services.help->WinHelp(this, AppDir + HelpFile, platform::HELP_CONTENTS, 0);
 }
 
 void frmMain::mnuVer_Click()

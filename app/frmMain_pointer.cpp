@@ -16,7 +16,7 @@ void frmMain::picMain_MouseDown(int, int, float X, float Y)
 void frmMain::picMain_MouseMove(int, int, float X, float Y)
 {
     if (Steering::FollowPointer(st, X, Y))
-        mdlAelor::ComposeFrame(st, surfaces, *picMain);
+        presentFrame();
 }
 
 // Every release ends a drag, whichever button it was and whether or not one was
@@ -37,7 +37,7 @@ void frmMain::picMain_KeyDown(int KeyCode, int Shift)
     st.KeyStep = Steering::KeyStepFor(Shift);
     Steering::Nudge(st, KeyCode);
     // Every key redraws, an arrow at the limit or any other key included.
-    mdlAelor::ComposeFrame(st, surfaces, *picMain);
+    presentFrame();
     if (resume)
         timAnime.setEnabled(true);
     st.KeyStep = Steering::NormalKeyStep;

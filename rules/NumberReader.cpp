@@ -1,6 +1,6 @@
 #include "rules/NumberReader.h"
 
-#include "rules/mdlAelor.h"
+#include "rules/Arith16.h"
 
 #include <charconv>
 #include <limits>
@@ -150,14 +150,14 @@ std::optional<std::int16_t> AcceptStep(double v, int upper)
 {
     if (!(v > 0 && v <= upper))
         return std::nullopt;
-    return static_cast<std::int16_t>(mdlAelor::RoundHalfEven(v));
+    return static_cast<std::int16_t>(arith16::RoundHalfEven(v));
 }
 
 std::optional<std::int32_t> AcceptInterval(double v)
 {
     if (!(v > 0 && v <= MaxInterval))
         return std::nullopt;
-    const double rounded = mdlAelor::RoundHalfEven(v);
+    const double rounded = arith16::RoundHalfEven(v);
     if (rounded == 0)
         return std::nullopt;
     return static_cast<std::int32_t>(rounded);

@@ -1,5 +1,7 @@
 #include "rules/Steering.h"
 
+#include "rules/Arith16.h"
+
 namespace Steering {
 
 using mdlAelor::BottomLimit;
@@ -14,7 +16,7 @@ namespace {
 // 16-bit integers. Only values inside the display's limits reach this.
 std::int16_t Rounded(float v)
 {
-    return static_cast<std::int16_t>(mdlAelor::RoundHalfEven(static_cast<double>(v)));
+    return static_cast<std::int16_t>(arith16::RoundHalfEven(static_cast<double>(v)));
 }
 
 }  // namespace
@@ -66,7 +68,7 @@ bool TimerResumesAfterKey(const FlightState& s)
 
 bool Nudge(FlightState& s, int keyCode)
 {
-    using mdlAelor::Add16;
+    using arith16::Add16;
     // The first row whose key matches decides; its test comes before its move.
     if (keyCode == KeyUp) {
         if (s.KiteY > 0) {

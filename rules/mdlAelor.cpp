@@ -1,26 +1,8 @@
 #include "rules/mdlAelor.h"
 
-#include "platform/PictureBox.h"
 #include "rules/Raster.h"
 
-#include <QRegion>
-
-#include <cfenv>
-#include <cmath>
-
 namespace mdlAelor {
-
-double RoundHalfEven(double v)
-{
-    // nearbyint follows the current rounding mode; make sure it is the default one.
-    const int mode = std::fegetround();
-    if (mode != FE_TONEAREST)
-        std::fesetround(FE_TONEAREST);
-    const double r = std::nearbyint(v);
-    if (mode != FE_TONEAREST)
-        std::fesetround(mode);
-    return r;
-}
 
 void AdvanceTick(FlightState& s)
 {
@@ -56,17 +38,6 @@ void ComposeInto(const FlightState& s, Surfaces& surfaces, QImage& display)
 QRect KiteCell(const FlightState& s)
 {
     return QRect(s.KiteX, s.KiteY, KiteWidth, KiteHeight);
-}
-
-void ComposeFrame(const FlightState& s, Surfaces& surfaces, platform::PictureBox& picMain)
-{
-    ComposeInto(s, surfaces, picMain.image());
-    const QRect cell = KiteCell(s);
-    if (surfaces.shownCell)
-        picMain.Refresh(QRegion(*surfaces.shownCell).united(cell));
-    else
-        picMain.Refresh();
-    surfaces.shownCell = cell;
 }
 
 }  // namespace mdlAelor

@@ -1,19 +1,19 @@
 #pragma once
+#include "rules/Arith16.h"
+
 #include <QImage>
 #include <QRect>
-#include <QString>
 #include <cstdint>
-#include <optional>
-
-namespace platform { class PictureBox; }
 
 // The flight: the state the main window's handlers share, the rules of the tick
 // and the compositor that turns the state into a frame on the display.
 namespace mdlAelor {
 
-// Flags are 16-bit: true is -1, false is 0, and any non-zero value counts as true.
-inline constexpr std::int16_t True = -1;
-inline constexpr std::int16_t False = 0;
+using arith16::Add16;
+using arith16::False;
+using arith16::Mul16;
+using arith16::RoundHalfEven;
+using arith16::True;
 
 inline constexpr int DisplayWidth = 380;
 inline constexpr int DisplayHeight = 350;
@@ -37,17 +37,8 @@ struct FlightState {
     std::int16_t FrameNo = 1;
     std::int16_t Dragging = False;
     std::int16_t KeyStep = 5;
-    QString AppDir;
     std::int16_t Running = True;
-    std::int16_t BgmOn = True;
 };
-
-// 16-bit signed arithmetic: results wrap as the 16-bit registers would.
-constexpr std::int16_t Add16(int a, int b) { return static_cast<std::int16_t>(a + b); }
-constexpr std::int16_t Mul16(int a, int b) { return static_cast<std::int16_t>(a * b); }
-
-// Rounds to the nearest integer, a half to the even neighbour.
-double RoundHalfEven(double v);
 
 // Advances the state by one tick, after the frame has been shown: next sprite
 // frame, then each axis moves by its step and turns when it lies beyond an edge.
@@ -59,8 +50,6 @@ struct Surfaces {
     QImage picBack;  // background, at least the display's size
     QImage picKite;  // sprite sheet: pictures in the upper row, masks below
     QImage picWork;  // back buffer, the display's size
-    // Where the kite stands on the display now; none before the first frame.
-    std::optional<QRect> shownCell;
 };
 
 // The block of the display the kite covers in a state.
@@ -69,9 +58,5 @@ QRect KiteCell(const FlightState& s);
 // Composes the frame for the current state into the back buffer and copies it to
 // the display's persistent image: background, mask OR, picture AND, one full copy.
 void ComposeInto(const FlightState& s, Surfaces& surfaces, QImage& display);
-
-// One frame on screen: composes into the display and has it repaint what
-// changed, the cells the kite leaves and enters (all of it the first time).
-void ComposeFrame(const FlightState& s, Surfaces& surfaces, platform::PictureBox& picMain);
 
 }  // namespace mdlAelor

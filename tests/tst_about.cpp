@@ -379,7 +379,7 @@ void TestAbout::boxIsModelessAndTheKiteKeepsFlying()
     QTRY_VERIFY(w.st.FrameNo != frame && w.st.KiteX != x);
     // The main window's menus still answer while the box is open.
     w.mnuBgmItem[1]->trigger();
-    QCOMPARE(w.st.BgmOn, mdlAelor::False);
+    QCOMPARE(w.BgmOn, mdlAelor::False);
     QVERIFY(w.about->isVisible());
 }
 

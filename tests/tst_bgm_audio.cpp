@@ -146,7 +146,7 @@ void TestBgmAudio::loopPlaysStopsAndStartsAgainFromItsBeginning()
     QVERIFY(waitFor(started + window + 4 * Slack));
 
     w->mnuBgmItem[1]->trigger();
-    QCOMPARE(w->st.BgmOn, mdlAelor::False);
+    QCOMPARE(w->BgmOn, mdlAelor::False);
     const qint64 stopped = FramesWritten(m_output);
     QVERIFY(waitFor(stopped + Slack + Rate / 2));
 
@@ -155,7 +155,7 @@ void TestBgmAudio::loopPlaysStopsAndStartsAgainFromItsBeginning()
     const qint64 restarted = FramesWritten(m_output);
     w->mnuBgmItem[0]->trigger();
     const qint64 restartDone = FramesWritten(m_output);
-    QCOMPARE(w->st.BgmOn, mdlAelor::True);
+    QCOMPARE(w->BgmOn, mdlAelor::True);
     QVERIFY(waitFor(restartDone + window + 4 * Slack));
 
     // Closing the device writes out whatever is still buffered.

@@ -386,7 +386,7 @@ void TestModel::everyStepFollowsTheRules()
         same("KeyStep", s.KeyStep, ref.KeyStep);
         same("Dragging", s.Dragging, ref.Dragging ? -1 : 0);
         same("Running", s.Running, ref.Running ? -1 : 0);
-        same("BgmOn", s.BgmOn, -1);
+        same("BgmOn", w.BgmOn, -1);
         same("timer enabled", w.timAnime.Enabled(), ref.timerOn);
         same("interval", w.timAnime.Interval(), ref.interval);
         same("timer ticking", w.timAnime.isTicking(), ref.timerOn && ref.interval > 0);

@@ -63,7 +63,7 @@ public:
 // The marks always name the music's state.
 bool MarksMatch(const frmMain& w)
 {
-    return w.mnuBgmItem[0]->isChecked() == (w.st.BgmOn != 0) && w.mnuBgmItem[1]->isChecked() == (w.st.BgmOn == 0);
+    return w.mnuBgmItem[0]->isChecked() == (w.BgmOn != 0) && w.mnuBgmItem[1]->isChecked() == (w.BgmOn == 0);
 }
 
 QWidget* Control(frmMain& w, const QString& name)
@@ -170,7 +170,7 @@ void TestMusicHelp::musicMenuCallsTheSoundOnlyOnAChangeOfState()
         // checkable action's mark before the handler runs.
         w.mnuBgmItem[choice == QLatin1Char('P') ? 0 : 1]->trigger();
         expectedOn = choice == QLatin1Char('P') ? mdlAelor::True : mdlAelor::False;
-        QCOMPARE(w.st.BgmOn, expectedOn);
+        QCOMPARE(w.BgmOn, expectedOn);
         QVERIFY2(MarksMatch(w), qPrintable(QStringLiteral("after %1").arg(choice)));
     }
 
@@ -201,11 +201,11 @@ void TestMusicHelp::unknownIndexesChangeNothing()
     if (!on)
         w.mnuBgmItem[1]->trigger();
     world.sound.calls.clear();
-    const std::int16_t before = w.st.BgmOn;
+    const std::int16_t before = w.BgmOn;
 
     w.mnuBgmItem_Click(index);
     QVERIFY(world.sound.calls.isEmpty());
-    QCOMPARE(w.st.BgmOn, before);
+    QCOMPARE(w.BgmOn, before);
     QVERIFY(MarksMatch(w));
 }
 
@@ -235,7 +235,7 @@ void TestMusicHelp::musicShortcutsWorkWhicheverControlHasTheFocus()
     } presses[] = {{Qt::Key_P, -1}, {Qt::Key_N, 0}, {Qt::Key_N, 0}, {Qt::Key_P, -1}, {Qt::Key_P, -1}};
     for (const auto& press : presses) {
         QTest::keyClick(w.windowHandle(), press.key, Qt::ControlModifier);
-        QCOMPARE(w.st.BgmOn, press.on);
+        QCOMPARE(w.BgmOn, press.on);
         QVERIFY(MarksMatch(w));
     }
     QCOMPARE(world.sound.calls, (QList<SoundCall>{StopCall, LoopCall(BuildDataDir())}));
@@ -257,17 +257,17 @@ void TestMusicHelp::missingMusicFileStillSwitchesTheMarksSilently()
     services.programDir = program.dir.path();
     frmMain w(services);
     QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
-    QCOMPARE(w.st.BgmOn, mdlAelor::True);
+    QCOMPARE(w.BgmOn, mdlAelor::True);
     sound.calls.clear();
 
     w.mnuBgmItem[1]->trigger();
-    QCOMPARE(w.st.BgmOn, mdlAelor::False);
+    QCOMPARE(w.BgmOn, mdlAelor::False);
     QVERIFY(MarksMatch(w));
     w.mnuBgmItem[0]->trigger();
-    QCOMPARE(w.st.BgmOn, mdlAelor::True);
+    QCOMPARE(w.BgmOn, mdlAelor::True);
     QVERIFY(MarksMatch(w));
     w.mnuBgmItem[1]->trigger();
-    QCOMPARE(w.st.BgmOn, mdlAelor::False);
+    QCOMPARE(w.BgmOn, mdlAelor::False);
     QVERIFY(MarksMatch(w));
 
     QCOMPARE(sound.calls, (QList<SoundCall>{StopCall, LoopCall(program.appDir()), StopCall}));

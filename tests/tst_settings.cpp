@@ -260,7 +260,7 @@ void TestSettings::noToTheIntervalErrorEndsTheProgramAtOnce()
     if (!running)
         w.cmdChange_Click();
     if (!music)
-        w.st.BgmOn = mdlAelor::False;
+        w.BgmOn = mdlAelor::False;
     w.propTitle = new frmPropTitle(w.lblTitle);
     w.propExpla = new frmPropExpla(w.lblExpla);
     w.about = new frmAbout();

@@ -387,7 +387,7 @@ void TestSound::startUpAndClosingGoOnWithAFaultyWave()
     frmMain w(services);
     QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
     QVERIFY(world.msgbox.calls.isEmpty());
-    QCOMPARE(w.st.BgmOn, mdlAelor::True);
+    QCOMPARE(w.BgmOn, mdlAelor::True);
     QVERIFY(w.mnuBgmItem[0]->isChecked());
     w.show();
     QVERIFY(w.close());

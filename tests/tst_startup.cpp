@@ -171,8 +171,8 @@ void TestStartup::startStateMatchesTheTable()
     QCOMPARE(s.Dragging, std::int16_t(0));
     QCOMPARE(s.KeyStep, std::int16_t(5));
     QCOMPARE(s.Running, std::int16_t(-1));
-    QCOMPARE(s.BgmOn, std::int16_t(-1));
-    QCOMPARE(s.AppDir, BuildDataDir());
+    QCOMPARE(w.BgmOn, std::int16_t(-1));
+    QCOMPARE(w.AppDir, BuildDataDir());
     QVERIFY(w.timAnime.Enabled());
     QCOMPARE(w.timAnime.Interval(), 100);
     QCOMPARE(w.windowTitle(), QStringLiteral("Aelorin"));
@@ -378,7 +378,7 @@ void TestStartup::programInTheRootReadsItsDataWithoutADoubledSeparator()
     world.programDir = QStringLiteral("/");
     frmMain w(world.services());
     QCOMPARE(w.Form_Load(), frmMain::LoadResult::PictureFailed);
-    QCOMPARE(w.st.AppDir, QStringLiteral("/"));
+    QCOMPARE(w.AppDir, QStringLiteral("/"));
     QCOMPARE(world.msgbox.calls.size(), 1);
     const QString text = world.msgbox.calls[0].text;
     QVERIFY2(text.contains(QStringLiteral("\r\n/images/kite.bmp\r\n")), qPrintable(text));
@@ -565,7 +565,7 @@ void TestStartup::closingWithoutMusicIsSilent()
     frmMain w(world.services());
     QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
     w.show();
-    w.st.BgmOn = 0;
+    w.BgmOn = 0;
     world.sound.calls.clear();
     QVERIFY(w.close());
     QVERIFY(world.sound.calls.isEmpty());
