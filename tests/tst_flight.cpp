@@ -2,10 +2,8 @@
 #include "framesupport.h"
 
 #include "rules/mdlAelor.h"
-#include "platform/AnimTimer.h"
 #include "rules/Raster.h"
 
-#include <QSignalSpy>
 #include <QTest>
 
 using mdlAelor::FlightState;
@@ -74,8 +72,6 @@ private slots:
     void composeDrawsTheWholeFrame_data();
     void composeDrawsTheWholeFrame();
     void composeLeavesStateAlone();
-    void timerIntervalZeroGivesNoTicks();
-    void timerSwitchOnRestartsInterval();
 };
 
 // x positions drawn, tick after tick, from a start state.
@@ -287,36 +283,6 @@ void TestFlight::composeLeavesStateAlone()
     mdlAelor::ComposeInto(s, surfaces, display);
     QCOMPARE(s.KiteX, before.KiteX);
     QCOMPARE(s.FrameNo, before.FrameNo);
-}
-
-void TestFlight::timerIntervalZeroGivesNoTicks()
-{
-    platform::AnimTimer timer;
-    QSignalSpy ticks(&timer, &platform::AnimTimer::Timer);
-    timer.setInterval(0);
-    timer.setEnabled(true);
-    QVERIFY(timer.Enabled());
-    QVERIFY(!timer.isTicking());
-    QTest::qWait(50);
-    QCOMPARE(ticks.count(), 0);
-    timer.setInterval(5);
-    QVERIFY(ticks.wait(1000));
-}
-
-void TestFlight::timerSwitchOnRestartsInterval()
-{
-    platform::AnimTimer timer;
-    timer.setInterval(2000);
-    QSignalSpy ticks(&timer, &platform::AnimTimer::Timer);
-    // Switching off and on again every 100 ms keeps the 2 s tick from ever coming.
-    for (int i = 0; i < 6; ++i) {
-        QTest::qWait(100);
-        timer.setEnabled(false);
-        timer.setEnabled(true);
-    }
-    QCOMPARE(ticks.count(), 0);
-    timer.setEnabled(false);
-    QVERIFY(!timer.isTicking());
 }
 
 QTEST_MAIN(TestFlight)

@@ -1,0 +1,39 @@
+#!/bin/bash
+# The layers hold: a rule file that includes a widget header, or a header of a
+# folder above it, does not compile. Each probe is such a file with one
+# forbidden include, built as part of the rules library; its build must fail,
+# and fail on exactly that include.
+#   check.sh <build dir> <source dir>
+set -uo pipefail
+build=$1 src=$2
+
+probes=(rule_includes_widget rule_includes_platform)
+errors=('QWidget: No such file or directory'
+        'platform/PictureBox.h: No such file or directory')
+
+status=0
+for i in "${!probes[@]}"; do
+    probe=${probes[$i]}
+    if out=$(cmake --build "$build" --target "$probe" 2>&1); then
+        echo "FAIL: $probe compiled: the rules can see what they must not"
+        status=1
+    elif ! grep -qF "${errors[$i]}" <<<"$out"; then
+        echo "FAIL: $probe failed, but not on its include:"
+        echo "$out"
+        status=1
+    else
+        echo "ok: $probe refused: $(grep -m1 -F "${errors[$i]}" <<<"$out")"
+    fi
+done
+
+# What the include roots cannot see: Qt's widget and network headers spelled
+# with their module, SDL, and a climb out of a folder.
+if grep -rnE '#include <(QtWidgets|QtNetwork)/|#include <SDL' "$src"/rules; then
+    echo "FAIL: a rule includes a widget, network or sound header"
+    status=1
+fi
+if grep -rnE '#include "\.\./' "$src"/{app,dialogs,labels,platform,rules,data,helpviewer}; then
+    echo "FAIL: an include climbs out of its folder"
+    status=1
+fi
+exit $status

@@ -1,0 +1,2 @@
+// A rule that reaches for a widget: the build must refuse it.
+#include <QWidget>
