@@ -40,6 +40,15 @@ public:
     // The text of the failure that ended start-up, naming the file.
     QString loadError() const { return m_loadError; }
 
+protected:
+    void closeEvent(QCloseEvent* event) override;
+    void showEvent(QShowEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+private:
+    // Tests reach the window's insides through this one door.
+    friend class Probe;
+
     // Flight.
     void timAnime_Timer();
     // Motion settings panel and start/stop.
@@ -91,12 +100,6 @@ public:
     QPointer<frmPropExpla> propExpla;
     QPointer<frmAbout> about;
 
-protected:
-    void closeEvent(QCloseEvent* event) override;
-    void showEvent(QShowEvent* event) override;
-    bool eventFilter(QObject* watched, QEvent* event) override;
-
-private:
     void createControls();
     void createMenus();
     void layoutControls(int tx, int ty);

@@ -5,6 +5,7 @@
 //   bench_startup aelorin DATADIR   the real window; DATADIR holds images/ only
 //   bench_startup minimal           a 630 x 370 window showing a 380 x 350 picture
 #include "app/frmMain.h"
+#include "Probe.h"
 #include "desktop_bench.h"
 #include "platform/Fonts.h"
 
@@ -74,9 +75,9 @@ int main(int argc, char* argv[])
         return 1;
     // The display's first paint after the first tick is the first composed frame.
     int ticks = 0;
-    QObject::connect(&window.timAnime, &platform::AnimTimer::Timer, [&ticks] { ++ticks; });
+    QObject::connect(&Probe::timAnime(window), &platform::AnimTimer::Timer, [&ticks] { ++ticks; });
     watcher.m_ready = [&ticks](QObject*) { return ticks > 0; };
-    window.picMain->installEventFilter(&watcher);
+    Probe::picMain(window)->installEventFilter(&watcher);
     window.show();
     return QApplication::exec();
 }

@@ -3,6 +3,7 @@
 // reached the screen. Run by bench/desktop.sh under Xvfb.
 //   bench_ticks DATADIR [seconds per interval]
 #include "app/frmMain.h"
+#include "Probe.h"
 #include "desktop_bench.h"
 #include "platform/Fonts.h"
 
@@ -43,13 +44,13 @@ int main(int argc, char* argv[])
         return 1;
 
     int ticks = 0;
-    QObject::connect(&window.timAnime, &platform::AnimTimer::Timer, [&ticks] { ++ticks; });
+    QObject::connect(&Probe::timAnime(window), &platform::AnimTimer::Timer, [&ticks] { ++ticks; });
     PaintCounter counter;
-    window.picMain->installEventFilter(&counter);
+    Probe::picMain(window)->installEventFilter(&counter);
 
     std::printf("interval-ms requested-per-s delivered-per-s ratio frames-shown\n");
     for (int interval : {1, 10, 100}) {
-        window.timAnime.setInterval(interval);
+        Probe::timAnime(window).setInterval(interval);
         QTest::qWait(200);  // settle
         ticks = 0;
         counter.paints = 0;

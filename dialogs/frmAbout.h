@@ -27,21 +27,21 @@ public:
     // must not be shown again.
     bool Unloaded() const { return m_unloaded; }
 
-    QPushButton* cmdOK = nullptr;
-    QLabel* picIcon = nullptr;
-    StyledLabel* lblDescription = nullptr;
-    StyledLabel* lblTitle = nullptr;
-    StyledLabel* lblVersion = nullptr;
-
-    void cmdOK_Click();
-
 protected:
     void keyPressEvent(QKeyEvent* event) override;
     void closeEvent(QCloseEvent* event) override;
 
 private:
+    friend class Probe;
+
+    void cmdOK_Click();
     void createControls();
     void Form_Load();
 
+    QPushButton* cmdOK = nullptr;
+    QLabel* picIcon = nullptr;
+    StyledLabel* lblDescription = nullptr;
+    StyledLabel* lblTitle = nullptr;
+    StyledLabel* lblVersion = nullptr;
     bool m_unloaded = false;
 };

@@ -19,6 +19,9 @@ public:
 
     explicit frmPropExpla(StyledLabel* target, QWidget* parent = nullptr);
 
+private:
+    friend class Probe;
+
     void cmdSet_Click();
 
     QGroupBox* fraColor = nullptr;
@@ -39,7 +42,6 @@ public:
     QCheckBox* chkUnder = nullptr;
     QPushButton* cmdSet = nullptr;
 
-private:
     void createControls();
     // Runs once, when the dialog is created; it only reads the label.
     void Form_Load();

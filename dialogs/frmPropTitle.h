@@ -18,6 +18,9 @@ public:
 
     explicit frmPropTitle(StyledLabel* target, QWidget* parent = nullptr);
 
+private:
+    friend class Probe;
+
     // Each writes one property of the label. They run on a click, and whenever
     // an option is selected or a box changes from code.
     void optRed_Click();
@@ -51,7 +54,6 @@ public:
     QCheckBox* chkItalic = nullptr;
     QCheckBox* chkUnder = nullptr;
 
-private:
     void createControls();
     void connectHandlers();
     // Runs once, when the dialog is created, before it is first shown.

@@ -1,6 +1,8 @@
 // The version box: its texts and caption, its looks, and how the menu opens it
 // once and how it closes.
 #include "fakes.h"
+#include "LoadedWindow.h"
+#include "Probe.h"
 
 #include "labels/StyledLabel.h"
 #include "app/frmMain.h"
@@ -137,14 +139,14 @@ void TestAbout::formLoadFillsCaptionAndLabels()
 {
     frmAbout box;
     QCOMPARE(box.windowTitle(), QStringLiteral("Aelorinのﾊﾞｰｼﾞｮﾝ情報"));
-    QCOMPARE(box.lblTitle->Caption(), QStringLiteral("Aelorin"));
-    QCOMPARE(box.lblVersion->Caption(), VersionLines);
-    QCOMPARE(box.lblDescription->Caption(), DescriptionLines);
+    QCOMPARE(Probe::lblTitle(box)->Caption(), QStringLiteral("Aelorin"));
+    QCOMPARE(Probe::lblVersion(box)->Caption(), VersionLines);
+    QCOMPARE(Probe::lblDescription(box)->Caption(), DescriptionLines);
     // The labels show the CR LF pairs as line breaks.
-    QCOMPARE(box.lblVersion->text().split(QLatin1Char('\n')).size(), 2);
-    QCOMPARE(box.lblDescription->text().split(QLatin1Char('\n')).size(), 4);
-    QVERIFY(!box.lblDescription->text().contains(QLatin1Char('\r')));
-    QCOMPARE(box.cmdOK->text(), QStringLiteral("OK"));
+    QCOMPARE(Probe::lblVersion(box)->text().split(QLatin1Char('\n')).size(), 2);
+    QCOMPARE(Probe::lblDescription(box)->text().split(QLatin1Char('\n')).size(), 4);
+    QVERIFY(!Probe::lblDescription(box)->text().contains(QLatin1Char('\r')));
+    QCOMPARE(Probe::cmdOK(box)->text(), QStringLiteral("OK"));
 }
 
 void TestAbout::windowSearchFindsTheBoxOnlyByItsExactCaption()
@@ -174,8 +176,8 @@ void TestAbout::boxIsAFixedDialogPlacedWhereDesigned()
     QCOMPARE(box.windowType(), Qt::Dialog);
     QCOMPARE(box.parentWidget(), nullptr);
     QCOMPARE(box.windowModality(), Qt::NonModal);
-    QCOMPARE(box.cmdOK->geometry(), QRect(132, 208, 92, 23));
-    QVERIFY(box.cmdOK->isDefault());
+    QCOMPARE(Probe::cmdOK(box)->geometry(), QRect(132, 208, 92, 23));
+    QVERIFY(Probe::cmdOK(box)->isDefault());
 }
 
 void TestAbout::labelsCarryTheirFontsColourAndPlaces()
@@ -189,9 +191,9 @@ void TestAbout::labelsCarryTheirFontsColourAndPlaces()
         bool italic;
     };
     const Expected labels[] = {
-        {box.lblDescription, QRect(24, 128, 307, 70), 12.0, false, false},
-        {box.lblTitle, QRect(70, 16, 243, 55), 36.0, true, true},
-        {box.lblVersion, QRect(48, 80, 283, 33), 11.25, false, false},
+        {Probe::lblDescription(box), QRect(24, 128, 307, 70), 12.0, false, false},
+        {Probe::lblTitle(box), QRect(70, 16, 243, 55), 36.0, true, true},
+        {Probe::lblVersion(box), QRect(48, 80, 283, 33), 11.25, false, false},
     };
     for (const Expected& e : labels) {
         QCOMPARE(e.label->geometry(), e.geometry);
@@ -203,20 +205,20 @@ void TestAbout::labelsCarryTheirFontsColourAndPlaces()
         QVERIFY(!e.label->FontUnderline());
         QCOMPARE(e.label->focusPolicy(), Qt::NoFocus);
     }
-    QCOMPARE(box.lblTitle->ForeColor(), 0x00C000C0u);
-    QCOMPARE(box.lblTitle->palette().color(QPalette::WindowText), QColor(192, 0, 192));
+    QCOMPARE(Probe::lblTitle(box)->ForeColor(), 0x00C000C0u);
+    QCOMPARE(Probe::lblTitle(box)->palette().color(QPalette::WindowText), QColor(192, 0, 192));
     // The others keep the system's text colour.
-    QCOMPARE(box.lblVersion->ForeColor(), LabelStyle::SystemButtonText);
-    QCOMPARE(box.lblDescription->ForeColor(), LabelStyle::SystemButtonText);
+    QCOMPARE(Probe::lblVersion(box)->ForeColor(), LabelStyle::SystemButtonText);
+    QCOMPARE(Probe::lblDescription(box)->ForeColor(), LabelStyle::SystemButtonText);
 }
 
 void TestAbout::iconIsTheApplicationIconInItsPictureBox()
 {
     frmAbout box;
-    QCOMPARE(box.picIcon->geometry(), QRect(16, 24, 36, 36));
-    QVERIFY(box.picIcon->frameWidth() > 0);
+    QCOMPARE(Probe::picIcon(box)->geometry(), QRect(16, 24, 36, 36));
+    QVERIFY(Probe::picIcon(box)->frameWidth() > 0);
     const QImage icon = Normalised(makeAppIcon(32));
-    QCOMPARE(Normalised(box.picIcon->pixmap().toImage()), icon);
+    QCOMPARE(Normalised(Probe::picIcon(box)->pixmap().toImage()), icon);
     QCOMPARE(Normalised(box.windowIcon().pixmap(32, 32).toImage()), icon);
 
     FakeWorld world;
@@ -229,10 +231,10 @@ void TestAbout::focusStartsOnOk()
     auto* box = new frmAbout();
     box->show();
     QVERIFY(QTest::qWaitForWindowActive(box));
-    QCOMPARE(QApplication::focusWidget(), box->cmdOK);
+    QCOMPARE(QApplication::focusWidget(), Probe::cmdOK(*box));
     // Tab goes nowhere else: the button is the only control that takes the focus.
     QTest::keyClick(box->windowHandle(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), box->cmdOK);
+    QCOMPARE(QApplication::focusWidget(), Probe::cmdOK(*box));
 }
 
 void TestAbout::okEnterEscAndCloseButtonCloseTheBox_data()
@@ -248,17 +250,15 @@ void TestAbout::okEnterEscAndCloseButtonCloseTheBox_data()
 void TestAbout::okEnterEscAndCloseButtonCloseTheBox()
 {
     QFETCH(QString, how);
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     w.show();
-    w.mnuVer->trigger();
-    QVERIFY(w.about);
-    frmAbout* box = w.about;
+    Probe::mnuVer(w)->trigger();
+    QVERIFY(Probe::about(w));
+    frmAbout* box = Probe::about(w);
     QVERIFY(QTest::qWaitForWindowActive(box));
 
     if (how == QLatin1String("click"))
-        QTest::mouseClick(box->cmdOK, Qt::LeftButton);
+        QTest::mouseClick(Probe::cmdOK(*box), Qt::LeftButton);
     else if (how == QLatin1String("return"))
         QTest::keyClick(box->windowHandle(), Qt::Key_Return);
     else if (how == QLatin1String("enter"))
@@ -268,7 +268,7 @@ void TestAbout::okEnterEscAndCloseButtonCloseTheBox()
     else
         box->windowHandle()->close();
 
-    QTRY_VERIFY(w.about.isNull());
+    QTRY_VERIFY(Probe::about(w).isNull());
     QVERIFY(OpenBoxes().isEmpty());
     QVERIFY(!platform::FindWindow(QStringLiteral("Aelorinのﾊﾞｰｼﾞｮﾝ情報")));
     // The main window is untouched.
@@ -278,109 +278,99 @@ void TestAbout::okEnterEscAndCloseButtonCloseTheBox()
 
 void TestAbout::secondChoiceShowsTheSameBoxWithoutLoadingAgain()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     w.show();
-    w.mnuVer->trigger();
-    frmAbout* first = w.about;
+    Probe::mnuVer(w)->trigger();
+    frmAbout* first = Probe::about(w);
     QVERIFY(first);
     // A loaded box would write its texts again.
-    first->lblVersion->setCaption(QStringLiteral("changed"));
+    Probe::lblVersion(*first)->setCaption(QStringLiteral("changed"));
     first->setWindowTitle(QStringLiteral("changed caption"));
 
-    w.mnuVer->trigger();
-    QCOMPARE(w.about.data(), first);
+    Probe::mnuVer(w)->trigger();
+    QCOMPARE(Probe::about(w).data(), first);
     QCOMPARE(OpenBoxes(), QList<frmAbout*>{first});
-    QCOMPARE(first->lblVersion->Caption(), QStringLiteral("changed"));
+    QCOMPARE(Probe::lblVersion(*first)->Caption(), QStringLiteral("changed"));
     QCOMPARE(first->windowTitle(), QStringLiteral("changed caption"));
 }
 
 void TestAbout::secondChoiceBringsAMinimisedBoxBack()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
-    w.mnuVer->trigger();
-    frmAbout* box = w.about;
+    LOADED_MAIN_WINDOW(world, w);
+    Probe::mnuVer(w)->trigger();
+    frmAbout* box = Probe::about(w);
     box->showMinimized();
     QVERIFY(box->isMinimized());
-    w.mnuVer->trigger();
-    QCOMPARE(w.about.data(), box);
+    Probe::mnuVer(w)->trigger();
+    QCOMPARE(Probe::about(w).data(), box);
     QVERIFY(!box->isMinimized());
     QVERIFY(box->isVisible());
 }
 
 void TestAbout::closedBoxIsBuiltAfreshOnTheNextChoice()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
-    w.mnuVer->trigger();
-    QPointer<frmAbout> first = w.about.data();
-    first->lblVersion->setCaption(QStringLiteral("changed"));
-    first->cmdOK->click();
+    LOADED_MAIN_WINDOW(world, w);
+    Probe::mnuVer(w)->trigger();
+    QPointer<frmAbout> first = Probe::about(w).data();
+    Probe::lblVersion(*first)->setCaption(QStringLiteral("changed"));
+    Probe::cmdOK(*first)->click();
 
     // Chosen again before the closed box is gone: a new box all the same.
-    w.mnuVer->trigger();
-    QVERIFY(w.about);
-    QVERIFY(w.about.data() != first.data());
-    QCOMPARE(w.about->lblVersion->Caption(), VersionLines);
-    QVERIFY(w.about->isVisible());
+    Probe::mnuVer(w)->trigger();
+    QVERIFY(Probe::about(w));
+    QVERIFY(Probe::about(w).data() != first.data());
+    QCOMPARE(Probe::lblVersion(*Probe::about(w))->Caption(), VersionLines);
+    QVERIFY(Probe::about(w)->isVisible());
     Settle();
     QVERIFY(first.isNull());
     QCOMPARE(OpenBoxes().size(), 1);
 
-    w.about->close();
+    Probe::about(w)->close();
     Settle();
-    QVERIFY(w.about.isNull());
-    w.mnuVer->trigger();
-    QVERIFY(w.about);
-    QCOMPARE(w.about->windowTitle(), QStringLiteral("Aelorinのﾊﾞｰｼﾞｮﾝ情報"));
-    QCOMPARE(w.about->lblVersion->Caption(), VersionLines);
+    QVERIFY(Probe::about(w).isNull());
+    Probe::mnuVer(w)->trigger();
+    QVERIFY(Probe::about(w));
+    QCOMPARE(Probe::about(w)->windowTitle(), QStringLiteral("Aelorinのﾊﾞｰｼﾞｮﾝ情報"));
+    QCOMPARE(Probe::lblVersion(*Probe::about(w))->Caption(), VersionLines);
 }
 
 void TestAbout::ctrlVOpensOneBoxWhicheverControlHasTheFocus()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     frmAbout* box = nullptr;
-    for (QWidget* control : std::initializer_list<QWidget*>{w.picMain, w.txtInter, w.cmbHoriz, w.cmbVert}) {
+    for (QWidget* control : std::initializer_list<QWidget*>{Probe::picMain(w), Probe::txtInter(w), Probe::cmbHoriz(w), Probe::cmbVert(w)}) {
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         control->setFocus();
         QTest::keyClick(w.windowHandle(), Qt::Key_V, Qt::ControlModifier);
-        QVERIFY2(w.about, qPrintable(control->objectName()));
+        QVERIFY2(Probe::about(w), qPrintable(control->objectName()));
         if (!box)
-            box = w.about;
-        QCOMPARE(w.about.data(), box);
+            box = Probe::about(w);
+        QCOMPARE(Probe::about(w).data(), box);
         QCOMPARE(OpenBoxes().size(), 1);
     }
     // Nothing was pasted into the entries.
-    QCOMPARE(w.txtInter->text(), QStringLiteral(" 100"));
-    QCOMPARE(w.cmbHoriz->currentText(), QStringLiteral(" 1"));
+    QCOMPARE(Probe::txtInter(w)->text(), QStringLiteral(" 100"));
+    QCOMPARE(Probe::cmbHoriz(w)->currentText(), QStringLiteral(" 1"));
 }
 
 void TestAbout::boxIsModelessAndTheKiteKeepsFlying()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     w.show();
-    w.mnuVer->trigger();
-    QVERIFY(QTest::qWaitForWindowActive(w.about));
+    Probe::mnuVer(w)->trigger();
+    QVERIFY(QTest::qWaitForWindowActive(Probe::about(w)));
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
-    QVERIFY(w.timAnime.Enabled());
-    const std::int16_t frame = w.st.FrameNo;
-    const std::int16_t x = w.st.KiteX;
-    QTRY_VERIFY(w.st.FrameNo != frame && w.st.KiteX != x);
+    QVERIFY(Probe::timAnime(w).Enabled());
+    const std::int16_t frame = Probe::st(w).FrameNo;
+    const std::int16_t x = Probe::st(w).KiteX;
+    QTRY_VERIFY(Probe::st(w).FrameNo != frame && Probe::st(w).KiteX != x);
     // The main window's menus still answer while the box is open.
-    w.mnuBgmItem[1]->trigger();
-    QCOMPARE(w.BgmOn, mdlAelor::False);
-    QVERIFY(w.about->isVisible());
+    Probe::mnuBgmItem(w)[1]->trigger();
+    QCOMPARE(Probe::BgmOn(w), mdlAelor::False);
+    QVERIFY(Probe::about(w)->isVisible());
 }
 
 QTEST_MAIN(TestAbout)

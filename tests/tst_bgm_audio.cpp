@@ -3,6 +3,7 @@
 // of a sound card. The written audio shows the loop playing after start-up,
 // silence after "停止中(&N)", and the loop from its beginning after "演奏中(&P)".
 #include "fakes.h"
+#include "Probe.h"
 
 #include "app/frmMain.h"
 #include "platform/Sound.h"
@@ -145,17 +146,17 @@ void TestBgmAudio::loopPlaysStopsAndStartsAgainFromItsBeginning()
     };
     QVERIFY(waitFor(started + window + 4 * Slack));
 
-    w->mnuBgmItem[1]->trigger();
-    QCOMPARE(w->BgmOn, mdlAelor::False);
+    Probe::mnuBgmItem(*w)[1]->trigger();
+    QCOMPARE(Probe::BgmOn(*w), mdlAelor::False);
     const qint64 stopped = FramesWritten(m_output);
     QVERIFY(waitFor(stopped + Slack + Rate / 2));
 
     // Starting reads the wave file anew, which takes a moment: the loop comes
     // back between the request and a little after the call returned.
     const qint64 restarted = FramesWritten(m_output);
-    w->mnuBgmItem[0]->trigger();
+    Probe::mnuBgmItem(*w)[0]->trigger();
     const qint64 restartDone = FramesWritten(m_output);
-    QCOMPARE(w->BgmOn, mdlAelor::True);
+    QCOMPARE(Probe::BgmOn(*w), mdlAelor::True);
     QVERIFY(waitFor(restartDone + window + 4 * Slack));
 
     // Closing the device writes out whatever is still buffered.

@@ -1,6 +1,8 @@
 // The menu "文字(&N)": it opens each format dialog once, on its own label, as
 // a window of its own beside the main window.
 #include "dialogsupport.h"
+#include "LoadedWindow.h"
+#include "Probe.h"
 #include "fakes.h"
 
 #include "app/frmMain.h"
@@ -20,7 +22,7 @@ namespace {
 
 QWidget* OpenDialog(frmMain& w, int index)
 {
-    return index == 0 ? static_cast<QWidget*>(w.propTitle.data()) : static_cast<QWidget*>(w.propExpla.data());
+    return index == 0 ? static_cast<QWidget*>(Probe::propTitle(w).data()) : static_cast<QWidget*>(Probe::propExpla(w).data());
 }
 
 void DestroyClosed()
@@ -64,13 +66,11 @@ void TestFormatMenu::itemOpensItsDialogAsItsOwnWindow()
 {
     QFETCH(int, index);
     QFETCH(QString, caption);
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
-    w.mnuNameItem[index]->trigger();
+    Probe::mnuNameItem(w)[index]->trigger();
     QWidget* dialog = OpenDialog(w, index);
     QVERIFY(dialog);
     QVERIFY(!OpenDialog(w, 1 - index));
@@ -83,7 +83,7 @@ void TestFormatMenu::itemOpensItsDialogAsItsOwnWindow()
     QCOMPARE(dialog->windowIcon().pixmap(32).toImage(), platform::aelorinIcon().pixmap(32).toImage());
     // The main window goes on: no modal window, the flight still runs.
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
-    QVERIFY(w.timAnime.Enabled());
+    QVERIFY(Probe::timAnime(w).Enabled());
     QVERIFY(w.isEnabled());
 }
 
@@ -99,28 +99,24 @@ void TestFormatMenu::otherIndicesOpenNothing_data()
 void TestFormatMenu::otherIndicesOpenNothing()
 {
     QFETCH(int, index);
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     const auto before = QApplication::topLevelWidgets().size();
-    w.mnuNameItem_Click(index);
-    QVERIFY(!w.propTitle);
-    QVERIFY(!w.propExpla);
+    Probe::mnuNameItem_Click(w, index);
+    QVERIFY(!Probe::propTitle(w));
+    QVERIFY(!Probe::propExpla(w));
     QCOMPARE(QApplication::topLevelWidgets().size(), before);
 }
 
 void TestFormatMenu::openingTheTitleDialogOnTheStartStyleChangesNothing()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
-    const LabelStyle title = w.lblTitle->style();
-    const LabelStyle expla = w.lblExpla->style();
-    w.mnuNameItem_Click(0);
-    w.mnuNameItem_Click(1);
-    QCOMPARE(w.lblTitle->style(), title);
-    QCOMPARE(w.lblExpla->style(), expla);
-    QCOMPARE(CheckedControls(w.propTitle), (QStringList{"optBlue", "opt26", "optPG", "chkItalic"}));
+    LOADED_MAIN_WINDOW(world, w);
+    const LabelStyle title = Probe::lblTitle(w)->style();
+    const LabelStyle expla = Probe::lblExpla(w)->style();
+    Probe::mnuNameItem_Click(w, 0);
+    Probe::mnuNameItem_Click(w, 1);
+    QCOMPARE(Probe::lblTitle(w)->style(), title);
+    QCOMPARE(Probe::lblExpla(w)->style(), expla);
+    QCOMPARE(CheckedControls(Probe::propTitle(w)), (QStringList{"optBlue", "opt26", "optPG", "chkItalic"}));
 }
 
 void TestFormatMenu::choosingAgainOnlyBringsTheDialogForward_data()
@@ -136,14 +132,12 @@ void TestFormatMenu::choosingAgainOnlyBringsTheDialogForward_data()
 void TestFormatMenu::choosingAgainOnlyBringsTheDialogForward()
 {
     QFETCH(int, index);
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    StyledLabel* label = index == 0 ? w.lblTitle : w.lblExpla;
+    StyledLabel* label = index == 0 ? Probe::lblTitle(w) : Probe::lblExpla(w);
 
-    w.mnuNameItem_Click(index);
+    Probe::mnuNameItem_Click(w, index);
     QWidget* dialog = OpenDialog(w, index);
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
     const char* picked = index == 0 ? "optRed" : "optGreen";
@@ -155,15 +149,15 @@ void TestFormatMenu::choosingAgainOnlyBringsTheDialogForward()
     label->setFontSize(index == 0 ? 26.25 : 9.75);
     const LabelStyle behindItsBack = label->style();
     // Another window in front, and this one minimized.
-    w.mnuNameItem_Click(1 - index);
+    Probe::mnuNameItem_Click(w, 1 - index);
     QWidget* other = OpenDialog(w, 1 - index);
     QVERIFY(QTest::qWaitForWindowActive(other));
     dialog->showMinimized();
 
-    QSignalSpy titleChanges(w.lblTitle, &StyledLabel::styleChanged);
-    QSignalSpy explaChanges(w.lblExpla, &StyledLabel::styleChanged);
+    QSignalSpy titleChanges(Probe::lblTitle(w), &StyledLabel::styleChanged);
+    QSignalSpy explaChanges(Probe::lblExpla(w), &StyledLabel::styleChanged);
     const auto windows = QApplication::topLevelWidgets().size();
-    w.mnuNameItem[index]->trigger();
+    Probe::mnuNameItem(w)[index]->trigger();
 
     QCOMPARE(OpenDialog(w, index), dialog);
     QCOMPARE(QApplication::topLevelWidgets().size(), windows);
@@ -191,12 +185,10 @@ void TestFormatMenu::closingDestroysAndTheNextOpeningReadsAfresh()
     QFETCH(double, size);
     QFETCH(QStringList, selected);
     QFETCH(double, sizeAfterOpening);
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
-    StyledLabel* label = index == 0 ? w.lblTitle : w.lblExpla;
+    LOADED_MAIN_WINDOW(world, w);
+    StyledLabel* label = index == 0 ? Probe::lblTitle(w) : Probe::lblExpla(w);
 
-    w.mnuNameItem_Click(index);
+    Probe::mnuNameItem_Click(w, index);
     QPointer<QWidget> first = OpenDialog(w, index);
     QVERIFY(QTest::qWaitForWindowExposed(first));
     QVERIFY(first->close());
@@ -205,7 +197,7 @@ void TestFormatMenu::closingDestroysAndTheNextOpeningReadsAfresh()
     QVERIFY(!OpenDialog(w, index));
 
     label->setStyle(MakeStyle(0x0000FF00, size, QStringLiteral("ＭＳ ゴシック")));
-    w.mnuNameItem_Click(index);
+    Probe::mnuNameItem_Click(w, index);
     QWidget* second = OpenDialog(w, index);
     QVERIFY(second);
     QCOMPARE(CheckedControls(second), selected);
@@ -214,55 +206,51 @@ void TestFormatMenu::closingDestroysAndTheNextOpeningReadsAfresh()
 
 void TestFormatMenu::bothDialogsOpenTogetherWithoutCrosstalk()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     w.show();
-    w.mnuNameItem_Click(0);
-    w.mnuNameItem_Click(1);
-    frmPropTitle* title = w.propTitle;
-    frmPropExpla* expla = w.propExpla;
+    Probe::mnuNameItem_Click(w, 0);
+    Probe::mnuNameItem_Click(w, 1);
+    frmPropTitle* title = Probe::propTitle(w);
+    frmPropExpla* expla = Probe::propExpla(w);
     QVERIFY(title && expla);
     QVERIFY(QTest::qWaitForWindowExposed(title));
     QVERIFY(QTest::qWaitForWindowExposed(expla));
     QVERIFY(title->isVisible() && expla->isVisible());
 
-    const LabelStyle explaBefore = w.lblExpla->style();
-    QSignalSpy explaChanges(w.lblExpla, &StyledLabel::styleChanged);
-    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{title->optGreen, title->opt28, title->optM,
-                                                                       title->chkBold, title->chkUnder})
+    const LabelStyle explaBefore = Probe::lblExpla(w)->style();
+    QSignalSpy explaChanges(Probe::lblExpla(w), &StyledLabel::styleChanged);
+    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{Probe::optGreen(*title), Probe::opt28(*title), Probe::optM(*title),
+                                                                       Probe::chkBold(*title), Probe::chkUnder(*title)})
         ClickOn(b);
-    QCOMPARE(w.lblTitle->style(), MakeStyle(0x0000FF00, 28.0, QStringLiteral("ＭＳ 明朝"), true, true, true));
+    QCOMPARE(Probe::lblTitle(w)->style(), MakeStyle(0x0000FF00, 28.0, QStringLiteral("ＭＳ 明朝"), true, true, true));
     QCOMPARE(explaChanges.count(), 0);
-    QCOMPARE(w.lblExpla->style(), explaBefore);
+    QCOMPARE(Probe::lblExpla(w)->style(), explaBefore);
     // The explanation dialog's controls did not follow the title's.
     QCOMPARE(CheckedControls(expla), (QStringList{"opt9", "optPG"}));
 
-    const LabelStyle titleBefore = w.lblTitle->style();
-    QSignalSpy titleChanges(w.lblTitle, &StyledLabel::styleChanged);
-    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{expla->optBlue, expla->opt10, expla->optPM,
-                                                                       expla->chkItalic, expla->cmdSet})
+    const LabelStyle titleBefore = Probe::lblTitle(w)->style();
+    QSignalSpy titleChanges(Probe::lblTitle(w), &StyledLabel::styleChanged);
+    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{Probe::optBlue(*expla), Probe::opt10(*expla), Probe::optPM(*expla),
+                                                                       Probe::chkItalic(*expla), Probe::cmdSet(*expla)})
         ClickOn(b);
-    QCOMPARE(w.lblExpla->style(), MakeStyle(0x00FF0000, 10.0, QStringLiteral("ＭＳ Ｐ明朝"), false, true, false));
+    QCOMPARE(Probe::lblExpla(w)->style(), MakeStyle(0x00FF0000, 10.0, QStringLiteral("ＭＳ Ｐ明朝"), false, true, false));
     QCOMPARE(titleChanges.count(), 0);
-    QCOMPARE(w.lblTitle->style(), titleBefore);
+    QCOMPARE(Probe::lblTitle(w)->style(), titleBefore);
     QCOMPARE(CheckedControls(title), (QStringList{"optGreen", "opt28", "optM", "chkBold", "chkItalic", "chkUnder"}));
 }
 
 void TestFormatMenu::closingTheMainWindowClosesBothDialogs()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     w.show();
-    w.mnuNameItem_Click(0);
-    w.mnuNameItem_Click(1);
+    Probe::mnuNameItem_Click(w, 0);
+    Probe::mnuNameItem_Click(w, 1);
     QVERIFY(platform::FindWindow(QStringLiteral("タイトルの書式")));
     QVERIFY(platform::FindWindow(QStringLiteral("説明文の書式")));
     QVERIFY(w.close());
     DestroyClosed();
-    QVERIFY(w.propTitle.isNull());
-    QVERIFY(w.propExpla.isNull());
+    QVERIFY(Probe::propTitle(w).isNull());
+    QVERIFY(Probe::propExpla(w).isNull());
     QVERIFY(!platform::FindWindow(QStringLiteral("タイトルの書式")));
     QVERIFY(!platform::FindWindow(QStringLiteral("説明文の書式")));
 }

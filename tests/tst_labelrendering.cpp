@@ -1,6 +1,8 @@
 // What the styled labels look like on screen: the four face names draw through
 // four different installed Japanese fonts, and bold, italic and underline show.
 #include "dialogsupport.h"
+#include "LoadedWindow.h"
+#include "Probe.h"
 #include "fakes.h"
 
 #include "labels/StyledLabel.h"
@@ -164,20 +166,18 @@ void TestLabelRendering::textColourShows()
 // title differently at once.
 void TestLabelRendering::titleLabelChangesFaceOnScreenAtEachClick()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.mnuNameItem_Click(0);
-    frmPropTitle* dialog = w.propTitle;
+    Probe::mnuNameItem_Click(w, 0);
+    frmPropTitle* dialog = Probe::propTitle(w);
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
 
     QList<QImage> shots;
     QStringList names;
-    for (QRadioButton* option : {dialog->optPM, dialog->optG, dialog->optM, dialog->optPG}) {
+    for (QRadioButton* option : {Probe::optPM(*dialog), Probe::optG(*dialog), Probe::optM(*dialog), Probe::optPG(*dialog)}) {
         ClickOn(option);
-        shots.append(w.lblTitle->grab().toImage());
+        shots.append(Probe::lblTitle(w)->grab().toImage());
         names.append(option->objectName());
     }
     QCOMPARE(AlikePairs(shots, names), QStringList());
@@ -185,24 +185,22 @@ void TestLabelRendering::titleLabelChangesFaceOnScreenAtEachClick()
 
 void TestLabelRendering::explanationLabelChangesFaceOnScreenOnApply()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.mnuNameItem_Click(1);
-    frmPropExpla* dialog = w.propExpla;
+    Probe::mnuNameItem_Click(w, 1);
+    frmPropExpla* dialog = Probe::propExpla(w);
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
 
     QList<QImage> shots;
     QStringList names;
-    for (QRadioButton* option : {dialog->optPM, dialog->optG, dialog->optM, dialog->optPG}) {
+    for (QRadioButton* option : {Probe::optPM(*dialog), Probe::optG(*dialog), Probe::optM(*dialog), Probe::optPG(*dialog)}) {
         ClickOn(option);
-        const QImage before = w.lblExpla->grab().toImage();
-        ClickOn(dialog->cmdSet);
-        shots.append(w.lblExpla->grab().toImage());
+        const QImage before = Probe::lblExpla(w)->grab().toImage();
+        ClickOn(Probe::cmdSet(*dialog));
+        shots.append(Probe::lblExpla(w)->grab().toImage());
         names.append(option->objectName());
-        if (option != dialog->optPG)
+        if (option != Probe::optPG(*dialog))
             QVERIFY2(shots.last() != before, qPrintable(names.last()));
     }
     QCOMPARE(AlikePairs(shots, names), QStringList());

@@ -10,6 +10,8 @@
 //   AELORIN_MODEL_SEED    the seed to replay; without it a fresh one is drawn
 // The test command sets both, so that it runs the same events every time.
 #include "fakes.h"
+#include "LoadedWindow.h"
+#include "Probe.h"
 #include "framesupport.h"
 
 #include "app/frmMain.h"
@@ -351,9 +353,7 @@ void TestModel::everyStepFollowsTheRules()
     qInfo("model: seed %llu, %d events (replay with AELORIN_MODEL_SEED=%llu AELORIN_MODEL_EVENTS=%d)", used, events,
           used, events);
 
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     const QList<SoundCall> soundsAtStart = world.sound.calls;
 
     Reference ref;
@@ -368,7 +368,7 @@ void TestModel::everyStepFollowsTheRules()
     // Whatever differs between the window and the reference, or breaks an
     // invariant; empty when all agree.
     auto mismatch = [&](bool withDisplay) -> QString {
-        const auto& s = w.st;
+        const auto& s = Probe::st(w);
         QStringList out;
         auto same = [&out](const char* name, long long got, long long want) {
             if (got != want)
@@ -386,13 +386,13 @@ void TestModel::everyStepFollowsTheRules()
         same("KeyStep", s.KeyStep, ref.KeyStep);
         same("Dragging", s.Dragging, ref.Dragging ? -1 : 0);
         same("Running", s.Running, ref.Running ? -1 : 0);
-        same("BgmOn", w.BgmOn, -1);
-        same("timer enabled", w.timAnime.Enabled(), ref.timerOn);
-        same("interval", w.timAnime.Interval(), ref.interval);
-        same("timer ticking", w.timAnime.isTicking(), ref.timerOn && ref.interval > 0);
+        same("BgmOn", Probe::BgmOn(w), -1);
+        same("timer enabled", Probe::timAnime(w).Enabled(), ref.timerOn);
+        same("interval", Probe::timAnime(w).Interval(), ref.interval);
+        same("timer ticking", Probe::timAnime(w).isTicking(), ref.timerOn && ref.interval > 0);
         const QString label = ref.Running ? QStringLiteral("作動中") : QStringLiteral("停止中");
-        if (w.lblChange->text() != label)
-            out.append(QStringLiteral("the label reads %1, not %2").arg(w.lblChange->text(), label));
+        if (Probe::lblChange(w)->text() != label)
+            out.append(QStringLiteral("the label reads %1, not %2").arg(Probe::lblChange(w)->text(), label));
         QStringList titles;
         for (const MsgBoxCall& c : world.msgbox.calls)
             titles.append(c.title);
@@ -415,16 +415,16 @@ void TestModel::everyStepFollowsTheRules()
             out.append(QStringLiteral("the kite is far outside the display at (%1, %2)").arg(s.KiteX).arg(s.KiteY));
         if (s.GrabX < 0 || s.GrabX > 30 || s.GrabY < 0 || s.GrabY > 60)
             out.append(QStringLiteral("the grip (%1, %2) lies outside the kite").arg(s.GrabX).arg(s.GrabY));
-        if (!s.Running && w.timAnime.Enabled())
+        if (!s.Running && Probe::timAnime(w).Enabled())
             out.append(QStringLiteral("the timer runs while the flight is stopped"));
-        if (s.Running && !s.Dragging && !w.timAnime.Enabled())
+        if (s.Running && !s.Dragging && !Probe::timAnime(w).Enabled())
             out.append(QStringLiteral("the timer is off while the flight runs and nothing is dragged"));
 
         if (withDisplay) {
-            const QImage want = ref.shown ? ExpectedFrame(w.surfaces.picBack, w.surfaces.picKite, ref.shown->frame,
+            const QImage want = ref.shown ? ExpectedFrame(Probe::surfaces(w).picBack, Probe::surfaces(w).picKite, ref.shown->frame,
                                                           ref.shown->x, ref.shown->y)
                                           : blank;
-            const QString difference = FirstDifference(w.picMain->image(), want);
+            const QString difference = FirstDifference(Probe::picMain(w)->image(), want);
             if (!difference.isEmpty())
                 out.append(QStringLiteral("the display does not show the last composed frame: %1").arg(difference));
         }
@@ -443,7 +443,7 @@ void TestModel::everyStepFollowsTheRules()
             if (ref.timerOn && ref.interval > 0) {
                 what = QStringLiteral("tick");
                 ref.tick();
-                w.timAnime_Timer();
+                Probe::timAnime_Timer(w);
             } else {
                 what = QStringLiteral("(no tick: the timer is off)");
             }
@@ -454,7 +454,7 @@ void TestModel::everyStepFollowsTheRules()
             const int mask = dice.below(8);
             what = QStringLiteral("key %1 with mask %2").arg(code).arg(mask);
             ref.key(code, mask);
-            w.picMain_KeyDown(code, mask);
+            Probe::picMain_KeyDown(w, code, mask);
         } else if (roll < 65) {
             ++counts[2];
             float x, y;
@@ -469,7 +469,7 @@ void TestModel::everyStepFollowsTheRules()
             const int mask = dice.below(8);
             what = QStringLiteral("press button %1 mask %2 at (%3, %4)").arg(button).arg(mask).arg(Num(x), Num(y));
             ref.press(x, y);
-            w.picMain_MouseDown(button, mask, x, y);
+            Probe::picMain_MouseDown(w, button, mask, x, y);
         } else if (roll < 87) {
             ++counts[3];
             float x, y;
@@ -484,7 +484,7 @@ void TestModel::everyStepFollowsTheRules()
             const int mask = dice.below(8);
             what = QStringLiteral("move to (%1, %2)").arg(Num(x), Num(y));
             ref.move(x, y);
-            w.picMain_MouseMove(button, mask, x, y);
+            Probe::picMain_MouseMove(w, button, mask, x, y);
         } else if (roll < 94) {
             ++counts[4];
             const float x = dice.coordinate(-60, 440);
@@ -493,12 +493,12 @@ void TestModel::everyStepFollowsTheRules()
             const int mask = dice.below(8);
             what = QStringLiteral("release at (%1, %2)").arg(Num(x), Num(y));
             ref.release();
-            w.picMain_MouseUp(button, mask, x, y);
+            Probe::picMain_MouseUp(w, button, mask, x, y);
         } else if (roll < 97) {
             ++counts[5];
             what = QStringLiteral("start/stop");
             ref.startStop();
-            w.cmdChange_Click();
+            Probe::cmdChange_Click(w);
         } else {
             ++counts[6];
             // Each entry is typed anew or left as it was.
@@ -509,11 +509,11 @@ void TestModel::everyStepFollowsTheRules()
             if (dice.chance(70))
                 inter = MakeEntry(dice);
             what = QStringLiteral("settings \"%1\" \"%2\" \"%3\"").arg(horiz.text, vert.text, inter.text);
-            w.cmbHoriz->setEditText(horiz.text);
-            w.cmbVert->setEditText(vert.text);
-            w.txtInter->setText(inter.text);
+            Probe::cmbHoriz(w)->setEditText(horiz.text);
+            Probe::cmbVert(w)->setEditText(vert.text);
+            Probe::txtInter(w)->setText(inter.text);
             ref.settings(horiz.value, vert.value, inter.value);
-            w.cmdSet_Click();
+            Probe::cmdSet_Click(w);
         }
 
         recent.push_back(QStringLiteral("%1: %2").arg(step).arg(what));

@@ -1,6 +1,8 @@
 // The music menu with its check marks and sound requests, and the help item with
 // the service that starts the help viewer.
 #include "fakes.h"
+#include "LoadedWindow.h"
+#include "Probe.h"
 
 #include "rules/MusicMenu.h"
 #include "app/frmMain.h"
@@ -61,21 +63,22 @@ public:
 };
 
 // The marks always name the music's state.
-bool MarksMatch(const frmMain& w)
+bool MarksMatch(frmMain& w)
 {
-    return w.mnuBgmItem[0]->isChecked() == (w.BgmOn != 0) && w.mnuBgmItem[1]->isChecked() == (w.BgmOn == 0);
+    return Probe::mnuBgmItem(w)[0]->isChecked() == (Probe::BgmOn(w) != 0)
+        && Probe::mnuBgmItem(w)[1]->isChecked() == (Probe::BgmOn(w) == 0);
 }
 
 QWidget* Control(frmMain& w, const QString& name)
 {
     if (name == QLatin1String("picMain"))
-        return w.picMain;
+        return Probe::picMain(w);
     if (name == QLatin1String("txtInter"))
-        return w.txtInter;
+        return Probe::txtInter(w);
     if (name == QLatin1String("cmbHoriz"))
-        return w.cmbHoriz;
+        return Probe::cmbHoriz(w);
     if (name == QLatin1String("cmbVert"))
-        return w.cmbVert;
+        return Probe::cmbVert(w);
     return nullptr;
 }
 
@@ -158,9 +161,7 @@ void TestMusicHelp::musicMenuCallsTheSoundOnlyOnAChangeOfState()
 {
     QFETCH(QString, choices);
     QFETCH(QString, calls);
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     world.sound.calls.clear();
     QVERIFY(MarksMatch(w));
 
@@ -168,9 +169,9 @@ void TestMusicHelp::musicMenuCallsTheSoundOnlyOnAChangeOfState()
     for (QChar choice : choices) {
         // Through the action itself, as the menu and its shortcut do: Qt toggles a
         // checkable action's mark before the handler runs.
-        w.mnuBgmItem[choice == QLatin1Char('P') ? 0 : 1]->trigger();
+        Probe::mnuBgmItem(w)[choice == QLatin1Char('P') ? 0 : 1]->trigger();
         expectedOn = choice == QLatin1Char('P') ? mdlAelor::True : mdlAelor::False;
-        QCOMPARE(w.BgmOn, expectedOn);
+        QCOMPARE(Probe::BgmOn(w), expectedOn);
         QVERIFY2(MarksMatch(w), qPrintable(QStringLiteral("after %1").arg(choice)));
     }
 
@@ -195,17 +196,15 @@ void TestMusicHelp::unknownIndexesChangeNothing()
 {
     QFETCH(int, index);
     QFETCH(bool, on);
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     if (!on)
-        w.mnuBgmItem[1]->trigger();
+        Probe::mnuBgmItem(w)[1]->trigger();
     world.sound.calls.clear();
-    const std::int16_t before = w.BgmOn;
+    const std::int16_t before = Probe::BgmOn(w);
 
-    w.mnuBgmItem_Click(index);
+    Probe::mnuBgmItem_Click(w, index);
     QVERIFY(world.sound.calls.isEmpty());
-    QCOMPARE(w.BgmOn, before);
+    QCOMPARE(Probe::BgmOn(w), before);
     QVERIFY(MarksMatch(w));
 }
 
@@ -219,9 +218,7 @@ void TestMusicHelp::musicShortcutsWorkWhicheverControlHasTheFocus_data()
 void TestMusicHelp::musicShortcutsWorkWhicheverControlHasTheFocus()
 {
     QFETCH(QString, control);
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     QWidget* focus = Control(w, control);
@@ -235,14 +232,14 @@ void TestMusicHelp::musicShortcutsWorkWhicheverControlHasTheFocus()
     } presses[] = {{Qt::Key_P, -1}, {Qt::Key_N, 0}, {Qt::Key_N, 0}, {Qt::Key_P, -1}, {Qt::Key_P, -1}};
     for (const auto& press : presses) {
         QTest::keyClick(w.windowHandle(), press.key, Qt::ControlModifier);
-        QCOMPARE(w.BgmOn, press.on);
+        QCOMPARE(Probe::BgmOn(w), press.on);
         QVERIFY(MarksMatch(w));
     }
     QCOMPARE(world.sound.calls, (QList<SoundCall>{StopCall, LoopCall(BuildDataDir())}));
     // The keys did not reach the entries.
-    QCOMPARE(w.txtInter->text(), QStringLiteral(" 100"));
-    QCOMPARE(w.cmbHoriz->currentText(), QStringLiteral(" 1"));
-    QCOMPARE(w.cmbVert->currentText(), QStringLiteral(" 1"));
+    QCOMPARE(Probe::txtInter(w)->text(), QStringLiteral(" 100"));
+    QCOMPARE(Probe::cmbHoriz(w)->currentText(), QStringLiteral(" 1"));
+    QCOMPARE(Probe::cmbVert(w)->currentText(), QStringLiteral(" 1"));
 }
 
 // The real sound service with no music file: no message, no crash, and the
@@ -257,17 +254,17 @@ void TestMusicHelp::missingMusicFileStillSwitchesTheMarksSilently()
     services.programDir = program.dir.path();
     frmMain w(services);
     QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
-    QCOMPARE(w.BgmOn, mdlAelor::True);
+    QCOMPARE(Probe::BgmOn(w), mdlAelor::True);
     sound.calls.clear();
 
-    w.mnuBgmItem[1]->trigger();
-    QCOMPARE(w.BgmOn, mdlAelor::False);
+    Probe::mnuBgmItem(w)[1]->trigger();
+    QCOMPARE(Probe::BgmOn(w), mdlAelor::False);
     QVERIFY(MarksMatch(w));
-    w.mnuBgmItem[0]->trigger();
-    QCOMPARE(w.BgmOn, mdlAelor::True);
+    Probe::mnuBgmItem(w)[0]->trigger();
+    QCOMPARE(Probe::BgmOn(w), mdlAelor::True);
     QVERIFY(MarksMatch(w));
-    w.mnuBgmItem[1]->trigger();
-    QCOMPARE(w.BgmOn, mdlAelor::False);
+    Probe::mnuBgmItem(w)[1]->trigger();
+    QCOMPARE(Probe::BgmOn(w), mdlAelor::False);
     QVERIFY(MarksMatch(w));
 
     QCOMPARE(sound.calls, (QList<SoundCall>{StopCall, LoopCall(program.appDir()), StopCall}));
@@ -276,12 +273,10 @@ void TestMusicHelp::missingMusicFileStillSwitchesTheMarksSilently()
 
 void TestMusicHelp::helpAsksForTheContentsOfTheHelpFileEveryTime()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     world.sound.calls.clear();
     for (int i = 1; i <= 3; ++i) {
-        w.mnuHelp->trigger();
+        Probe::mnuHelp(w)->trigger();
         QCOMPARE(world.help.calls.size(), i);
         const HelpCall& call = world.help.calls.last();
         QCOMPARE(call.owner, &w);
@@ -302,9 +297,7 @@ void TestMusicHelp::helpShortcutWorksWhicheverControlHasTheFocus_data()
 void TestMusicHelp::helpShortcutWorksWhicheverControlHasTheFocus()
 {
     QFETCH(QString, control);
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     Control(w, control)->setFocus();
@@ -312,7 +305,7 @@ void TestMusicHelp::helpShortcutWorksWhicheverControlHasTheFocus()
     QCOMPARE(world.help.calls.size(), 1);
     QCOMPARE(world.help.calls[0].file, BuildDataDir() + QStringLiteral("help/Aelor.hlp"));
     QCOMPARE(world.help.calls[0].command, platform::HELP_CONTENTS);
-    QCOMPARE(w.txtInter->text(), QStringLiteral(" 100"));
+    QCOMPARE(Probe::txtInter(w)->text(), QStringLiteral(" 100"));
 }
 
 void TestMusicHelp::missingHelpFileIsLeftToTheHelpWindow()
@@ -323,7 +316,7 @@ void TestMusicHelp::missingHelpFileIsLeftToTheHelpWindow()
     frmMain w(world.services());
     QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
     QVERIFY(!QFile::exists(program.appDir() + QStringLiteral("help/Aelor.hlp")));
-    w.mnuHelp->trigger();
+    Probe::mnuHelp(w)->trigger();
     QCOMPARE(world.help.calls.size(), 1);
     QCOMPARE(world.help.calls[0].file, program.appDir() + QStringLiteral("help/Aelor.hlp"));
     QVERIFY(world.msgbox.calls.isEmpty());
@@ -387,7 +380,7 @@ void TestMusicHelp::missingViewerIsPassedOverInSilence()
     frmMain w(services);
     QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
     const QWidgetList before = QApplication::topLevelWidgets();
-    w.mnuHelp->trigger();
+    Probe::mnuHelp(w)->trigger();
     QVERIFY(world.msgbox.calls.isEmpty());
     QCOMPARE(QApplication::topLevelWidgets(), before);
 }

@@ -1,6 +1,7 @@
 // The explanation format dialog: its window, what it selects on opening
 // without touching the label, and "実行", which alone applies the choices.
 #include "dialogsupport.h"
+#include "Probe.h"
 
 #include "labels/StyledLabel.h"
 #include "dialogs/frmPropExpla.h"
@@ -133,8 +134,8 @@ void TestPropExpla::tabVisitsTheControlsInTableOrder()
     const QStringList expected = {"optBlack", "optGreen", "optBlue", "chkBold", "chkItalic",
                                   "chkUnder", "opt8",     "opt9",    "opt10",   "optPG",
                                   "optPM",    "optG",     "optM",    "cmdSet",  "optBlack"};
-    QCOMPARE(FocusChainFrom(dialog.optBlack, 15), expected);
-    for (QGroupBox* frame : {dialog.fraColor, dialog.fraSize, dialog.fraFont})
+    QCOMPARE(FocusChainFrom(Probe::optBlack(dialog), 15), expected);
+    for (QGroupBox* frame : {Probe::fraColor(dialog), Probe::fraSize(dialog), Probe::fraFont(dialog)})
         QCOMPARE(frame->focusPolicy(), Qt::NoFocus);
 }
 
@@ -142,21 +143,21 @@ void TestPropExpla::captionsShowTheirColourFaceAndStyle()
 {
     StyledLabel label;
     frmPropExpla dialog(&label);
-    QCOMPARE(dialog.optGreen->palette().color(QPalette::WindowText), QColor(0, 255, 0));
-    QCOMPARE(dialog.optBlue->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    QCOMPARE(dialog.optBlack->palette().color(QPalette::WindowText),
+    QCOMPARE(Probe::optGreen(dialog)->palette().color(QPalette::WindowText), QColor(0, 255, 0));
+    QCOMPARE(Probe::optBlue(dialog)->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    QCOMPARE(Probe::optBlack(dialog)->palette().color(QPalette::WindowText),
              dialog.palette().color(QPalette::WindowText));
 
-    QCOMPARE(dialog.optPM->font().family(), PM);
-    QCOMPARE(dialog.optG->font().family(), G);
-    QCOMPARE(dialog.optM->font().family(), M);
-    for (QRadioButton* option : {dialog.optPM, dialog.optG, dialog.optM})
+    QCOMPARE(Probe::optPM(dialog)->font().family(), PM);
+    QCOMPARE(Probe::optG(dialog)->font().family(), G);
+    QCOMPARE(Probe::optM(dialog)->font().family(), M);
+    for (QRadioButton* option : {Probe::optPM(dialog), Probe::optG(dialog), Probe::optM(dialog)})
         QCOMPARE(option->font().pointSizeF(), 9.0);
 
-    QCOMPARE(dialog.chkBold->font().family(), PG);
-    QCOMPARE(dialog.chkBold->font().weight(), QFont::Bold);
-    QVERIFY(dialog.chkItalic->font().italic());
-    QVERIFY(dialog.chkUnder->font().underline());
+    QCOMPARE(Probe::chkBold(dialog)->font().family(), PG);
+    QCOMPARE(Probe::chkBold(dialog)->font().weight(), QFont::Bold);
+    QVERIFY(Probe::chkItalic(dialog)->font().italic());
+    QVERIFY(Probe::chkUnder(dialog)->font().underline());
 }
 
 void TestPropExpla::openingSelectsWithoutWritingTheLabel_data()
@@ -207,15 +208,15 @@ void TestPropExpla::choicesWaitForApply()
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QSignalSpy changes(&label, &StyledLabel::styleChanged);
     for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{
-             dialog.optBlack, dialog.optGreen, dialog.optBlue, dialog.opt8, dialog.opt10, dialog.optPM, dialog.optM,
-             dialog.chkBold, dialog.chkItalic, dialog.chkUnder}) {
+             Probe::optBlack(dialog), Probe::optGreen(dialog), Probe::optBlue(dialog), Probe::opt8(dialog), Probe::opt10(dialog), Probe::optPM(dialog), Probe::optM(dialog),
+             Probe::chkBold(dialog), Probe::chkItalic(dialog), Probe::chkUnder(dialog)}) {
         ClickOn(b);
         QVERIFY2(b->isChecked(), qPrintable(b->objectName()));
     }
     QCOMPARE(changes.count(), 0);
     QCOMPARE(label.style(), StartStyle());
 
-    ClickOn(dialog.cmdSet);
+    ClickOn(Probe::cmdSet(dialog));
     QCOMPARE(label.style(), MakeStyle(Blue, 10.0, M, true, true, true));
 }
 
@@ -263,7 +264,7 @@ void TestPropExpla::applyWritesTheChoices()
     QCOMPARE(label.style(), before);
 
     const QStringList shown = CheckedControls(&dialog);
-    ClickOn(dialog.cmdSet);
+    ClickOn(Probe::cmdSet(dialog));
     QCOMPARE(label.style(), after);
     // The dialog stays open, its controls as they were.
     QVERIFY(dialog.isVisible());
@@ -277,14 +278,14 @@ void TestPropExpla::applyingTwiceChangesNothingFurther()
     frmPropExpla dialog(&label);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    ClickOn(dialog.optGreen);
-    ClickOn(dialog.opt10);
-    ClickOn(dialog.optG);
-    ClickOn(dialog.chkItalic);
-    ClickOn(dialog.cmdSet);
+    ClickOn(Probe::optGreen(dialog));
+    ClickOn(Probe::opt10(dialog));
+    ClickOn(Probe::optG(dialog));
+    ClickOn(Probe::chkItalic(dialog));
+    ClickOn(Probe::cmdSet(dialog));
     const LabelStyle once = label.style();
     QCOMPARE(once, MakeStyle(Green, 10.0, G, false, true, false));
-    ClickOn(dialog.cmdSet);
+    ClickOn(Probe::cmdSet(dialog));
     QCOMPARE(label.style(), once);
 }
 
@@ -297,11 +298,11 @@ void TestPropExpla::blackOnceAppliedIsSelectedNextTime()
     auto* first = new frmPropExpla(&label);
     first->show();
     QVERIFY(QTest::qWaitForWindowExposed(first));
-    QVERIFY(!first->optBlack->isChecked());
-    ClickOn(first->cmdSet);
+    QVERIFY(!Probe::optBlack(*first)->isChecked());
+    ClickOn(Probe::cmdSet(*first));
     QCOMPARE(label.ForeColor(), System);
-    ClickOn(first->optBlack);
-    ClickOn(first->cmdSet);
+    ClickOn(Probe::optBlack(*first));
+    ClickOn(Probe::cmdSet(*first));
     QCOMPARE(label.ForeColor(), Black);
     first->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -318,8 +319,8 @@ void TestPropExpla::closingWithoutApplyDropsTheChoices()
     QPointer<frmPropExpla> alive(dialog);
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
-    ClickOn(dialog->optBlue);
-    ClickOn(dialog->chkBold);
+    ClickOn(Probe::optBlue(*dialog));
+    ClickOn(Probe::chkBold(*dialog));
     QVERIFY(dialog->close());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(alive.isNull());

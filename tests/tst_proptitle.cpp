@@ -1,6 +1,7 @@
 // The title format dialog: its window, what it selects on opening, and how
 // each click restyles the title label at once.
 #include "dialogsupport.h"
+#include "Probe.h"
 
 #include "labels/StyledLabel.h"
 #include "dialogs/frmPropTitle.h"
@@ -132,8 +133,8 @@ void TestPropTitle::tabVisitsTheControlsInTableOrder()
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     const QStringList expected = {"optRed", "optGreen", "optBlue", "chkBold", "chkItalic", "chkUnder", "opt24",
                                   "opt26",  "opt28",    "optPG",   "optPM",   "optG",      "optM",     "optRed"};
-    QCOMPARE(FocusChainFrom(dialog.optRed, 14), expected);
-    for (QGroupBox* frame : {dialog.fraColor, dialog.fraSize, dialog.fraFont})
+    QCOMPARE(FocusChainFrom(Probe::optRed(dialog), 14), expected);
+    for (QGroupBox* frame : {Probe::fraColor(dialog), Probe::fraSize(dialog), Probe::fraFont(dialog)})
         QCOMPARE(frame->focusPolicy(), Qt::NoFocus);
 }
 
@@ -145,7 +146,7 @@ void TestPropTitle::tabStopsAtTheSelectedOptionOfEachFrame()
     frmPropTitle dialog(&label);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    dialog.optGreen->setFocus();
+    Probe::optGreen(dialog)->setFocus();
     QCOMPARE(TabStops(&dialog, 6), (QStringList{"chkBold", "chkItalic", "chkUnder", "opt26", "optG", "optGreen"}));
 }
 
@@ -154,35 +155,35 @@ void TestPropTitle::captionsShowTheirColourFaceAndStyle()
     StyledLabel label;
     frmPropTitle dialog(&label);
 
-    QCOMPARE(dialog.optRed->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-    QCOMPARE(dialog.optGreen->palette().color(QPalette::WindowText), QColor(0, 255, 0));
-    QCOMPARE(dialog.optBlue->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    QCOMPARE(Probe::optRed(dialog)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    QCOMPARE(Probe::optGreen(dialog)->palette().color(QPalette::WindowText), QColor(0, 255, 0));
+    QCOMPARE(Probe::optBlue(dialog)->palette().color(QPalette::WindowText), QColor(0, 0, 255));
 
     // The Mincho caption's text differs from the face it is drawn in.
-    QCOMPARE(dialog.optPM->font().family(), PM);
-    QCOMPARE(dialog.optG->font().family(), G);
-    QCOMPARE(dialog.optM->font().family(), M);
-    for (QRadioButton* option : {dialog.optPM, dialog.optG, dialog.optM})
+    QCOMPARE(Probe::optPM(dialog)->font().family(), PM);
+    QCOMPARE(Probe::optG(dialog)->font().family(), G);
+    QCOMPARE(Probe::optM(dialog)->font().family(), M);
+    for (QRadioButton* option : {Probe::optPM(dialog), Probe::optG(dialog), Probe::optM(dialog)})
         QCOMPARE(option->font().pointSizeF(), 9.0);
-    QCOMPARE(dialog.optPG->font(), dialog.font());
+    QCOMPARE(Probe::optPG(dialog)->font(), dialog.font());
 
-    for (QCheckBox* box : {dialog.chkBold, dialog.chkItalic, dialog.chkUnder}) {
+    for (QCheckBox* box : {Probe::chkBold(dialog), Probe::chkItalic(dialog), Probe::chkUnder(dialog)}) {
         QCOMPARE(box->font().family(), PG);
         QCOMPARE(box->font().pointSizeF(), 9.0);
     }
-    QCOMPARE(dialog.chkBold->font().weight(), QFont::Bold);
-    QVERIFY(!dialog.chkBold->font().italic() && !dialog.chkBold->font().underline());
-    QVERIFY(dialog.chkItalic->font().italic());
-    QCOMPARE(dialog.chkItalic->font().weight(), QFont::Normal);
-    QVERIFY(!dialog.chkItalic->font().underline());
-    QVERIFY(dialog.chkUnder->font().underline());
-    QCOMPARE(dialog.chkUnder->font().weight(), QFont::Normal);
-    QVERIFY(!dialog.chkUnder->font().italic());
+    QCOMPARE(Probe::chkBold(dialog)->font().weight(), QFont::Bold);
+    QVERIFY(!Probe::chkBold(dialog)->font().italic() && !Probe::chkBold(dialog)->font().underline());
+    QVERIFY(Probe::chkItalic(dialog)->font().italic());
+    QCOMPARE(Probe::chkItalic(dialog)->font().weight(), QFont::Normal);
+    QVERIFY(!Probe::chkItalic(dialog)->font().underline());
+    QVERIFY(Probe::chkUnder(dialog)->font().underline());
+    QCOMPARE(Probe::chkUnder(dialog)->font().weight(), QFont::Normal);
+    QVERIFY(!Probe::chkUnder(dialog)->font().italic());
 
     // The red caption is really drawn red.
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    const QImage shot = dialog.optRed->grab().toImage();
+    const QImage shot = Probe::optRed(dialog)->grab().toImage();
     bool redInk = false;
     for (int y = 0; y < shot.height() && !redInk; ++y) {
         for (int x = 0; x < shot.width() && !redInk; ++x) {
@@ -298,10 +299,10 @@ void TestPropTitle::boxInvertsTheLabelNotItsOwnState()
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     label.setFontBold(true);
-    QVERIFY(!dialog.chkBold->isChecked());
+    QVERIFY(!Probe::chkBold(dialog)->isChecked());
 
-    ClickOn(dialog.chkBold);
-    QVERIFY(dialog.chkBold->isChecked());
+    ClickOn(Probe::chkBold(dialog));
+    QVERIFY(Probe::chkBold(dialog)->isChecked());
     QVERIFY(!label.FontBold());
 }
 
@@ -325,21 +326,21 @@ void TestPropTitle::clickingBoldTwiceRestoresLabelAndBox()
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     const LabelStyle before = label.style();
-    QCOMPARE(dialog.chkBold->isChecked(), boldBefore);
+    QCOMPARE(Probe::chkBold(dialog)->isChecked(), boldBefore);
 
-    QSignalSpy boxChanges(dialog.chkBold, &QCheckBox::toggled);
+    QSignalSpy boxChanges(Probe::chkBold(dialog), &QCheckBox::toggled);
     if (asDoubleClick) {
         // Through the window, as the window system delivers it: press, release,
         // press, double-click, release.
-        const QPoint at = dialog.chkBold->mapTo(&dialog, QPoint(6, dialog.chkBold->height() / 2));
+        const QPoint at = Probe::chkBold(dialog)->mapTo(&dialog, QPoint(6, Probe::chkBold(dialog)->height() / 2));
         QTest::mouseDClick(dialog.windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
     } else {
-        ClickOn(dialog.chkBold);
+        ClickOn(Probe::chkBold(dialog));
         QCOMPARE(label.FontBold(), !boldBefore);
-        ClickOn(dialog.chkBold);
+        ClickOn(Probe::chkBold(dialog));
     }
     QCOMPARE(boxChanges.count(), 2);
-    QCOMPARE(dialog.chkBold->isChecked(), boldBefore);
+    QCOMPARE(Probe::chkBold(dialog)->isChecked(), boldBefore);
     QCOMPARE(label.style(), before);
 }
 
@@ -352,9 +353,9 @@ void TestPropTitle::optionsOfOneFrameExcludeOnlyEachOther()
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
 
-    ClickOn(dialog.optBlue);
-    ClickOn(dialog.opt28);
-    ClickOn(dialog.optM);
+    ClickOn(Probe::optBlue(dialog));
+    ClickOn(Probe::opt28(dialog));
+    ClickOn(Probe::optM(dialog));
     QCOMPARE(CheckedControls(&dialog), (QStringList{"optBlue", "opt28", "optM"}));
     QCOMPARE(label.style(), MakeStyle(Blue, 28.0, M));
 }
@@ -367,10 +368,10 @@ void TestPropTitle::closingKeepsEveryChange()
     QPointer<frmPropTitle> alive(dialog);
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
-    ClickOn(dialog->optGreen);
-    ClickOn(dialog->opt26);
-    ClickOn(dialog->optG);
-    ClickOn(dialog->chkUnder);
+    ClickOn(Probe::optGreen(*dialog));
+    ClickOn(Probe::opt26(*dialog));
+    ClickOn(Probe::optG(*dialog));
+    ClickOn(Probe::chkUnder(*dialog));
     QVERIFY(dialog->close());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(alive.isNull());

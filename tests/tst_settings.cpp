@@ -1,6 +1,8 @@
 // The motion settings panel, its three error boxes, the forced exit and the
 // start/stop button, through a real main window with recording fakes.
 #include "fakes.h"
+#include "LoadedWindow.h"
+#include "Probe.h"
 
 #include "app/frmMain.h"
 #include "dialogs/frmAbout.h"
@@ -30,9 +32,9 @@ const QString AngerTitle = QStringLiteral("怒");
 
 void Type(frmMain& w, const QString& horiz, const QString& vert, const QString& inter)
 {
-    w.cmbHoriz->setEditText(horiz);
-    w.cmbVert->setEditText(vert);
-    w.txtInter->setText(inter);
+    Probe::cmbHoriz(w)->setEditText(horiz);
+    Probe::cmbVert(w)->setEditText(vert);
+    Probe::txtInter(w)->setText(inter);
 }
 
 QStringList Titles(const FakeMsgBox& box)
@@ -81,19 +83,17 @@ void TestSettings::initTestCase()
 
 void TestSettings::acceptedEntriesApplyWithoutAMessage()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     Type(w, QStringLiteral("10"), QStringLiteral("20"), QStringLiteral("500"));
-    w.cmdSet_Click();
+    Probe::cmdSet_Click(w);
     QVERIFY(world.msgbox.calls.isEmpty());
-    QCOMPARE(w.st.StepX, std::int16_t(10));
-    QCOMPARE(w.st.StepY, std::int16_t(20));
-    QCOMPARE(w.timAnime.Interval(), 500);
-    QVERIFY(w.timAnime.Enabled());
-    QVERIFY(w.timAnime.isTicking());
-    QCOMPARE(w.st.Running, std::int16_t(-1));
-    QCOMPARE(w.lblChange->text(), QStringLiteral("作動中"));
+    QCOMPARE(Probe::st(w).StepX, std::int16_t(10));
+    QCOMPARE(Probe::st(w).StepY, std::int16_t(20));
+    QCOMPARE(Probe::timAnime(w).Interval(), 500);
+    QVERIFY(Probe::timAnime(w).Enabled());
+    QVERIFY(Probe::timAnime(w).isTicking());
+    QCOMPARE(Probe::st(w).Running, std::int16_t(-1));
+    QCOMPARE(Probe::lblChange(w)->text(), QStringLiteral("作動中"));
 }
 
 void TestSettings::everyEntryIsTestedOnItsOwn_data()
@@ -140,31 +140,27 @@ void TestSettings::everyEntryIsTestedOnItsOwn()
     QFETCH(int, stepY);
     QFETCH(int, interval);
 
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     Type(w, horiz, vert, inter);
-    w.cmdSet_Click();
+    Probe::cmdSet_Click(w);
 
     QCOMPARE(Titles(world.msgbox), boxes);
-    QCOMPARE(int(w.st.StepX), stepX);
-    QCOMPARE(int(w.st.StepY), stepY);
-    QCOMPARE(w.timAnime.Interval(), interval);
+    QCOMPARE(int(Probe::st(w).StepX), stepX);
+    QCOMPARE(int(Probe::st(w).StepY), stepY);
+    QCOMPARE(Probe::timAnime(w).Interval(), interval);
     // Neither corrected nor re-filled, accepted or not.
-    QCOMPARE(w.cmbHoriz->currentText(), horiz);
-    QCOMPARE(w.cmbVert->currentText(), vert);
-    QCOMPARE(w.txtInter->text(), inter);
+    QCOMPARE(Probe::cmbHoriz(w)->currentText(), horiz);
+    QCOMPARE(Probe::cmbVert(w)->currentText(), vert);
+    QCOMPARE(Probe::txtInter(w)->text(), inter);
     QVERIFY(world.endCalls.isEmpty());
-    QVERIFY(w.timAnime.isTicking());
+    QVERIFY(Probe::timAnime(w).isTicking());
 }
 
 void TestSettings::errorBoxesHaveTheirExactTitlesTextsAndStyles()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     Type(w, QStringLiteral("31"), QStringLiteral("61"), QStringLiteral("3001"));
-    w.cmdSet_Click();
+    Probe::cmdSet_Click(w);
 
     QCOMPARE(world.msgbox.calls.size(), 3);
     const MsgBoxCall& h = world.msgbox.calls[0];
@@ -183,60 +179,54 @@ void TestSettings::errorBoxesHaveTheirExactTitlesTextsAndStyles()
 
 void TestSettings::noTickWhileEntriesAreReadOrABoxIsOpen()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     QList<bool> enabledWhileShown;
-    world.msgbox.onShow = [&](const MsgBoxCall&) { enabledWhileShown.append(w.timAnime.Enabled()); };
+    world.msgbox.onShow = [&](const MsgBoxCall&) { enabledWhileShown.append(Probe::timAnime(w).Enabled()); };
     Type(w, QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z"));
-    w.cmdSet_Click();
+    Probe::cmdSet_Click(w);
 
     QCOMPARE(enabledWhileShown, (QList<bool>{false, false, false}));
     // On again at the end, with the interval unchanged.
-    QVERIFY(w.timAnime.Enabled());
-    QVERIFY(w.timAnime.isTicking());
-    QCOMPARE(w.timAnime.Interval(), 100);
+    QVERIFY(Probe::timAnime(w).Enabled());
+    QVERIFY(Probe::timAnime(w).isTicking());
+    QCOMPARE(Probe::timAnime(w).Interval(), 100);
 }
 
 void TestSettings::settingsMadeWhileStoppedWaitForTheNextStart()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
-    w.cmdChange_Click();
-    QVERIFY(!w.timAnime.Enabled());
+    LOADED_MAIN_WINDOW(world, w);
+    Probe::cmdChange_Click(w);
+    QVERIFY(!Probe::timAnime(w).Enabled());
 
     QList<bool> enabledWhileShown;
-    world.msgbox.onShow = [&](const MsgBoxCall&) { enabledWhileShown.append(w.timAnime.Enabled()); };
+    world.msgbox.onShow = [&](const MsgBoxCall&) { enabledWhileShown.append(Probe::timAnime(w).Enabled()); };
     Type(w, QStringLiteral("3"), QStringLiteral("99"), QStringLiteral("250"));
-    w.cmdSet_Click();
+    Probe::cmdSet_Click(w);
     QCOMPARE(enabledWhileShown, QList<bool>{false});
-    QCOMPARE(w.st.StepX, std::int16_t(3));
-    QCOMPARE(w.timAnime.Interval(), 250);
-    QVERIFY(!w.timAnime.Enabled());
-    QCOMPARE(w.st.Running, std::int16_t(0));
-    QCOMPARE(w.lblChange->text(), QStringLiteral("停止中"));
+    QCOMPARE(Probe::st(w).StepX, std::int16_t(3));
+    QCOMPARE(Probe::timAnime(w).Interval(), 250);
+    QVERIFY(!Probe::timAnime(w).Enabled());
+    QCOMPARE(Probe::st(w).Running, std::int16_t(0));
+    QCOMPARE(Probe::lblChange(w)->text(), QStringLiteral("停止中"));
 
-    w.cmdChange_Click();
-    QVERIFY(w.timAnime.isTicking());
-    QCOMPARE(w.timAnime.Interval(), 250);
+    Probe::cmdChange_Click(w);
+    QVERIFY(Probe::timAnime(w).isTicking());
+    QCOMPARE(Probe::timAnime(w).Interval(), 250);
 }
 
 void TestSettings::yesToTheIntervalErrorKeepsIntervalAndFlight()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     world.msgbox.answers = {platform::vbYes};
     Type(w, QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("5000"));
-    w.cmdSet_Click();
+    Probe::cmdSet_Click(w);
     QCOMPARE(Titles(world.msgbox), QStringList{InterTitle});
-    QCOMPARE(w.timAnime.Interval(), 100);
-    QCOMPARE(w.st.StepX, std::int16_t(4));
-    QCOMPARE(w.st.StepY, std::int16_t(5));
-    QVERIFY(w.timAnime.isTicking());
+    QCOMPARE(Probe::timAnime(w).Interval(), 100);
+    QCOMPARE(Probe::st(w).StepX, std::int16_t(4));
+    QCOMPARE(Probe::st(w).StepY, std::int16_t(5));
+    QVERIFY(Probe::timAnime(w).isTicking());
     QVERIFY(world.endCalls.isEmpty());
-    QCOMPARE(w.txtInter->text(), QStringLiteral("5000"));
+    QCOMPARE(Probe::txtInter(w)->text(), QStringLiteral("5000"));
 }
 
 void TestSettings::noToTheIntervalErrorEndsTheProgramAtOnce_data()
@@ -253,18 +243,16 @@ void TestSettings::noToTheIntervalErrorEndsTheProgramAtOnce()
     QFETCH(bool, running);
     QFETCH(bool, music);
 
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     w.show();
     if (!running)
-        w.cmdChange_Click();
+        Probe::cmdChange_Click(w);
     if (!music)
-        w.BgmOn = mdlAelor::False;
-    w.propTitle = new frmPropTitle(w.lblTitle);
-    w.propExpla = new frmPropExpla(w.lblExpla);
-    w.about = new frmAbout();
-    for (QWidget* d : std::initializer_list<QWidget*>{w.propTitle, w.propExpla, w.about})
+        Probe::BgmOn(w) = mdlAelor::False;
+    Probe::propTitle(w) = new frmPropTitle(Probe::lblTitle(w));
+    Probe::propExpla(w) = new frmPropExpla(Probe::lblExpla(w));
+    Probe::about(w) = new frmAbout();
+    for (QWidget* d : std::initializer_list<QWidget*>{Probe::propTitle(w), Probe::propExpla(w), Probe::about(w)})
         d->show();
     world.sound.calls.clear();
 
@@ -278,11 +266,11 @@ void TestSettings::noToTheIntervalErrorEndsTheProgramAtOnce()
         for (const QString& caption : {QStringLiteral("タイトルの書式"), QStringLiteral("説明文の書式"),
                                        QStringLiteral("Aelorinのﾊﾞｰｼﾞｮﾝ情報")})
             windowsOpenDuringAnger += platform::FindWindow(caption) ? 1 : 0;
-        timerOnDuringAnger = w.timAnime.Enabled();
+        timerOnDuringAnger = Probe::timAnime(w).Enabled();
     };
     world.msgbox.answers = {platform::vbNo};
     Type(w, QStringLiteral("7"), QStringLiteral("8"), QStringLiteral("5000"));
-    w.cmdSet_Click();
+    Probe::cmdSet_Click(w);
 
     QCOMPARE(Titles(world.msgbox), (QStringList{InterTitle, AngerTitle}));
     const MsgBoxCall& anger = world.msgbox.calls[1];
@@ -297,28 +285,26 @@ void TestSettings::noToTheIntervalErrorEndsTheProgramAtOnce()
                                             : QList<SoundCall>{};
     QCOMPARE(world.sound.calls, expected);
     // Nothing ran after the end: the timer was not switched on again.
-    QVERIFY(!w.timAnime.Enabled());
+    QVERIFY(!Probe::timAnime(w).Enabled());
     // The steps of the same click were applied before the interval was refused.
-    QCOMPARE(w.st.StepX, std::int16_t(7));
-    QCOMPARE(w.st.StepY, std::int16_t(8));
-    QCOMPARE(w.timAnime.Interval(), 100);
+    QCOMPARE(Probe::st(w).StepX, std::int16_t(7));
+    QCOMPARE(Probe::st(w).StepY, std::int16_t(8));
+    QCOMPARE(Probe::timAnime(w).Interval(), 100);
 
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(w.propTitle.isNull());
-    QVERIFY(w.propExpla.isNull());
-    QVERIFY(w.about.isNull());
+    QVERIFY(Probe::propTitle(w).isNull());
+    QVERIFY(Probe::propExpla(w).isNull());
+    QVERIFY(Probe::about(w).isNull());
 }
 
 void TestSettings::startStopTogglesStateTimerAndLabel()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     struct Seen { int running; bool enabled; QString label; };
     QList<Seen> seen;
     for (int i = 0; i < 4; ++i) {
-        w.cmdChange_Click();
-        seen.append({w.st.Running, w.timAnime.Enabled(), w.lblChange->text()});
+        Probe::cmdChange_Click(w);
+        seen.append({Probe::st(w).Running, Probe::timAnime(w).Enabled(), Probe::lblChange(w)->text()});
     }
     const QString stopped = QStringLiteral("停止中");
     const QString running = QStringLiteral("作動中");
@@ -334,27 +320,23 @@ void TestSettings::startStopTogglesStateTimerAndLabel()
 
 void TestSettings::startStopNeitherMovesNorRedrawsTheKite()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
-    w.timAnime_Timer();
-    const QImage shown = w.picMain->image().copy();
-    const mdlAelor::FlightState before = w.st;
+    LOADED_MAIN_WINDOW(world, w);
+    Probe::timAnime_Timer(w);
+    const QImage shown = Probe::picMain(w)->image().copy();
+    const mdlAelor::FlightState before = Probe::st(w);
 
-    w.cmdChange_Click();
-    w.cmdChange_Click();
-    QCOMPARE(w.picMain->image(), shown);
-    QCOMPARE(w.st.KiteX, before.KiteX);
-    QCOMPARE(w.st.KiteY, before.KiteY);
-    QCOMPARE(w.st.FrameNo, before.FrameNo);
-    QCOMPARE(w.st.DirX, before.DirX);
+    Probe::cmdChange_Click(w);
+    Probe::cmdChange_Click(w);
+    QCOMPARE(Probe::picMain(w)->image(), shown);
+    QCOMPARE(Probe::st(w).KiteX, before.KiteX);
+    QCOMPARE(Probe::st(w).KiteY, before.KiteY);
+    QCOMPARE(Probe::st(w).FrameNo, before.FrameNo);
+    QCOMPARE(Probe::st(w).DirX, before.DirX);
 }
 
 void TestSettings::entriesTypedAndButtonsClickedThroughRealWidgets()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
@@ -364,53 +346,51 @@ void TestSettings::entriesTypedAndButtonsClickedThroughRealWidgets()
         QTest::keyClick(edit, Qt::Key_Backspace);
         QTest::keyClicks(edit, text);
     };
-    retype(w.cmbHoriz->lineEdit(), QStringLiteral("12abc"));
-    retype(w.cmbVert->lineEdit(), QStringLiteral("1 0"));
-    retype(w.txtInter, QStringLiteral("&h1F4"));
-    QTest::mouseClick(w.cmdSet, Qt::LeftButton);
+    retype(Probe::cmbHoriz(w)->lineEdit(), QStringLiteral("12abc"));
+    retype(Probe::cmbVert(w)->lineEdit(), QStringLiteral("1 0"));
+    retype(Probe::txtInter(w), QStringLiteral("&h1F4"));
+    QTest::mouseClick(Probe::cmdSet(w), Qt::LeftButton);
 
     QVERIFY(world.msgbox.calls.isEmpty());
-    QCOMPARE(w.st.StepX, std::int16_t(12));
-    QCOMPARE(w.st.StepY, std::int16_t(10));
-    QCOMPARE(w.timAnime.Interval(), 500);
-    QCOMPARE(w.cmbHoriz->currentText(), QStringLiteral("12abc"));
-    QCOMPARE(w.cmbVert->currentText(), QStringLiteral("1 0"));
-    QCOMPARE(w.txtInter->text(), QStringLiteral("&h1F4"));
+    QCOMPARE(Probe::st(w).StepX, std::int16_t(12));
+    QCOMPARE(Probe::st(w).StepY, std::int16_t(10));
+    QCOMPARE(Probe::timAnime(w).Interval(), 500);
+    QCOMPARE(Probe::cmbHoriz(w)->currentText(), QStringLiteral("12abc"));
+    QCOMPARE(Probe::cmbVert(w)->currentText(), QStringLiteral("1 0"));
+    QCOMPARE(Probe::txtInter(w)->text(), QStringLiteral("&h1F4"));
 
-    retype(w.cmbHoriz->lineEdit(), QStringLiteral("31"));
-    QTest::mouseClick(w.cmdSet, Qt::LeftButton);
+    retype(Probe::cmbHoriz(w)->lineEdit(), QStringLiteral("31"));
+    QTest::mouseClick(Probe::cmdSet(w), Qt::LeftButton);
     QCOMPARE(Titles(world.msgbox), QStringList{HorizTitle});
-    QCOMPARE(w.st.StepX, std::int16_t(12));
+    QCOMPARE(Probe::st(w).StepX, std::int16_t(12));
 
-    QTest::mouseClick(w.cmdChange, Qt::LeftButton);
-    QCOMPARE(w.lblChange->text(), QStringLiteral("停止中"));
-    QVERIFY(!w.timAnime.Enabled());
-    QTest::mouseClick(w.cmdChange, Qt::LeftButton);
-    QCOMPARE(w.lblChange->text(), QStringLiteral("作動中"));
-    QVERIFY(w.timAnime.isTicking());
+    QTest::mouseClick(Probe::cmdChange(w), Qt::LeftButton);
+    QCOMPARE(Probe::lblChange(w)->text(), QStringLiteral("停止中"));
+    QVERIFY(!Probe::timAnime(w).Enabled());
+    QTest::mouseClick(Probe::cmdChange(w), Qt::LeftButton);
+    QCOMPARE(Probe::lblChange(w)->text(), QStringLiteral("作動中"));
+    QVERIFY(Probe::timAnime(w).isTicking());
 }
 
 void TestSettings::fullWidthInputFromAnInputMethodIsRead()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
-    w.cmbHoriz->lineEdit()->clear();
-    w.cmbVert->lineEdit()->clear();
-    w.txtInter->clear();
-    Commit(w.cmbHoriz->lineEdit(), QStringLiteral("１．５"));
-    Commit(w.cmbVert->lineEdit(), QStringLiteral("＆Ｈ１Ｅ"));
-    Commit(w.txtInter, QStringLiteral("　７５０"));
-    QCOMPARE(w.txtInter->text(), QStringLiteral("　７５０"));
-    QTest::mouseClick(w.cmdSet, Qt::LeftButton);
+    Probe::cmbHoriz(w)->lineEdit()->clear();
+    Probe::cmbVert(w)->lineEdit()->clear();
+    Probe::txtInter(w)->clear();
+    Commit(Probe::cmbHoriz(w)->lineEdit(), QStringLiteral("１．５"));
+    Commit(Probe::cmbVert(w)->lineEdit(), QStringLiteral("＆Ｈ１Ｅ"));
+    Commit(Probe::txtInter(w), QStringLiteral("　７５０"));
+    QCOMPARE(Probe::txtInter(w)->text(), QStringLiteral("　７５０"));
+    QTest::mouseClick(Probe::cmdSet(w), Qt::LeftButton);
 
     QVERIFY(world.msgbox.calls.isEmpty());
-    QCOMPARE(w.st.StepX, std::int16_t(2));
-    QCOMPARE(w.st.StepY, std::int16_t(30));
-    QCOMPARE(w.timAnime.Interval(), 750);
+    QCOMPARE(Probe::st(w).StepX, std::int16_t(2));
+    QCOMPARE(Probe::st(w).StepY, std::int16_t(30));
+    QCOMPARE(Probe::timAnime(w).Interval(), 750);
 }
 
 // Whatever lands in the three entries, the program keeps going and the label
@@ -422,9 +402,7 @@ void TestSettings::noTypedTextCrashesOrHidesTheFlightState()
         "Ｅ", "ｅ", "&", "＆", "H", "h", "O", "o", "Ｈ", "F", "a", "z", " ", "\t", "\n", "\r", "　",
         "٣", "😀", "ー", "9999", "1e400", "&HFFFF", "0.5", "-0", "e-999999999999",
     };
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     constexpr quint32 seed = 20240611;
     qInfo("settings: random texts from seed %u", seed);
     QRandomGenerator gen(seed);
@@ -438,22 +416,22 @@ void TestSettings::noTypedTextCrashesOrHidesTheFlightState()
 
     for (int round = 0; round < 1500; ++round) {
         if (round == 750)
-            w.cmdChange_Click();
+            Probe::cmdChange_Click(w);
         const QString h = randomText(), v = randomText(), i = randomText();
         Type(w, h, v, i);
         world.msgbox.calls.clear();
-        w.cmdSet_Click();
+        Probe::cmdSet_Click(w);
         const QString where = QStringLiteral("entries [%1] [%2] [%3]").arg(h.left(40), v.left(40), i.left(40));
         const QByteArray msg = where.toUtf8();
         QVERIFY2(world.msgbox.calls.size() <= 3, msg.constData());
-        QVERIFY2(w.st.StepX >= 0 && w.st.StepX <= 30, msg.constData());
-        QVERIFY2(w.st.StepY >= 0 && w.st.StepY <= 60, msg.constData());
-        QVERIFY2(w.timAnime.Interval() >= 1 && w.timAnime.Interval() <= 3000, msg.constData());
+        QVERIFY2(Probe::st(w).StepX >= 0 && Probe::st(w).StepX <= 30, msg.constData());
+        QVERIFY2(Probe::st(w).StepY >= 0 && Probe::st(w).StepY <= 60, msg.constData());
+        QVERIFY2(Probe::timAnime(w).Interval() >= 1 && Probe::timAnime(w).Interval() <= 3000, msg.constData());
         const bool running = round < 750;
-        QCOMPARE(w.st.Running != 0, running);
-        QCOMPARE(w.timAnime.isTicking(), running);
-        QCOMPARE(w.lblChange->text(), running ? QStringLiteral("作動中") : QStringLiteral("停止中"));
-        QVERIFY2(w.cmbHoriz->currentText() == h && w.txtInter->text() == i, msg.constData());
+        QCOMPARE(Probe::st(w).Running != 0, running);
+        QCOMPARE(Probe::timAnime(w).isTicking(), running);
+        QCOMPARE(Probe::lblChange(w)->text(), running ? QStringLiteral("作動中") : QStringLiteral("停止中"));
+        QVERIFY2(Probe::cmbHoriz(w)->currentText() == h && Probe::txtInter(w)->text() == i, msg.constData());
     }
     QVERIFY(world.endCalls.isEmpty());
 }

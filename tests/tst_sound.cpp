@@ -2,6 +2,7 @@
 // is heard matters: it plays what it can, holds the caller until a sound has been
 // heard to its end, and falls silent rather than failing.
 #include "fakes.h"
+#include "Probe.h"
 
 #include "app/frmMain.h"
 #include "platform/Sound.h"
@@ -387,8 +388,8 @@ void TestSound::startUpAndClosingGoOnWithAFaultyWave()
     frmMain w(services);
     QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
     QVERIFY(world.msgbox.calls.isEmpty());
-    QCOMPARE(w.BgmOn, mdlAelor::True);
-    QVERIFY(w.mnuBgmItem[0]->isChecked());
+    QCOMPARE(Probe::BgmOn(w), mdlAelor::True);
+    QVERIFY(Probe::mnuBgmItem(w)[0]->isChecked());
     w.show();
     QVERIFY(w.close());
     QVERIFY(world.msgbox.calls.isEmpty());

@@ -1,5 +1,7 @@
 // Start-up, the main window as it first appears, and the closing sequence.
 #include "fakes.h"
+#include "LoadedWindow.h"
+#include "Probe.h"
 #include "framesupport.h"
 
 #include "app/frmMain.h"
@@ -155,10 +157,8 @@ void TestStartup::initTestCase()
 
 void TestStartup::startStateMatchesTheTable()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
-    const auto& s = w.st;
+    LOADED_MAIN_WINDOW(world, w);
+    const auto& s = Probe::st(w);
     QCOMPARE(s.KiteX, std::int16_t(100));
     QCOMPARE(s.KiteY, std::int16_t(100));
     QCOMPARE(s.StepX, std::int16_t(1));
@@ -171,18 +171,16 @@ void TestStartup::startStateMatchesTheTable()
     QCOMPARE(s.Dragging, std::int16_t(0));
     QCOMPARE(s.KeyStep, std::int16_t(5));
     QCOMPARE(s.Running, std::int16_t(-1));
-    QCOMPARE(w.BgmOn, std::int16_t(-1));
-    QCOMPARE(w.AppDir, BuildDataDir());
-    QVERIFY(w.timAnime.Enabled());
-    QCOMPARE(w.timAnime.Interval(), 100);
+    QCOMPARE(Probe::BgmOn(w), std::int16_t(-1));
+    QCOMPARE(Probe::AppDir(w), BuildDataDir());
+    QVERIFY(Probe::timAnime(w).Enabled());
+    QCOMPARE(Probe::timAnime(w).Interval(), 100);
     QCOMPARE(w.windowTitle(), QStringLiteral("Aelorin"));
 }
 
 void TestStartup::layoutToThePixel()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
@@ -192,21 +190,21 @@ void TestStartup::layoutToThePixel()
     // Not resizable.
     QCOMPARE(w.minimumSize(), w.maximumSize());
 
-    QCOMPARE(w.picMain->geometry(), QRect(10, 10, 380, 350));
-    QCOMPARE(w.lblTitle->geometry(), QRect(400, 10, 220, 40));
-    QCOMPARE(w.lblExpla->geometry(), QRect(410, 60, 220, 70));
-    QCOMPARE(w.lblChange->geometry(), QRect(440, 140, 50, 20));
-    QCOMPARE(w.cmdChange->geometry(), QRect(530, 135, 70, 30));
-    QCOMPARE(w.fraParam->geometry(), QRect(400, 170, 220, 190));
-    QCOMPARE(w.lblHoriz->geometry(), QRect(30, 30, 60, 20));
-    QCOMPARE(w.lblVert->geometry(), QRect(30, 70, 60, 20));
-    QCOMPARE(w.lblInter->geometry(), QRect(30, 110, 60, 20));
-    QCOMPARE(w.txtInter->geometry(), QRect(110, 110, 60, 20));
-    QCOMPARE(w.cmdSet->geometry(), QRect(80, 150, 50, 30));
-    QCOMPARE(w.cmbHoriz->pos(), QPoint(110, 30));
-    QCOMPARE(w.cmbHoriz->width(), 60);
-    QCOMPARE(w.cmbVert->pos(), QPoint(110, 70));
-    QCOMPARE(w.cmbVert->width(), 60);
+    QCOMPARE(Probe::picMain(w)->geometry(), QRect(10, 10, 380, 350));
+    QCOMPARE(Probe::lblTitle(w)->geometry(), QRect(400, 10, 220, 40));
+    QCOMPARE(Probe::lblExpla(w)->geometry(), QRect(410, 60, 220, 70));
+    QCOMPARE(Probe::lblChange(w)->geometry(), QRect(440, 140, 50, 20));
+    QCOMPARE(Probe::cmdChange(w)->geometry(), QRect(530, 135, 70, 30));
+    QCOMPARE(Probe::fraParam(w)->geometry(), QRect(400, 170, 220, 190));
+    QCOMPARE(Probe::lblHoriz(w)->geometry(), QRect(30, 30, 60, 20));
+    QCOMPARE(Probe::lblVert(w)->geometry(), QRect(30, 70, 60, 20));
+    QCOMPARE(Probe::lblInter(w)->geometry(), QRect(30, 110, 60, 20));
+    QCOMPARE(Probe::txtInter(w)->geometry(), QRect(110, 110, 60, 20));
+    QCOMPARE(Probe::cmdSet(w)->geometry(), QRect(80, 150, 50, 30));
+    QCOMPARE(Probe::cmbHoriz(w)->pos(), QPoint(110, 30));
+    QCOMPARE(Probe::cmbHoriz(w)->width(), 60);
+    QCOMPARE(Probe::cmbVert(w)->pos(), QPoint(110, 70));
+    QCOMPARE(Probe::cmbVert(w)->width(), 60);
 
     // Centred on the whole screen.
     const QRect screen = w.screen()->geometry();
@@ -216,14 +214,14 @@ void TestStartup::layoutToThePixel()
 
     // The tab order visits the display, the buttons and the entries.
     QList<QWidget*> order;
-    QWidget* at = w.picMain;
+    QWidget* at = Probe::picMain(w);
     for (int i = 0; i < 6; ++i) {
         order.append(at);
         at = at->nextInFocusChain();
         while (at->focusPolicy() == Qt::NoFocus || !at->isVisible() || at->focusProxy())
             at = at->nextInFocusChain();
     }
-    QCOMPARE(order, (QList<QWidget*>{w.picMain, w.cmdChange, w.cmbHoriz, w.cmbVert, w.cmdSet, w.txtInter}));
+    QCOMPARE(order, (QList<QWidget*>{Probe::picMain(w), Probe::cmdChange(w), Probe::cmbHoriz(w), Probe::cmbVert(w), Probe::cmdSet(w), Probe::txtInter(w)}));
 }
 
 // 26 and 9 points at 96 dpi, 20 and 7 at 120 dpi; the interval entry keeps its font.
@@ -231,7 +229,7 @@ void TestStartup::fontsFollowScreenResolution()
 {
     FakeWorld world;
     frmMain w(world.services());
-    const QFont defaultFont = w.txtInter->font();
+    const QFont defaultFont = Probe::txtInter(w)->font();
     QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
 
     const int dpi = qRound(w.screen()->logicalDotsPerInchX());
@@ -240,52 +238,48 @@ void TestStartup::fontsFollowScreenResolution()
     const int title = dpi == 96 ? 26 : 20;
     const int small = dpi == 96 ? 9 : 7;
 
-    QCOMPARE(w.lblTitle->FontSize(), double(title));
-    QCOMPARE(w.lblTitle->font().pointSizeF(), double(title));
-    QCOMPARE(w.lblExpla->FontSize(), double(small));
-    for (QWidget* c : std::initializer_list<QWidget*>{w.lblHoriz, w.lblVert, w.lblInter, w.lblChange, w.fraParam,
-                                                       w.cmdChange, w.cmdSet, w.cmbHoriz, w.cmbVert})
+    QCOMPARE(Probe::lblTitle(w)->FontSize(), double(title));
+    QCOMPARE(Probe::lblTitle(w)->font().pointSizeF(), double(title));
+    QCOMPARE(Probe::lblExpla(w)->FontSize(), double(small));
+    for (QWidget* c : std::initializer_list<QWidget*>{Probe::lblHoriz(w), Probe::lblVert(w), Probe::lblInter(w), Probe::lblChange(w), Probe::fraParam(w),
+                                                       Probe::cmdChange(w), Probe::cmdSet(w), Probe::cmbHoriz(w), Probe::cmbVert(w)})
         QCOMPARE(c->font().pointSize(), small);
-    QCOMPARE(w.txtInter->font(), defaultFont);
+    QCOMPARE(Probe::txtInter(w)->font(), defaultFont);
 
-    QCOMPARE(w.lblTitle->FontName(), QStringLiteral("ＭＳ Ｐゴシック"));
-    QVERIFY(w.lblTitle->FontItalic());
-    QVERIFY(!w.lblTitle->FontBold());
-    QCOMPARE(w.lblTitle->ForeColor(), 0x00FF0000u);
+    QCOMPARE(Probe::lblTitle(w)->FontName(), QStringLiteral("ＭＳ Ｐゴシック"));
+    QVERIFY(Probe::lblTitle(w)->FontItalic());
+    QVERIFY(!Probe::lblTitle(w)->FontBold());
+    QCOMPARE(Probe::lblTitle(w)->ForeColor(), 0x00FF0000u);
 }
 
 void TestStartup::textsAndSettingsFields()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
-    QCOMPARE(w.lblTitle->Caption(), QStringLiteral("Aelorin"));
-    const QString expla = w.lblExpla->Caption();
+    LOADED_MAIN_WINDOW(world, w);
+    QCOMPARE(Probe::lblTitle(w)->Caption(), QStringLiteral("Aelorin"));
+    const QString expla = Probe::lblExpla(w)->Caption();
     QCOMPARE(expla.count(QStringLiteral("\r\n")), 4);
     QVERIFY(!expla.endsWith(QLatin1Char('\n')));
     QVERIFY(expla.startsWith(QStringLiteral("１　凧が空を舞います\r\n２　")));
     QVERIFY(expla.endsWith(QStringLiteral("\r\n　　もっと速く動かせます")));
-    QCOMPARE(w.lblChange->text(), QStringLiteral("作動中"));
-    QCOMPARE(w.lblChange->palette().color(QPalette::WindowText), QColor(Qt::white));
-    QCOMPARE(w.lblChange->palette().color(QPalette::Window), QColor(Qt::black));
-    QVERIFY(w.lblChange->autoFillBackground());
+    QCOMPARE(Probe::lblChange(w)->text(), QStringLiteral("作動中"));
+    QCOMPARE(Probe::lblChange(w)->palette().color(QPalette::WindowText), QColor(Qt::white));
+    QCOMPARE(Probe::lblChange(w)->palette().color(QPalette::Window), QColor(Qt::black));
+    QVERIFY(Probe::lblChange(w)->autoFillBackground());
 
-    QCOMPARE(w.cmbHoriz->currentText(), QStringLiteral(" 1"));
-    QCOMPARE(w.cmbVert->currentText(), QStringLiteral(" 1"));
-    QCOMPARE(w.cmbHoriz->currentIndex(), -1);
-    QCOMPARE(w.cmbHoriz->count(), 5);
-    QCOMPARE(w.cmbVert->itemText(4), QStringLiteral("10"));
-    QCOMPARE(w.txtInter->text(), QStringLiteral(" 100"));
-    QCOMPARE(w.fraParam->title(), QStringLiteral("動きの調節"));
-    QCOMPARE(w.cmdChange->text(), QStringLiteral("開始/停止"));
-    QCOMPARE(w.cmdSet->text(), QStringLiteral("OK"));
+    QCOMPARE(Probe::cmbHoriz(w)->currentText(), QStringLiteral(" 1"));
+    QCOMPARE(Probe::cmbVert(w)->currentText(), QStringLiteral(" 1"));
+    QCOMPARE(Probe::cmbHoriz(w)->currentIndex(), -1);
+    QCOMPARE(Probe::cmbHoriz(w)->count(), 5);
+    QCOMPARE(Probe::cmbVert(w)->itemText(4), QStringLiteral("10"));
+    QCOMPARE(Probe::txtInter(w)->text(), QStringLiteral(" 100"));
+    QCOMPARE(Probe::fraParam(w)->title(), QStringLiteral("動きの調節"));
+    QCOMPARE(Probe::cmdChange(w)->text(), QStringLiteral("開始/停止"));
+    QCOMPARE(Probe::cmdSet(w)->text(), QStringLiteral("OK"));
 }
 
 void TestStartup::menuBarAsDefined()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
 
     const QList<QAction*> menus = w.menuBar()->actions();
     QCOMPARE(menus.size(), 3);
@@ -295,23 +289,21 @@ void TestStartup::menuBarAsDefined()
 
     struct Item { QAction* action; const char* caption; const char* keys; };
     const Item items[] = {
-        {w.mnuNameItem[0], "タイトル(&T)...", "Ctrl+T"}, {w.mnuNameItem[1], "説明文(&S)...", "Ctrl+S"},
-        {w.mnuBgmItem[0], "演奏中(&P)", "Ctrl+P"},       {w.mnuBgmItem[1], "停止中(&N)", "Ctrl+N"},
-        {w.mnuHelp, "ヘルプ(&H)...", "Ctrl+H"},          {w.mnuVer, "バージョン(&V)...", "Ctrl+V"},
+        {Probe::mnuNameItem(w)[0], "タイトル(&T)...", "Ctrl+T"}, {Probe::mnuNameItem(w)[1], "説明文(&S)...", "Ctrl+S"},
+        {Probe::mnuBgmItem(w)[0], "演奏中(&P)", "Ctrl+P"},       {Probe::mnuBgmItem(w)[1], "停止中(&N)", "Ctrl+N"},
+        {Probe::mnuHelp(w), "ヘルプ(&H)...", "Ctrl+H"},          {Probe::mnuVer(w), "バージョン(&V)...", "Ctrl+V"},
     };
     for (const Item& item : items) {
         QCOMPARE(item.action->text(), QString::fromUtf8(item.caption));
         QCOMPARE(item.action->shortcut(), QKeySequence(QString::fromLatin1(item.keys)));
     }
-    QVERIFY(w.mnuBgmItem[0]->isChecked());
-    QVERIFY(!w.mnuBgmItem[1]->isChecked());
+    QVERIFY(Probe::mnuBgmItem(w)[0]->isChecked());
+    QVERIFY(!Probe::mnuBgmItem(w)[1]->isChecked());
 }
 
 void TestStartup::soundsAtStartInOrder()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     const QList<SoundCall> expected = {
         {BuildDataDir() + QStringLiteral("sounds/Wave22.wav"), SND_NODEFAULT},
         {BuildDataDir() + QStringLiteral("sounds/Over.wav"), SND_ASYNC | SND_NODEFAULT | SND_LOOP},
@@ -322,32 +314,28 @@ void TestStartup::soundsAtStartInOrder()
 
 void TestStartup::focusStartsOnTheDisplay()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(w.picMain));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Probe::picMain(w)));
 }
 
 void TestStartup::displayEmptyUntilFirstTick()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
-    w.timAnime.setEnabled(false);
+    LOADED_MAIN_WINDOW(world, w);
+    Probe::timAnime(w).setEnabled(false);
     QImage blank(380, 350, QImage::Format_RGB32);
     blank.fill(Qt::white);
-    QCOMPARE(w.picMain->image(), blank);
+    QCOMPARE(Probe::picMain(w)->image(), blank);
 
-    w.timAnime_Timer();
+    Probe::timAnime_Timer(w);
     // Frame 1 at (100, 100), drawn from the loaded pictures.
     const QString difference =
-        FirstDifference(w.picMain->image(), ExpectedFrame(w.surfaces.picBack, w.surfaces.picKite, 1, 100, 100));
+        FirstDifference(Probe::picMain(w)->image(), ExpectedFrame(Probe::surfaces(w).picBack, Probe::surfaces(w).picKite, 1, 100, 100));
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
-    QVERIFY(w.picMain->image() != blank);
-    QCOMPARE(w.st.KiteX, std::int16_t(101));
-    QCOMPARE(w.st.FrameNo, std::int16_t(2));
+    QVERIFY(Probe::picMain(w)->image() != blank);
+    QCOMPARE(Probe::st(w).KiteX, std::int16_t(101));
+    QCOMPARE(Probe::st(w).FrameNo, std::int16_t(2));
 }
 
 void TestStartup::appDirHasExactlyOneSeparator_data()
@@ -378,7 +366,7 @@ void TestStartup::programInTheRootReadsItsDataWithoutADoubledSeparator()
     world.programDir = QStringLiteral("/");
     frmMain w(world.services());
     QCOMPARE(w.Form_Load(), frmMain::LoadResult::PictureFailed);
-    QCOMPARE(w.AppDir, QStringLiteral("/"));
+    QCOMPARE(Probe::AppDir(w), QStringLiteral("/"));
     QCOMPARE(world.msgbox.calls.size(), 1);
     const QString text = world.msgbox.calls[0].text;
     QVERIFY2(text.contains(QStringLiteral("\r\n/images/kite.bmp\r\n")), qPrintable(text));
@@ -510,10 +498,10 @@ void TestStartup::smallPicturesAreGrownWithWhite()
     world.programDir = data.dir.path();
     frmMain w(world.services());
     QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
-    QCOMPARE(w.surfaces.picKite.size(), QSize(180, 120));
-    QCOMPARE(w.surfaces.picKite.pixel(0, 0), qRgb(0x40, 0x40, 0x40));
-    QCOMPARE(w.surfaces.picKite.pixel(100, 100), qRgb(255, 255, 255));
-    w.timAnime_Timer();  // composing from it is harmless
+    QCOMPARE(Probe::surfaces(w).picKite.size(), QSize(180, 120));
+    QCOMPARE(Probe::surfaces(w).picKite.pixel(0, 0), qRgb(0x40, 0x40, 0x40));
+    QCOMPARE(Probe::surfaces(w).picKite.pixel(100, 100), qRgb(255, 255, 255));
+    Probe::timAnime_Timer(w);  // composing from it is harmless
 }
 
 void TestStartup::badPictureEndsStartUp()
@@ -541,14 +529,12 @@ void TestStartup::badPictureEndsStartUp()
     QVERIFY(w.loadError().contains(file));
     // The steps after the failed load do not run: no sound, no texts.
     QVERIFY(world.sound.calls.isEmpty());
-    QVERIFY(w.lblChange->text().isEmpty());
+    QVERIFY(Probe::lblChange(w)->text().isEmpty());
 }
 
 void TestStartup::closingWithMusicStopsThenChimes()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     w.show();
     world.sound.calls.clear();
     QVERIFY(w.close());
@@ -561,11 +547,9 @@ void TestStartup::closingWithMusicStopsThenChimes()
 
 void TestStartup::closingWithoutMusicIsSilent()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     w.show();
-    w.BgmOn = 0;
+    Probe::BgmOn(w) = 0;
     world.sound.calls.clear();
     QVERIFY(w.close());
     QVERIFY(world.sound.calls.isEmpty());
@@ -573,23 +557,21 @@ void TestStartup::closingWithoutMusicIsSilent()
 
 void TestStartup::closingClosesSecondaryWindows()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     w.show();
-    w.propTitle = new frmPropTitle(w.lblTitle);
-    w.propExpla = new frmPropExpla(w.lblExpla);
-    w.about = new frmAbout();
-    for (QWidget* d : std::initializer_list<QWidget*>{w.propTitle, w.propExpla, w.about})
+    Probe::propTitle(w) = new frmPropTitle(Probe::lblTitle(w));
+    Probe::propExpla(w) = new frmPropExpla(Probe::lblExpla(w));
+    Probe::about(w) = new frmAbout();
+    for (QWidget* d : std::initializer_list<QWidget*>{Probe::propTitle(w), Probe::propExpla(w), Probe::about(w)})
         d->show();
     QVERIFY(platform::FindWindow(QStringLiteral("タイトルの書式")));
 
     QVERIFY(w.close());
     QTest::qWait(0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(w.propTitle.isNull());
-    QVERIFY(w.propExpla.isNull());
-    QVERIFY(w.about.isNull());
+    QVERIFY(Probe::propTitle(w).isNull());
+    QVERIFY(Probe::propExpla(w).isNull());
+    QVERIFY(Probe::about(w).isNull());
     QVERIFY(!platform::FindWindow(QStringLiteral("説明文の書式")));
 }
 
@@ -606,19 +588,17 @@ void TestStartup::windowSearchNeedsTheExactCaption()
 // Ctrl+V in an entry chooses the version item instead of pasting.
 void TestStartup::menuShortcutsWinOverEditors()
 {
-    FakeWorld world;
-    frmMain w(world.services());
-    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    LOADED_MAIN_WINDOW(world, w);
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     int chosen = 0;
-    connect(w.mnuVer, &QAction::triggered, &w, [&chosen] { ++chosen; });
-    for (QWidget* editor : std::initializer_list<QWidget*>{w.txtInter, w.cmbHoriz->lineEdit(), w.picMain}) {
+    connect(Probe::mnuVer(w), &QAction::triggered, &w, [&chosen] { ++chosen; });
+    for (QWidget* editor : std::initializer_list<QWidget*>{Probe::txtInter(w), Probe::cmbHoriz(w)->lineEdit(), Probe::picMain(w)}) {
         editor->setFocus();
         QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
     }
     QCOMPARE(chosen, 3);
-    QCOMPARE(w.txtInter->text(), QStringLiteral(" 100"));
+    QCOMPARE(Probe::txtInter(w)->text(), QStringLiteral(" 100"));
 }
 
 QTEST_MAIN(TestStartup)

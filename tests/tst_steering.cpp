@@ -1,6 +1,7 @@
 // Dragging the kite with the pointer and nudging it with the arrow keys: the rules
 // on the flight state alone, then through the display of a real main window.
 #include "fakes.h"
+#include "Probe.h"
 #include "framesupport.h"
 
 #include "rules/Steering.h"
@@ -39,16 +40,16 @@ struct StillFlight {
     {
         if (w.Form_Load() != frmMain::LoadResult::Loaded)
             return false;
-        w.st.StepX = 0;
-        w.st.StepY = 0;
+        Probe::st(w).StepX = 0;
+        Probe::st(w).StepY = 0;
         // And a tick far off, so none repaints the display during a test.
-        w.timAnime.setInterval(3000);
+        Probe::timAnime(w).setInterval(3000);
         return true;
     }
     // The frame the display should show for the current state, worked out in the test.
     QImage composed()
     {
-        return ExpectedFrame(w.surfaces.picBack, w.surfaces.picKite, w.st.FrameNo, w.st.KiteX, w.st.KiteY);
+        return ExpectedFrame(Probe::surfaces(w).picBack, Probe::surfaces(w).picKite, Probe::st(w).FrameNo, Probe::st(w).KiteX, Probe::st(w).KiteY);
     }
 };
 
@@ -324,16 +325,16 @@ void TestSteering::arrowKeysOnTheDisplayMoveTheKite()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
-    const QPoint start(w.st.KiteX, w.st.KiteY);
-    QTest::keyClick(w.picMain, Qt::Key(key), modifiers);
-    QCOMPARE(QPoint(w.st.KiteX, w.st.KiteY), start + move);
-    QCOMPARE(w.st.KeyStep, std::int16_t(5));
-    QCOMPARE(w.picMain->image(), f.composed());
+    const QPoint start(Probe::st(w).KiteX, Probe::st(w).KiteY);
+    QTest::keyClick(Probe::picMain(w), Qt::Key(key), modifiers);
+    QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), start + move);
+    QCOMPARE(Probe::st(w).KeyStep, std::int16_t(5));
+    QCOMPARE(Probe::picMain(w)->image(), f.composed());
 
     // The next press without modifiers moves 5 again.
-    QTest::keyClick(w.picMain, Qt::Key(key));
+    QTest::keyClick(Probe::picMain(w), Qt::Key(key));
     const QPoint unit = move / std::max(std::abs(move.x()), std::abs(move.y())) * 5;
-    QCOMPARE(QPoint(w.st.KiteX, w.st.KiteY), start + move + unit);
+    QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), start + move + unit);
 }
 
 void TestSteering::overshootByKeysOnTheDisplay_data()
@@ -364,15 +365,15 @@ void TestSteering::overshootByKeysOnTheDisplay()
     frmMain& w = f.w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.st.KiteX = static_cast<std::int16_t>(from.x());
-    w.st.KiteY = static_cast<std::int16_t>(from.y());
+    Probe::st(w).KiteX = static_cast<std::int16_t>(from.x());
+    Probe::st(w).KiteY = static_cast<std::int16_t>(from.y());
 
-    QTest::keyClick(w.picMain, Qt::Key(key), modifiers);
-    QCOMPARE(QPoint(w.st.KiteX, w.st.KiteY), first);
-    QTest::keyClick(w.picMain, Qt::Key(key), modifiers);
-    QCOMPARE(QPoint(w.st.KiteX, w.st.KiteY), second);
+    QTest::keyClick(Probe::picMain(w), Qt::Key(key), modifiers);
+    QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), first);
+    QTest::keyClick(Probe::picMain(w), Qt::Key(key), modifiers);
+    QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), second);
     // Still redrawn where it stands, partly off the display.
-    QCOMPARE(w.picMain->image(), f.composed());
+    QCOMPARE(Probe::picMain(w)->image(), f.composed());
 }
 
 void TestSteering::everyKeyRedrawsWithTheTimerHeldOff()
@@ -382,30 +383,30 @@ void TestSteering::everyKeyRedrawsWithTheTimerHeldOff()
     frmMain& w = f.w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    TimerAtRepaint probe(w.picMain, w.timAnime);
+    TimerAtRepaint probe(Probe::picMain(w), Probe::timAnime(w));
 
     // A state change the display does not show yet: a non-arrow key redraws it.
-    w.st.KiteX = 200;
-    w.st.FrameNo = 4;
-    QVERIFY(w.picMain->image() != f.composed());
-    QTest::keyClick(w.picMain, Qt::Key_A);
-    QCOMPARE(w.picMain->image(), f.composed());
-    QCOMPARE(w.st.KiteX, std::int16_t(200));
+    Probe::st(w).KiteX = 200;
+    Probe::st(w).FrameNo = 4;
+    QVERIFY(Probe::picMain(w)->image() != f.composed());
+    QTest::keyClick(Probe::picMain(w), Qt::Key_A);
+    QCOMPARE(Probe::picMain(w)->image(), f.composed());
+    QCOMPARE(Probe::st(w).KiteX, std::int16_t(200));
 
     // Shift pressed by itself moves nothing, redraws, and leaves the step at 5.
-    w.st.KiteY = 150;
-    w.picMain_KeyDown(16, 1);
-    QCOMPARE(w.picMain->image(), f.composed());
-    QCOMPARE(w.st.KeyStep, std::int16_t(5));
-    QCOMPARE(w.st.KiteX, std::int16_t(200));
+    Probe::st(w).KiteY = 150;
+    Probe::picMain_KeyDown(w, 16, 1);
+    QCOMPARE(Probe::picMain(w)->image(), f.composed());
+    QCOMPARE(Probe::st(w).KeyStep, std::int16_t(5));
+    QCOMPARE(Probe::st(w).KiteX, std::int16_t(200));
 
-    QTest::keyClick(w.picMain, Qt::Key_Left, Qt::ShiftModifier);
-    QCOMPARE(w.st.KiteX, std::int16_t(185));
+    QTest::keyClick(Probe::picMain(w), Qt::Key_Left, Qt::ShiftModifier);
+    QCOMPARE(Probe::st(w).KiteX, std::int16_t(185));
 
     // A, Shift by itself, then the Shift that the last click pressed before Left.
     QCOMPARE(probe.seen, (QList<bool>{false, false, false, false}));
-    QVERIFY(w.timAnime.Enabled());
-    QVERIFY(w.timAnime.isTicking());
+    QVERIFY(Probe::timAnime(w).Enabled());
+    QVERIFY(Probe::timAnime(w).isTicking());
 }
 
 void TestSteering::keysLeaveAStoppedTimerOff()
@@ -413,14 +414,14 @@ void TestSteering::keysLeaveAStoppedTimerOff()
     StillFlight f;
     QVERIFY(f.load());
     frmMain& w = f.w;
-    w.cmdChange_Click();
-    w.picMain_KeyDown(39, 0);
-    QCOMPARE(w.st.KiteX, std::int16_t(105));
-    QVERIFY(!w.timAnime.Enabled());
-    w.picMain_KeyDown(39, 1);
-    QCOMPARE(w.st.KiteX, std::int16_t(120));
-    QVERIFY(!w.timAnime.Enabled());
-    QCOMPARE(w.st.KeyStep, std::int16_t(5));
+    Probe::cmdChange_Click(w);
+    Probe::picMain_KeyDown(w, 39, 0);
+    QCOMPARE(Probe::st(w).KiteX, std::int16_t(105));
+    QVERIFY(!Probe::timAnime(w).Enabled());
+    Probe::picMain_KeyDown(w, 39, 1);
+    QCOMPARE(Probe::st(w).KiteX, std::int16_t(120));
+    QVERIFY(!Probe::timAnime(w).Enabled());
+    QCOMPARE(Probe::st(w).KeyStep, std::int16_t(5));
 }
 
 void TestSteering::draggingWithTheMouseMovesTheKiteAndHoldsTheTimer()
@@ -430,25 +431,25 @@ void TestSteering::draggingWithTheMouseMovesTheKiteAndHoldsTheTimer()
     frmMain& w = f.w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    w.timAnime_Timer();
-    const QImage before = w.picMain->image().copy();
+    Probe::timAnime_Timer(w);
+    const QImage before = Probe::picMain(w)->image().copy();
 
-    QTest::mousePress(w.picMain, Qt::LeftButton, {}, OnWidget(115, 130));
-    QCOMPARE(w.st.Dragging, mdlAelor::True);
-    QCOMPARE(w.st.GrabX, std::int16_t(15));
-    QCOMPARE(w.st.GrabY, std::int16_t(30));
-    QVERIFY(!w.timAnime.Enabled());
+    QTest::mousePress(Probe::picMain(w), Qt::LeftButton, {}, OnWidget(115, 130));
+    QCOMPARE(Probe::st(w).Dragging, mdlAelor::True);
+    QCOMPARE(Probe::st(w).GrabX, std::int16_t(15));
+    QCOMPARE(Probe::st(w).GrabY, std::int16_t(30));
+    QVERIFY(!Probe::timAnime(w).Enabled());
     // The press alone does not redraw.
-    QCOMPARE(w.picMain->image(), before);
+    QCOMPARE(Probe::picMain(w)->image(), before);
 
-    QTest::mouseMove(w.picMain, OnWidget(215, 180));
-    QCOMPARE(QPoint(w.st.KiteX, w.st.KiteY), QPoint(200, 150));
-    QCOMPARE(w.picMain->image(), f.composed());
-    QVERIFY(!w.timAnime.Enabled());
+    QTest::mouseMove(Probe::picMain(w), OnWidget(215, 180));
+    QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), QPoint(200, 150));
+    QCOMPARE(Probe::picMain(w)->image(), f.composed());
+    QVERIFY(!Probe::timAnime(w).Enabled());
 
-    QTest::mouseRelease(w.picMain, Qt::LeftButton, {}, OnWidget(215, 180));
-    QCOMPARE(w.st.Dragging, mdlAelor::False);
-    QVERIFY(w.timAnime.isTicking());
+    QTest::mouseRelease(Probe::picMain(w), Qt::LeftButton, {}, OnWidget(215, 180));
+    QCOMPARE(Probe::st(w).Dragging, mdlAelor::False);
+    QVERIFY(Probe::timAnime(w).isTicking());
 }
 
 void TestSteering::dragFromGripTenTwentyWaitsWhilePointerIsAtXFive()
@@ -459,22 +460,22 @@ void TestSteering::dragFromGripTenTwentyWaitsWhilePointerIsAtXFive()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
-    QTest::mousePress(w.picMain, Qt::LeftButton, {}, OnWidget(110, 120));
-    QCOMPARE(QPoint(w.st.GrabX, w.st.GrabY), QPoint(10, 20));
-    QTest::mouseMove(w.picMain, OnWidget(50, 120));
-    QCOMPARE(QPoint(w.st.KiteX, w.st.KiteY), QPoint(40, 100));
-    const QImage waiting = w.picMain->image().copy();
+    QTest::mousePress(Probe::picMain(w), Qt::LeftButton, {}, OnWidget(110, 120));
+    QCOMPARE(QPoint(Probe::st(w).GrabX, Probe::st(w).GrabY), QPoint(10, 20));
+    QTest::mouseMove(Probe::picMain(w), OnWidget(50, 120));
+    QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), QPoint(40, 100));
+    const QImage waiting = Probe::picMain(w)->image().copy();
 
-    QTest::mouseMove(w.picMain, OnWidget(5, 150));
-    QCOMPARE(QPoint(w.st.KiteX, w.st.KiteY), QPoint(40, 100));
-    QCOMPARE(w.picMain->image(), waiting);
-    QTest::mouseMove(w.picMain, OnWidget(10, 150));
-    QCOMPARE(QPoint(w.st.KiteX, w.st.KiteY), QPoint(40, 100));
+    QTest::mouseMove(Probe::picMain(w), OnWidget(5, 150));
+    QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), QPoint(40, 100));
+    QCOMPARE(Probe::picMain(w)->image(), waiting);
+    QTest::mouseMove(Probe::picMain(w), OnWidget(10, 150));
+    QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), QPoint(40, 100));
 
-    QTest::mouseMove(w.picMain, OnWidget(11, 150));
-    QCOMPARE(QPoint(w.st.KiteX, w.st.KiteY), QPoint(1, 130));
-    QTest::mouseRelease(w.picMain, Qt::LeftButton, {}, OnWidget(11, 150));
-    QCOMPARE(w.st.Dragging, mdlAelor::False);
+    QTest::mouseMove(Probe::picMain(w), OnWidget(11, 150));
+    QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), QPoint(1, 130));
+    QTest::mouseRelease(Probe::picMain(w), Qt::LeftButton, {}, OnWidget(11, 150));
+    QCOMPARE(Probe::st(w).Dragging, mdlAelor::False);
 }
 
 void TestSteering::anyButtonTakesHoldAndAnyReleaseLetsGo()
@@ -485,19 +486,19 @@ void TestSteering::anyButtonTakesHoldAndAnyReleaseLetsGo()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
-    QTest::mousePress(w.picMain, Qt::RightButton, Qt::ShiftModifier, OnWidget(120, 140));
-    QCOMPARE(w.st.Dragging, mdlAelor::True);
-    QVERIFY(!w.timAnime.Enabled());
-    QTest::mouseMove(w.picMain, OnWidget(130, 140));
-    QCOMPARE(w.st.KiteX, std::int16_t(110));
+    QTest::mousePress(Probe::picMain(w), Qt::RightButton, Qt::ShiftModifier, OnWidget(120, 140));
+    QCOMPARE(Probe::st(w).Dragging, mdlAelor::True);
+    QVERIFY(!Probe::timAnime(w).Enabled());
+    QTest::mouseMove(Probe::picMain(w), OnWidget(130, 140));
+    QCOMPARE(Probe::st(w).KiteX, std::int16_t(110));
 
     // A release of another button than the one pressed still ends the drag.
-    w.picMain_MouseUp(4, 0, 0.0f, 0.0f);
-    QCOMPARE(w.st.Dragging, mdlAelor::False);
-    QVERIFY(w.timAnime.isTicking());
-    w.picMain_MouseMove(2, 0, 200.0f, 200.0f);
-    QCOMPARE(w.st.KiteX, std::int16_t(110));
-    QTest::mouseRelease(w.picMain, Qt::RightButton, Qt::ShiftModifier, OnWidget(130, 140));
+    Probe::picMain_MouseUp(w, 4, 0, 0.0f, 0.0f);
+    QCOMPARE(Probe::st(w).Dragging, mdlAelor::False);
+    QVERIFY(Probe::timAnime(w).isTicking());
+    Probe::picMain_MouseMove(w, 2, 0, 200.0f, 200.0f);
+    QCOMPARE(Probe::st(w).KiteX, std::int16_t(110));
+    QTest::mouseRelease(Probe::picMain(w), Qt::RightButton, Qt::ShiftModifier, OnWidget(130, 140));
 }
 
 void TestSteering::pressOutsideTheKiteChangesNothing()
@@ -510,15 +511,15 @@ void TestSteering::pressOutsideTheKiteChangesNothing()
 
     // The kite's left column, then well away from it.
     for (const QPoint p : {QPoint(100, 130), QPoint(130, 130), QPoint(300, 20)}) {
-        w.picMain_MouseDown(1, 0, float(p.x()), float(p.y()));
-        QCOMPARE(w.st.Dragging, mdlAelor::False);
-        QVERIFY(w.timAnime.Enabled());
-        QCOMPARE(w.st.GrabX, std::int16_t(0));
+        Probe::picMain_MouseDown(w, 1, 0, float(p.x()), float(p.y()));
+        QCOMPARE(Probe::st(w).Dragging, mdlAelor::False);
+        QVERIFY(Probe::timAnime(w).Enabled());
+        QCOMPARE(Probe::st(w).GrabX, std::int16_t(0));
     }
-    QTest::mousePress(w.picMain, Qt::LeftButton, {}, OnWidget(300, 20));
-    QTest::mouseMove(w.picMain, OnWidget(310, 30));
-    QCOMPARE(QPoint(w.st.KiteX, w.st.KiteY), QPoint(100, 100));
-    QTest::mouseRelease(w.picMain, Qt::LeftButton, {}, OnWidget(310, 30));
+    QTest::mousePress(Probe::picMain(w), Qt::LeftButton, {}, OnWidget(300, 20));
+    QTest::mouseMove(Probe::picMain(w), OnWidget(310, 30));
+    QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), QPoint(100, 100));
+    QTest::mouseRelease(Probe::picMain(w), Qt::LeftButton, {}, OnWidget(310, 30));
 }
 
 void TestSteering::pointerBetweenPixelsCountsAsThePixelItIsIn_data()
@@ -543,14 +544,14 @@ void TestSteering::pointerBetweenPixelsCountsAsThePixelItIsIn()
     frmMain& w = f.w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QTest::mousePress(w.picMain, Qt::LeftButton, {}, OnWidget(110, 120));
+    QTest::mousePress(Probe::picMain(w), Qt::LeftButton, {}, OnWidget(110, 120));
 
     const QPointF at(x + platform::PictureBox::Border, 150.0 + platform::PictureBox::Border);
-    QMouseEvent move(QEvent::MouseMove, at, w.picMain->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
+    QMouseEvent move(QEvent::MouseMove, at, Probe::picMain(w)->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
                      Qt::NoModifier);
-    QApplication::sendEvent(w.picMain, &move);
-    QCOMPARE(int(w.st.KiteX), kiteX);
-    QTest::mouseRelease(w.picMain, Qt::LeftButton, {}, OnWidget(110, 120));
+    QApplication::sendEvent(Probe::picMain(w), &move);
+    QCOMPARE(int(Probe::st(w).KiteX), kiteX);
+    QTest::mouseRelease(Probe::picMain(w), Qt::LeftButton, {}, OnWidget(110, 120));
 }
 
 void TestSteering::releaseWithoutDragKeepsTimerState_data()
@@ -567,17 +568,17 @@ void TestSteering::releaseWithoutDragKeepsTimerState()
     QVERIFY(f.load());
     frmMain& w = f.w;
     if (!running)
-        w.cmdChange_Click();
-    w.picMain_MouseUp(1, 0, 10.0f, 10.0f);
-    QCOMPARE(w.timAnime.Enabled(), running);
-    QCOMPARE(w.st.Dragging, mdlAelor::False);
+        Probe::cmdChange_Click(w);
+    Probe::picMain_MouseUp(w, 1, 0, 10.0f, 10.0f);
+    QCOMPARE(Probe::timAnime(w).Enabled(), running);
+    QCOMPARE(Probe::st(w).Dragging, mdlAelor::False);
 
     // A whole drag while stopped does not touch the timer either.
-    w.picMain_MouseDown(1, 0, 110.0f, 120.0f);
-    QCOMPARE(w.st.Dragging, mdlAelor::True);
-    QCOMPARE(w.timAnime.Enabled(), false);
-    w.picMain_MouseUp(1, 0, 110.0f, 120.0f);
-    QCOMPARE(w.timAnime.Enabled(), running);
+    Probe::picMain_MouseDown(w, 1, 0, 110.0f, 120.0f);
+    QCOMPARE(Probe::st(w).Dragging, mdlAelor::True);
+    QCOMPARE(Probe::timAnime(w).Enabled(), false);
+    Probe::picMain_MouseUp(w, 1, 0, 110.0f, 120.0f);
+    QCOMPARE(Probe::timAnime(w).Enabled(), running);
 }
 
 // No tick may pull a held kite from under the hand, a key pressed meanwhile
@@ -587,18 +588,18 @@ void TestSteering::arrowDuringADragLeavesTheTimerOffUntilTheRelease()
     StillFlight f;
     QVERIFY(f.load());
     frmMain& w = f.w;
-    w.picMain_MouseDown(1, 0, 110.0f, 120.0f);
-    QVERIFY(!w.timAnime.Enabled());
-    w.picMain_KeyDown(39, 0);
-    QCOMPARE(w.st.KiteX, std::int16_t(105));
-    QVERIFY(!w.timAnime.Enabled());
-    QCOMPARE(w.st.Dragging, mdlAelor::True);
+    Probe::picMain_MouseDown(w, 1, 0, 110.0f, 120.0f);
+    QVERIFY(!Probe::timAnime(w).Enabled());
+    Probe::picMain_KeyDown(w, 39, 0);
+    QCOMPARE(Probe::st(w).KiteX, std::int16_t(105));
+    QVERIFY(!Probe::timAnime(w).Enabled());
+    QCOMPARE(Probe::st(w).Dragging, mdlAelor::True);
     // Still dragging with the same grip.
-    w.picMain_MouseMove(1, 0, 160.0f, 170.0f);
-    QCOMPARE(QPoint(w.st.KiteX, w.st.KiteY), QPoint(150, 150));
-    w.picMain_MouseUp(1, 0, 160.0f, 170.0f);
-    QCOMPARE(w.st.Dragging, mdlAelor::False);
-    QVERIFY(w.timAnime.isTicking());
+    Probe::picMain_MouseMove(w, 1, 0, 160.0f, 170.0f);
+    QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), QPoint(150, 150));
+    Probe::picMain_MouseUp(w, 1, 0, 160.0f, 170.0f);
+    QCOMPARE(Probe::st(w).Dragging, mdlAelor::False);
+    QVERIFY(Probe::timAnime(w).isTicking());
 }
 
 QTEST_MAIN(TestSteering)
