@@ -1,55 +1,79 @@
 #pragma once
-// Building blocks the two format dialogs share: the window frame, frames with
-// their option groups, the four typeface options and the three style boxes,
-// each with the caption font and colour it is shown in.
+// What the two format dialogs share: a fixed window over one label, three frames
+// of options (colour, size, typeface), the three style boxes, the opening step
+// that selects what the label shows, and the Tab loop. Each dialog brings its own
+// options in a layout table, and decides when a choice reaches the label.
+#include "labels/StyleChoices.h"
+
 #include <QRect>
 #include <QString>
+#include <QWidget>
 
 #include <array>
 #include <cstdint>
+#include <initializer_list>
+#include <optional>
+#include <span>
 
-class QAbstractButton;
 class QButtonGroup;
 class QCheckBox;
 class QGroupBox;
 class QRadioButton;
-class QWidget;
+class StyledLabel;
 
-namespace formatparts {
+class FormatDialog : public QWidget {
+    Q_OBJECT
+public:
+    // One option of the colour or size frame.
+    struct OptionPlace {
+        const char* name;
+        QString caption;
+        QRect geometry;                             // relative to its frame
+        std::optional<std::uint32_t> captionColor;  // drawn in the colour it applies, when set
+    };
+    // Where a dialog's parts stand.
+    struct Layout {
+        QString caption;
+        QSize client;
+        QRect colorFrame;
+        std::array<OptionPlace, 3> colors;
+        QRect sizeFrame;
+        std::array<OptionPlace, 3> sizes;
+        QRect fontFrame;
+        int boxesLeft;
+        std::array<int, 3> boxTops;
+    };
 
-// A fixed, non-resizable top-level window with a minimize and a close box, no
-// maximize box, the program's icon and a client area of exactly `client`.
-void MakeFixedWindow(QWidget* window, const QString& caption, QSize client);
+protected:
+    // Builds the window and every shared part; nothing is selected yet.
+    FormatDialog(StyledLabel* target, const Layout& layout, QWidget* parent);
 
-// A frame placed on the window; its children are placed relative to the frame's
-// top-left outer corner.
-QGroupBox* Frame(QWidget* window, const char* name, const QString& caption, QRect geometry);
+    // Selects the first option of each group that shows the label's colour, size
+    // and face, and checks the box of each attribute the label has. Whatever the
+    // dialog has connected to the options and boxes runs as they change.
+    void selectWhatTheLabelShows(std::span<const std::uint32_t> colors,
+                                 std::span<const StyleChoices::SizeWindow> sizes);
+    // Run last by each constructor: the Tab loop through colours, boxes, sizes,
+    // faces and then `extra`, with Tab stopping only at each group's selected option.
+    void finishOpening(std::initializer_list<QWidget*> extra = {});
 
-// An option in a frame; the group keeps the options of one frame exclusive of
-// each other and independent of other frames, with `id` its place in the group.
-QRadioButton* Option(QGroupBox* frame, QButtonGroup* group, int id, const char* name, const QString& caption,
-                     QRect geometry);
+    StyledLabel* m_label;
+    QGroupBox* fraColor = nullptr;
+    QGroupBox* fraSize = nullptr;
+    QGroupBox* fraFont = nullptr;
+    QButtonGroup* m_colors = nullptr;
+    QButtonGroup* m_sizes = nullptr;
+    QButtonGroup* m_faces = nullptr;
+    std::array<QRadioButton*, 3> m_colorOptions{};
+    std::array<QRadioButton*, 3> m_sizeOptions{};
+    QRadioButton* optPG = nullptr;
+    QRadioButton* optPM = nullptr;
+    QRadioButton* optG = nullptr;
+    QRadioButton* optM = nullptr;
+    QCheckBox* chkBold = nullptr;
+    QCheckBox* chkItalic = nullptr;
+    QCheckBox* chkUnder = nullptr;
 
-// Lets Tab stop in a group only at its selected option, whichever that is now,
-// as it does once the focus has been in the group; a group with none selected
-// keeps every stop.
-void TabToSelectedOption(QButtonGroup* group);
-
-// Draws a button's caption in a 0x00BBGGRR colour.
-void PaintCaption(QAbstractButton* button, std::uint32_t color);
-
-// The options optPG, optPM, optG, optM at their places in a font frame, in
-// the order of the face table; each but the first shows its caption in its face.
-std::array<QRadioButton*, 4> FaceOptions(QGroupBox* fraFont, QButtonGroup* group);
-
-struct StyleBoxes {
-    QCheckBox* chkBold;
-    QCheckBox* chkItalic;
-    QCheckBox* chkUnder;
+private:
+    friend class Probe;
 };
-
-// "太字", "斜体", "下線", one below the other at the given left edge and tops, each
-// captioned in the proportional Gothic at 9 points in the style it names.
-StyleBoxes MakeStyleBoxes(QWidget* window, int left, std::array<int, 3> tops);
-
-}  // namespace formatparts

@@ -2,67 +2,49 @@
 
 #include "labels/StyleChoices.h"
 #include "labels/StyledLabel.h"
-#include "dialogs/FormatDialog.h"
 
 #include <QButtonGroup>
 #include <QCheckBox>
-#include <QGroupBox>
 #include <QRadioButton>
 
 using namespace StyleChoices;
 
-frmPropTitle::frmPropTitle(StyledLabel* target, QWidget* parent)
-    : QWidget(parent, Qt::Window)
-    , m_label(target)
+namespace {
+
+const FormatDialog::Layout& TitleLayout()
 {
-    setAttribute(Qt::WA_DeleteOnClose);
-    formatparts::MakeFixedWindow(this, Caption, QSize(402, 322));
-    createControls();
-    connectHandlers();
-    Form_Load();
-    for (QButtonGroup* group : {m_colors, m_sizes, m_faces})
-        formatparts::TabToSelectedOption(group);
+    static const FormatDialog::Layout layout = {
+        frmPropTitle::Caption,
+        {402, 322},
+        {16, 16, 153, 113},
+        {{{"optRed", QStringLiteral("赤"), {32, 24, 89, 17}, TitleColors[0]},
+          {"optGreen", QStringLiteral("緑"), {32, 48, 81, 25}, TitleColors[1]},
+          {"optBlue", QStringLiteral("青"), {32, 80, 97, 17}, TitleColors[2]}}},
+        {208, 24, 145, 105},
+        {{{"opt24", QStringLiteral("２４"), {24, 24, 65, 17}, {}},
+          {"opt26", QStringLiteral("２６"), {24, 48, 65, 17}, {}},
+          {"opt28", QStringLiteral("２８"), {24, 72, 65, 17}, {}}}},
+        {16, 176, 161, 121},
+        216,
+        {192, 224, 256},
+    };
+    return layout;
 }
 
-void frmPropTitle::createControls()
+}  // namespace
+
+frmPropTitle::frmPropTitle(StyledLabel* target, QWidget* parent)
+    : FormatDialog(target, TitleLayout(), parent)
 {
-    using formatparts::Frame;
-    using formatparts::Option;
-
-    fraColor = Frame(this, "fraColor", QStringLiteral("色"), {16, 16, 153, 113});
-    m_colors = new QButtonGroup(fraColor);
-    optRed = Option(fraColor, m_colors, 0, "optRed", QStringLiteral("赤"), {32, 24, 89, 17});
-    optGreen = Option(fraColor, m_colors, 1, "optGreen", QStringLiteral("緑"), {32, 48, 81, 25});
-    optBlue = Option(fraColor, m_colors, 2, "optBlue", QStringLiteral("青"), {32, 80, 97, 17});
-    formatparts::PaintCaption(optRed, TitleColors[0]);
-    formatparts::PaintCaption(optGreen, TitleColors[1]);
-    formatparts::PaintCaption(optBlue, TitleColors[2]);
-
-    fraSize = Frame(this, "fraSize", QStringLiteral("サイズ"), {208, 24, 145, 105});
-    m_sizes = new QButtonGroup(fraSize);
-    opt24 = Option(fraSize, m_sizes, 0, "opt24", QStringLiteral("２４"), {24, 24, 65, 17});
-    opt26 = Option(fraSize, m_sizes, 1, "opt26", QStringLiteral("２６"), {24, 48, 65, 17});
-    opt28 = Option(fraSize, m_sizes, 2, "opt28", QStringLiteral("２８"), {24, 72, 65, 17});
-
-    fraFont = Frame(this, "fraFont", QStringLiteral("フォント"), {16, 176, 161, 121});
-    m_faces = new QButtonGroup(fraFont);
-    const auto faces = formatparts::FaceOptions(fraFont, m_faces);
-    optPG = faces[0];
-    optPM = faces[1];
-    optG = faces[2];
-    optM = faces[3];
-
-    const auto boxes = formatparts::MakeStyleBoxes(this, 216, {192, 224, 256});
-    chkBold = boxes.chkBold;
-    chkItalic = boxes.chkItalic;
-    chkUnder = boxes.chkUnder;
-
-    for (QGroupBox* frame : {fraColor, fraSize, fraFont})
-        frame->setFocusPolicy(Qt::NoFocus);
-    QWidget* const order[] = {optRed, optGreen, optBlue, chkBold, chkItalic, chkUnder, opt24,
-                              opt26,  opt28,    optPG,   optPM,   optG,      optM};
-    for (std::size_t i = 1; i < std::size(order); ++i)
-        setTabOrder(order[i - 1], order[i]);
+    optRed = m_colorOptions[0];
+    optGreen = m_colorOptions[1];
+    optBlue = m_colorOptions[2];
+    opt24 = m_sizeOptions[0];
+    opt26 = m_sizeOptions[1];
+    opt28 = m_sizeOptions[2];
+    connectHandlers();
+    Form_Load();
+    finishOpening();
 }
 
 void frmPropTitle::connectHandlers()
@@ -94,21 +76,9 @@ void frmPropTitle::Form_Load()
 {
     // Selecting an option here runs its handler, which writes back the colour or
     // face just read and turns a size inside a window into the option's whole size.
-    if (const int i = MatchColor(m_label->ForeColor(), TitleColors); i != NoOption)
-        m_colors->button(i)->setChecked(true);
-    if (const int i = MatchSize(m_label->style().SizeUnits, TitleSizeWindows); i != NoOption)
-        m_sizes->button(i)->setChecked(true);
-    if (const int i = MatchFace(m_label->FontName(), Faces()); i != NoOption)
-        m_faces->button(i)->setChecked(true);
-
     // Checking a box inverts its attribute on the label, so each attribute found
     // on is off after this...
-    if (m_label->FontBold())
-        chkBold->setChecked(true);
-    if (m_label->FontItalic())
-        chkItalic->setChecked(true);
-    if (m_label->FontUnderline())
-        chkUnder->setChecked(true);
+    selectWhatTheLabelShows(TitleColors, TitleSizeWindows);
     // ...and is turned on again here, so the label keeps its attributes.
     if (chkBold->isChecked())
         m_label->setFontBold(true);

@@ -1,16 +1,11 @@
 #pragma once
-#include <QString>
-#include <QWidget>
+#include "dialogs/FormatDialog.h"
 
-class QButtonGroup;
-class QCheckBox;
-class QGroupBox;
-class QRadioButton;
-class StyledLabel;
+#include <QString>
 
 // Restyles the title label: every click is applied to the label at once, and
 // the dialog keeps no state of its own beyond what its controls show.
-class frmPropTitle : public QWidget {
+class frmPropTitle : public FormatDialog {
     Q_OBJECT
 public:
     // The caption the main window finds this dialog by.
@@ -20,6 +15,10 @@ public:
 
 private:
     friend class Probe;
+
+    void connectHandlers();
+    // Runs once, when the dialog is created, before it is first shown.
+    void Form_Load();
 
     // Each writes one property of the label. They run on a click, and whenever
     // an option is selected or a box changes from code.
@@ -37,30 +36,10 @@ private:
     void chkItalic_Click();
     void chkUnder_Click();
 
-    QGroupBox* fraColor = nullptr;
     QRadioButton* optRed = nullptr;
     QRadioButton* optGreen = nullptr;
     QRadioButton* optBlue = nullptr;
-    QGroupBox* fraSize = nullptr;
     QRadioButton* opt24 = nullptr;
     QRadioButton* opt26 = nullptr;
     QRadioButton* opt28 = nullptr;
-    QGroupBox* fraFont = nullptr;
-    QRadioButton* optPG = nullptr;
-    QRadioButton* optPM = nullptr;
-    QRadioButton* optG = nullptr;
-    QRadioButton* optM = nullptr;
-    QCheckBox* chkBold = nullptr;
-    QCheckBox* chkItalic = nullptr;
-    QCheckBox* chkUnder = nullptr;
-
-    void createControls();
-    void connectHandlers();
-    // Runs once, when the dialog is created, before it is first shown.
-    void Form_Load();
-
-    StyledLabel* m_label;
-    QButtonGroup* m_colors = nullptr;
-    QButtonGroup* m_sizes = nullptr;
-    QButtonGroup* m_faces = nullptr;
 };

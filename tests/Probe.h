@@ -3,6 +3,7 @@
 // each of these classes names Probe its friend, and nothing else sees past their
 // public faces.
 #include "app/frmMain.h"
+#include "dialogs/FormatDialog.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmPropExpla.h"
 #include "dialogs/frmPropTitle.h"
@@ -89,24 +90,26 @@ public:
     static StyledLabel* lblDescription(frmAbout& b) { return b.lblDescription; }
 
     // Format dialogs: the parts both have...
-    template <typename Dialog> static QGroupBox* fraColor(Dialog& d) { return d.fraColor; }
-    template <typename Dialog> static QGroupBox* fraSize(Dialog& d) { return d.fraSize; }
-    template <typename Dialog> static QGroupBox* fraFont(Dialog& d) { return d.fraFont; }
-    template <typename Dialog> static QRadioButton* optPG(Dialog& d) { return d.optPG; }
-    template <typename Dialog> static QRadioButton* optPM(Dialog& d) { return d.optPM; }
-    template <typename Dialog> static QRadioButton* optG(Dialog& d) { return d.optG; }
-    template <typename Dialog> static QRadioButton* optM(Dialog& d) { return d.optM; }
-    template <typename Dialog> static QCheckBox* chkBold(Dialog& d) { return d.chkBold; }
-    template <typename Dialog> static QCheckBox* chkItalic(Dialog& d) { return d.chkItalic; }
-    template <typename Dialog> static QCheckBox* chkUnder(Dialog& d) { return d.chkUnder; }
-    template <typename Dialog> static QRadioButton* optGreen(Dialog& d) { return d.optGreen; }
-    template <typename Dialog> static QRadioButton* optBlue(Dialog& d) { return d.optBlue; }
+    static QGroupBox* fraColor(FormatDialog& d) { return d.fraColor; }
+    static QGroupBox* fraSize(FormatDialog& d) { return d.fraSize; }
+    static QGroupBox* fraFont(FormatDialog& d) { return d.fraFont; }
+    static QRadioButton* optPG(FormatDialog& d) { return d.optPG; }
+    static QRadioButton* optPM(FormatDialog& d) { return d.optPM; }
+    static QRadioButton* optG(FormatDialog& d) { return d.optG; }
+    static QRadioButton* optM(FormatDialog& d) { return d.optM; }
+    static QCheckBox* chkBold(FormatDialog& d) { return d.chkBold; }
+    static QCheckBox* chkItalic(FormatDialog& d) { return d.chkItalic; }
+    static QCheckBox* chkUnder(FormatDialog& d) { return d.chkUnder; }
     // ...and each one's own.
+    static QRadioButton* optGreen(frmPropTitle& d) { return d.optGreen; }
+    static QRadioButton* optBlue(frmPropTitle& d) { return d.optBlue; }
     static QRadioButton* optRed(frmPropTitle& d) { return d.optRed; }
     static QRadioButton* opt24(frmPropTitle& d) { return d.opt24; }
     static QRadioButton* opt26(frmPropTitle& d) { return d.opt26; }
     static QRadioButton* opt28(frmPropTitle& d) { return d.opt28; }
     static QRadioButton* optBlack(frmPropExpla& d) { return d.optBlack; }
+    static QRadioButton* optGreen(frmPropExpla& d) { return d.optGreen; }
+    static QRadioButton* optBlue(frmPropExpla& d) { return d.optBlue; }
     static QRadioButton* opt8(frmPropExpla& d) { return d.opt8; }
     static QRadioButton* opt9(frmPropExpla& d) { return d.opt9; }
     static QRadioButton* opt10(frmPropExpla& d) { return d.opt10; }
