@@ -20,6 +20,7 @@ int main(int argc, char* argv[])
         std::fprintf(stderr, "aelorin: no display to open the window on (DISPLAY is not set)\n");
         return 1;
     }
+    platform::PrepareDesktop();
     // Whole scale factors only: a 120-dpi desktop (1.25) keeps its pixels at 1:1
     // and gets the fonts rescaled by its resolution instead, and 2 stays a sharp 2;
     // a fractional factor would stretch the pixel layout and blur the display.

@@ -12,4 +12,8 @@ bool DisplayNamed();
 // desktop: the prefix, a "-" and a digest of the user and the display.
 QString DesktopKey(const QString& prefix);
 
+// Settings of the desktop connection that must be made before the application
+// object exists. Call first thing in main().
+void PrepareDesktop();
+
 }  // namespace platform

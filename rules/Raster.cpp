@@ -37,23 +37,33 @@ void BitBlt(QImage& dst, int x, int y, int w, int h,
         || !clipAxis(dy, syy, height, dst.height(), src.height()))
         return;
 
+    // Pointers and strides taken once: scanLine() checks for sharing on every call.
+    const qsizetype outStride = dst.bytesPerLine();
+    const qsizetype inStride = src.bytesPerLine();
+    auto* outBase = dst.bits() + dy * outStride + dx * 4;
+    const auto* inBase = src.constBits() + syy * inStride + sxx * 4;
     const auto cols = static_cast<std::size_t>(width);
-    for (std::int64_t row = 0; row < height; ++row) {
-        auto* out = reinterpret_cast<std::uint32_t*>(dst.scanLine(static_cast<int>(dy + row))) + dx;
-        const auto* in =
-            reinterpret_cast<const std::uint32_t*>(src.constScanLine(static_cast<int>(syy + row))) + sxx;
-        switch (rop) {
-        case SRCCOPY:
-            std::memmove(out, in, cols * sizeof(std::uint32_t));
-            break;
-        case SRCPAINT:
+    const auto rows = static_cast<std::size_t>(height);
+
+    if (rop == SRCCOPY) {
+        // Whole rows of two surfaces laid out alike are one contiguous block.
+        if (outStride == inStride && static_cast<std::size_t>(outStride) == cols * 4) {
+            std::memmove(outBase, inBase, rows * cols * 4);
+            return;
+        }
+        for (std::size_t row = 0; row < rows; ++row)
+            std::memmove(outBase + row * outStride, inBase + row * inStride, cols * 4);
+        return;
+    }
+    for (std::size_t row = 0; row < rows; ++row) {
+        auto* out = reinterpret_cast<std::uint32_t*>(outBase + row * outStride);
+        const auto* in = reinterpret_cast<const std::uint32_t*>(inBase + row * inStride);
+        if (rop == SRCPAINT) {
             for (std::size_t i = 0; i < cols; ++i)
                 out[i] |= in[i];
-            break;
-        case SRCAND:
+        } else {
             for (std::size_t i = 0; i < cols; ++i)
                 out[i] &= in[i];
-            break;
         }
     }
 }

@@ -43,6 +43,9 @@ for desktop in "${desktops[@]}"; do
   id=$(wait_window Aelorin 30) || fail "no window at $dpi dpi"
   read -r x y w h < <(window_geometry "$id")
   ((w == 630 * s)) || fail "client width $w at $dpi dpi, expected $((630 * s))"
+  # Frames travel over the socket: no memory shared with the X server, whose
+  # every paint would first wait for the server to be done with the last one.
+  ! grep -E ' rw.s ' "/proc/$pid/maps" || fail "at $dpi dpi, the program shares memory with the X server"
   menu=$((h - 370 * s))
   dx=$((x + 12 * s)); dy=$((y + menu + 12 * s))
 
