@@ -70,9 +70,30 @@ wait_window() {
   return 1
 }
 
-# How many visible windows carry exactly this caption.
+# How many visible windows carry exactly this caption, once two complete looks
+# 0.1 s apart agree. xdotool walks the whole window tree; a window destroyed
+# during the walk (the window manager tears down a closed box's frame a moment
+# after its program has ended) makes it die of an X error having listed nothing,
+# which must not read as "no such window". Prints nothing and fails when the
+# screen never settles.
 count_windows() {
-  { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true; } | wc -l
+  local caption=$1 i out err status last=""
+  for i in $(seq 1 100); do
+    status=0
+    out=$(xdotool search --onlyvisible --name "^${caption}\$" 2>"$E2E_TMP/xdotool.err") || status=$?
+    if [[ -s "$E2E_TMP/xdotool.err" ]] || ((status > 1)); then
+      last=""  # an interrupted walk: look again
+    else
+      # Status 1 with nothing on stderr is a complete walk that found nothing.
+      out=$(grep -c . <<<"$out" || true)
+      [[ "$out" == "$last" ]] && { echo "$out"; return 0; }
+      last=$out
+    fi
+    sleep 0.1
+  done
+  err=$(head -n1 "$E2E_TMP/xdotool.err")
+  echo "FAIL: could not count the windows captioned $caption${err:+ ($err)}" >&2
+  return 1
 }
 
 # Waits for a process started here to end and puts its exit status in
