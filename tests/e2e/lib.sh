@@ -38,12 +38,21 @@ start_x() {
   unset WAYLAND_DISPLAY QT_QPA_PLATFORM
   export QT_QPA_PLATFORM=xcb
   if [[ "${E2E_NO_WM:-0}" != 1 ]]; then
-    openbox >"$E2E_TMP/openbox.log" 2>&1 &
-    E2E_PIDS+=($!)
-    for i in $(seq 1 100); do
-      wmctrl -m >/dev/null 2>&1 && break
+    # On a busy machine openbox now and then fails to open the fresh display and
+    # ends at once, while later clients connect; a test must not go on without
+    # its window manager, so it is started again and its absence is a failure.
+    local starts=0 wm=""
+    for i in $(seq 1 200); do
+      if [[ -z "$wm" ]] || ! kill -0 "$wm" 2>/dev/null; then
+        ((starts++ < 3)) || break
+        openbox >"$E2E_TMP/openbox.log" 2>&1 &
+        wm=$!
+        E2E_PIDS+=("$wm")
+      fi
+      wmctrl -m >/dev/null 2>&1 && return 0
       sleep 0.05
     done
+    fail "the window manager did not start: $(head -n1 "$E2E_TMP/openbox.log")"
   fi
 }
 
