@@ -46,22 +46,14 @@ wmctrl -c Aelorin
 wait_exit "$main_pid" 15 || fail "the program did not end after the close request"
 [[ "$E2E_STATUS" == 0 ]] || fail "the program ended with status $E2E_STATUS"
 
-# The next start after a crash is not blocked. Each start waits for the last
-# copy's window to go, so that it is not mistaken for the new one.
-main_window_gone() {
-  for _ in $(seq 1 50); do
-    (($(count_windows Aelorin) == 0)) && return 0
-    sleep 0.1
-  done
-  fail "$1"
-}
-main_window_gone "the closed copy's window stayed"
+# The next start after a crash is not blocked.
+expect_no_window Aelorin "the closed copy's window stayed"
 start_program "$program"
 crash_pid=$E2E_LAST_PID
 expect_main_window "restart"
 kill -9 "$crash_pid"
 wait_exit "$crash_pid" 5 || true
-main_window_gone "the killed copy's window stayed"
+expect_no_window Aelorin "the killed copy's window stayed"
 start_program "$program"
 expect_main_window "the start after a crash"
 

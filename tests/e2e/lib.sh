@@ -105,6 +105,18 @@ count_windows() {
   return 1
 }
 
+# Waits until no visible window carries this caption: an ended copy's window
+# may stay a moment, and a new one must not be taken for it. Fails with the
+# message given otherwise.
+expect_no_window() {
+  local caption=$1 what=$2 i
+  for i in $(seq 1 50); do
+    (($(count_windows "$caption") == 0)) && return 0
+    sleep 0.1
+  done
+  fail "$what"
+}
+
 # Waits for a process started here to end and puts its exit status in
 # E2E_STATUS; fails (returns 1) after the timeout. Not for use in $(...): only
 # this shell can collect its own children.
