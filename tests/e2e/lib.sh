@@ -38,12 +38,21 @@ start_x() {
   unset WAYLAND_DISPLAY QT_QPA_PLATFORM
   export QT_QPA_PLATFORM=xcb
   if [[ "${E2E_NO_WM:-0}" != 1 ]]; then
-    openbox >"$E2E_TMP/openbox.log" 2>&1 &
-    E2E_PIDS+=($!)
-    for i in $(seq 1 100); do
-      wmctrl -m >/dev/null 2>&1 && break
+    # On a busy machine openbox now and then fails to open the fresh display and
+    # ends at once, while later clients connect; a test must not go on without
+    # its window manager, so it is started again and its absence is a failure.
+    local starts=0 wm=""
+    for i in $(seq 1 200); do
+      if [[ -z "$wm" ]] || ! kill -0 "$wm" 2>/dev/null; then
+        ((starts++ < 3)) || break
+        openbox >"$E2E_TMP/openbox.log" 2>&1 &
+        wm=$!
+        E2E_PIDS+=("$wm")
+      fi
+      wmctrl -m >/dev/null 2>&1 && return 0
       sleep 0.05
     done
+    fail "the window manager did not start: $(head -n1 "$E2E_TMP/openbox.log")"
   fi
 }
 
@@ -70,9 +79,42 @@ wait_window() {
   return 1
 }
 
-# How many visible windows carry exactly this caption.
+# How many visible windows carry exactly this caption, once two complete looks
+# 0.1 s apart agree. xdotool walks the whole window tree; a window destroyed
+# during the walk (the window manager tears down a closed box's frame a moment
+# after its program has ended) makes it die of an X error having listed nothing,
+# which must not read as "no such window". Prints nothing and fails when the
+# screen never settles.
 count_windows() {
-  { xdotool search --onlyvisible --name "^$1\$" 2>/dev/null || true; } | wc -l
+  local caption=$1 i out err status last=""
+  for i in $(seq 1 100); do
+    status=0
+    out=$(xdotool search --onlyvisible --name "^${caption}\$" 2>"$E2E_TMP/xdotool.err") || status=$?
+    if [[ -s "$E2E_TMP/xdotool.err" ]] || ((status > 1)); then
+      last=""  # an interrupted walk: look again
+    else
+      # Status 1 with nothing on stderr is a complete walk that found nothing.
+      out=$(grep -c . <<<"$out" || true)
+      [[ "$out" == "$last" ]] && { echo "$out"; return 0; }
+      last=$out
+    fi
+    sleep 0.1
+  done
+  err=$(head -n1 "$E2E_TMP/xdotool.err")
+  echo "FAIL: could not count the windows captioned $caption${err:+ ($err)}" >&2
+  return 1
+}
+
+# Waits until no visible window carries this caption: an ended copy's window
+# may stay a moment, and a new one must not be taken for it. Fails with the
+# message given otherwise.
+expect_no_window() {
+  local caption=$1 what=$2 i
+  for i in $(seq 1 50); do
+    (($(count_windows "$caption") == 0)) && return 0
+    sleep 0.1
+  done
+  fail "$what"
 }
 
 # Waits for a process started here to end and puts its exit status in
