@@ -26,10 +26,7 @@ int main(int argc, char* argv[])
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::RoundPreferFloor);
     QApplication app(argc, argv);
     QApplication::setApplicationName(platform::AppTitle);
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                            .arg(platform::AppMajor)
-                                            .arg(platform::AppMinor)
-                                            .arg(platform::AppRevision));
+    QApplication::setApplicationVersion(QString::fromLatin1(platform::AppVersion));
     platform::InstallFonts();
     QApplication::setStyle(new platform::FrameStyle);
 

@@ -14,6 +14,10 @@ inline constexpr std::uint32_t SND_ASYNC = 1;
 inline constexpr std::uint32_t SND_NODEFAULT = 2;
 inline constexpr std::uint32_t SND_LOOP = 8;
 
+// The two ways the program plays a file.
+inline constexpr std::uint32_t PlayAndWait = SND_NODEFAULT;
+inline constexpr std::uint32_t PlayLoop = SND_ASYNC | SND_NODEFAULT | SND_LOOP;
+
 // The program's three sound requests:
 //   play once and wait   (name, SND_NODEFAULT)
 //   play in a loop       (name, SND_ASYNC | SND_NODEFAULT | SND_LOOP)
