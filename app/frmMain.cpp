@@ -8,6 +8,7 @@
 #include "platform/AppInfo.h"
 #include "platform/Fonts.h"
 #include "platform/FrameExtents.h"
+#include "platform/Log.h"
 #include "platform/MessageBox.h"
 #include "platform/NamedComboBox.h"
 #include "platform/PictureFile.h"
@@ -30,7 +31,6 @@
 #include <QScreen>
 
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
@@ -353,13 +353,15 @@ void frmMain::layoutControls(int, int)
 
 bool frmMain::loadPicture(const QString& file, QImage& into, QSize atLeast)
 {
-    QString reason;
-    if (!platform::LoadPicture(file, atLeast, into, reason)) {
+    const platform::PictureLoad loaded = platform::LoadPicture(file, atLeast);
+    if (!loaded.ok()) {
+        const QString reason = platform::PictureReason(loaded);
         m_loadError = QStringLiteral("画像ファイルを読み込めません。\r\n%1\r\n(%2)").arg(file, reason);
-        std::fprintf(stderr, "aelorin: cannot load picture %s: %s\n", qPrintable(file), qPrintable(reason));
+        qCWarning(lcAelorin, "cannot load picture %s: %s", qUtf8Printable(file), qUtf8Printable(reason));
         m_services.msgbox->MsgBox(m_loadError, platform::vbCritical, platform::AppTitle);
         return false;
     }
+    into = loaded.value;
     if (surfaces.picWork.isNull()) {
         surfaces.picWork = QImage(mdlAelor::DisplayWidth, mdlAelor::DisplayHeight, raster::SurfaceFormat);
         surfaces.picWork.fill(Qt::white);

@@ -4,6 +4,7 @@
 #include "platform/Fonts.h"
 #include "platform/FrameStyle.h"
 #include "platform/Help.h"
+#include "platform/Log.h"
 #include "platform/MessageBox.h"
 #include "platform/SingleInstance.h"
 #include "platform/Sound.h"
@@ -17,7 +18,7 @@
 int main(int argc, char* argv[])
 {
     if (!platform::DisplayNamed()) {
-        std::fprintf(stderr, "aelorin: no display to open the window on (DISPLAY is not set)\n");
+        qCCritical(lcAelorin, "no display to open the window on (DISPLAY is not set)");
         return 1;
     }
     // Whole scale factors only: a 120-dpi desktop (1.25) keeps its pixels at 1:1
