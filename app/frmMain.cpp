@@ -1,5 +1,6 @@
 #include "app/frmMain.h"
 
+#include "data/DataFiles.h"
 #include "dialogs/frmAbout.h"
 #include "dialogs/frmPropExpla.h"
 #include "dialogs/frmPropTitle.h"
@@ -7,6 +8,7 @@
 #include "platform/AppInfo.h"
 #include "platform/Fonts.h"
 #include "platform/FrameExtents.h"
+#include "platform/Log.h"
 #include "platform/MessageBox.h"
 #include "platform/NamedComboBox.h"
 #include "platform/PictureFile.h"
@@ -29,7 +31,6 @@
 #include <QScreen>
 
 #include <cmath>
-#include <cstdio>
 
 namespace {
 
@@ -40,13 +41,9 @@ const QString Explanation = QStringLiteral(
     "４　シフトキーを押しながらだと\r\n"
     "　　もっと速く動かせます");
 
-const QString KiteFile = QStringLiteral("images/kite.bmp");
-const QString BackFile = QStringLiteral("images/back.bmp");
-const QString ChimeFile = QStringLiteral("sounds/Wave22.wav");
-const QString MusicFile = QStringLiteral("sounds/Over.wav");
 
-constexpr std::uint32_t PlayAndWait = platform::SND_NODEFAULT;
-constexpr std::uint32_t PlayLoop = platform::SND_ASYNC | platform::SND_NODEFAULT | platform::SND_LOOP;
+using platform::PlayAndWait;
+using platform::PlayLoop;
 
 // Font size in points for a control designed at `designPoints` on a 96-dpi screen:
 // the 16-bit product, divided in double precision and rounded down.
@@ -221,14 +218,14 @@ void frmMain::createMenus()
         connect(mnuNameItem[i], &QAction::triggered, this, [this, i] { mnuNameItem_Click(i); });
         connect(mnuBgmItem[i], &QAction::triggered, this, [this, i] {
             mnuBgmItem_Click(i);
-            // The action has already toggled its own mark; the marks follow the music alone.
-            syncBgmMarks();
         });
     }
     connect(mnuHelp, &QAction::triggered, this, &frmMain::mnuHelp_Click);
     connect(mnuVer, &QAction::triggered, this, &frmMain::mnuVer_Click);
 }
 
+// The marks follow the music alone: a choice that changes nothing puts back the
+// mark its action has already toggled on itself.
 void frmMain::syncBgmMarks()
 {
     mnuBgmItem[0]->setChecked(BgmOn != 0);
@@ -265,8 +262,9 @@ frmMain::LoadResult frmMain::Form_Load()
     layoutControls(tx, ty);
 
     // 7. Pictures.
-    if (!loadPicture(AppDir + KiteFile, surfaces.picKite, {mdlAelor::SheetWidth, mdlAelor::SheetHeight})
-        || !loadPicture(AppDir + BackFile, surfaces.picBack,
+    if (!loadPicture(AppDir + QLatin1String(datafiles::Kite), surfaces.picKite,
+                     {mdlAelor::SheetWidth, mdlAelor::SheetHeight})
+        || !loadPicture(AppDir + QLatin1String(datafiles::Back), surfaces.picBack,
                         {mdlAelor::DisplayWidth, mdlAelor::DisplayHeight}))
         return LoadResult::PictureFailed;
 
@@ -298,7 +296,7 @@ frmMain::LoadResult frmMain::Form_Load()
     // 10. Texts.
     lblTitle->setCaption(platform::AppTitle);
     lblExpla->setCaption(Explanation);
-    lblChange->setText(QStringLiteral("作動中"));
+    lblChange->setText(RunningCaption);
 
     // 11. Settings fields.
     cmbHoriz->setEditText(SignedText(st.StepX));
@@ -306,9 +304,9 @@ frmMain::LoadResult frmMain::Form_Load()
     txtInter->setText(SignedText(timAnime.Interval()));
 
     // 12. Opening sound, played to its end.
-    m_services.sound->sndPlaySound(AppDir + ChimeFile, PlayAndWait);
+    m_services.sound->sndPlaySound(AppDir + QLatin1String(datafiles::Chime), PlayAndWait);
     // 13. Background music.
-    m_services.sound->sndPlaySound(AppDir + MusicFile, PlayLoop);
+    m_services.sound->sndPlaySound(AppDir + QLatin1String(datafiles::Music), PlayLoop);
 
     picMain->setFocus();
     return LoadResult::Loaded;
@@ -336,6 +334,8 @@ void frmMain::showEvent(QShowEvent* event)
 void frmMain::layoutControls(int, int)
 {
     // Children of the frame are placed in whole screen pixels of the frame.
+    static_assert(mdlAelor::DisplayWidth == 380 && mdlAelor::DisplayHeight == 350,
+                  "the display below is as large as the background it shows");
     picMain->setGeometry(10, 10, 380, 350);
     fraParam->setGeometry(400, 170, 220, 190);
     lblTitle->setGeometry(400, 10, 220, 40);
@@ -353,13 +353,15 @@ void frmMain::layoutControls(int, int)
 
 bool frmMain::loadPicture(const QString& file, QImage& into, QSize atLeast)
 {
-    QString reason;
-    if (!platform::LoadPicture(file, atLeast, into, reason)) {
+    const platform::PictureLoad loaded = platform::LoadPicture(file, atLeast);
+    if (!loaded.ok()) {
+        const QString reason = platform::PictureReason(loaded);
         m_loadError = QStringLiteral("画像ファイルを読み込めません。\r\n%1\r\n(%2)").arg(file, reason);
-        std::fprintf(stderr, "aelorin: cannot load picture %s: %s\n", qPrintable(file), qPrintable(reason));
+        qCWarning(lcAelorin, "cannot load picture %s: %s", qUtf8Printable(file), qUtf8Printable(reason));
         m_services.msgbox->MsgBox(m_loadError, platform::vbCritical, platform::AppTitle);
         return false;
     }
+    into = loaded.value;
     if (surfaces.picWork.isNull()) {
         surfaces.picWork = QImage(mdlAelor::DisplayWidth, mdlAelor::DisplayHeight, raster::SurfaceFormat);
         surfaces.picWork.fill(Qt::white);
@@ -382,7 +384,7 @@ void frmMain::Form_Unload(int& Cancel)
     closeSecondaryWindows();
     if (BgmOn) {
         m_services.sound->sndPlaySound(std::nullopt, PlayLoop);
-        m_services.sound->sndPlaySound(AppDir + ChimeFile, PlayAndWait);
+        m_services.sound->sndPlaySound(AppDir + QLatin1String(datafiles::Chime), PlayAndWait);
     }
     Cancel = 0;
 }

@@ -112,6 +112,10 @@ private:
     void syncBgmMarks();
     void presentFrame();
 
+    // What lblChange says while the kite flies and while it stands still.
+    static inline const QString RunningCaption = QStringLiteral("作動中");
+    static inline const QString StoppedCaption = QStringLiteral("停止中");
+
     Services m_services;
     QString m_loadError;
     bool m_shownOnce = false;

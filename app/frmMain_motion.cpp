@@ -19,9 +19,6 @@ const QString InterText = QStringLiteral("「間隔」には１から３００�
 constexpr int StepErrorStyle = platform::vbExclamation + platform::vbOKOnly;     // 48
 constexpr int IntervalErrorStyle = platform::vbExclamation + platform::vbYesNo;  // 52
 
-const QString RunningCaption = QStringLiteral("作動中");
-const QString StoppedCaption = QStringLiteral("停止中");
-
 }  // namespace
 
 // Reads all three entries on every click; a rejected one keeps its value in effect

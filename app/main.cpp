@@ -4,6 +4,7 @@
 #include "platform/Fonts.h"
 #include "platform/FrameStyle.h"
 #include "platform/Help.h"
+#include "platform/Log.h"
 #include "platform/MessageBox.h"
 #include "platform/SingleInstance.h"
 #include "platform/Sound.h"
@@ -17,7 +18,7 @@
 int main(int argc, char* argv[])
 {
     if (!platform::DisplayNamed()) {
-        std::fprintf(stderr, "aelorin: no display to open the window on (DISPLAY is not set)\n");
+        qCCritical(lcAelorin, "no display to open the window on (DISPLAY is not set)");
         return 1;
     }
     platform::PrepareDesktop();
@@ -27,10 +28,7 @@ int main(int argc, char* argv[])
     QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::RoundPreferFloor);
     QApplication app(argc, argv);
     QApplication::setApplicationName(platform::AppTitle);
-    QApplication::setApplicationVersion(QStringLiteral("%1.%2.%3")
-                                            .arg(platform::AppMajor)
-                                            .arg(platform::AppMinor)
-                                            .arg(platform::AppRevision));
+    QApplication::setApplicationVersion(QString::fromLatin1(platform::AppVersion));
     platform::InstallFonts();
     QApplication::setStyle(new platform::FrameStyle);
 

@@ -7,19 +7,19 @@
 // call them that way).
 #pragma once
 
+#include "data/Geometry.h"
+
 #include <QByteArray>
 #include <QImage>
 
 namespace Artwork {
 
-// Sprite sheet geometry, as the frame compositor reads it.
-inline constexpr int KiteCellWidth = 30;
-inline constexpr int KiteCellHeight = 60;
-inline constexpr int KiteFrames = 6;
-
-// Background extent that the display shows.
-inline constexpr int BackWidth = 380;
-inline constexpr int BackHeight = 350;
+// Sprite sheet and background sizes, as the frame compositor reads them.
+using Geometry::BackHeight;
+using Geometry::BackWidth;
+using Geometry::KiteCellHeight;
+using Geometry::KiteCellWidth;
+using Geometry::KiteFrames;
 
 // The music loop is written at this rate and tempo; one beat is a whole
 // number of samples so that the loop always closes on a beat boundary.

@@ -3,6 +3,7 @@
 // Writes the program's data files under OUTDIR, in the directories the
 // program reads beside itself. Run by the build; it needs no display.
 
+#include "data/DataFiles.h"
 #include "data/artwork.h"
 
 #include <QByteArray>
@@ -50,11 +51,11 @@ int main(int argc, char **argv)
 
     // Every file is attempted even after a failure, so one report lists them all.
     bool ok = true;
-    ok &= writeImage(out, QStringLiteral("images/kite.bmp"), makeKiteSheet(), "BMP");
-    ok &= writeImage(out, QStringLiteral("images/back.bmp"), makeBackground(), "BMP");
-    ok &= writeBytes(out, QStringLiteral("sounds/Wave22.wav"), makeChimeWav());
-    ok &= writeBytes(out, QStringLiteral("sounds/Over.wav"), makeTuneWav());
-    ok &= writeImage(out, QStringLiteral("icons/aelorin-32.png"), makeAppIcon(32), "PNG");
-    ok &= writeImage(out, QStringLiteral("icons/aelorin-128.png"), makeAppIcon(128), "PNG");
+    ok &= writeImage(out, QString::fromLatin1(datafiles::Kite), makeKiteSheet(), "BMP");
+    ok &= writeImage(out, QString::fromLatin1(datafiles::Back), makeBackground(), "BMP");
+    ok &= writeBytes(out, QString::fromLatin1(datafiles::Chime), makeChimeWav());
+    ok &= writeBytes(out, QString::fromLatin1(datafiles::Music), makeTuneWav());
+    ok &= writeImage(out, QString::fromLatin1(datafiles::Icon32), makeAppIcon(32), "PNG");
+    ok &= writeImage(out, QString::fromLatin1(datafiles::Icon128), makeAppIcon(128), "PNG");
     return ok ? 0 : 1;
 }

@@ -23,10 +23,10 @@ namespace {
 
 QImage Load(const QByteArray& bytes, QSize atLeast)
 {
-    QImage surface;
-    QString reason;
-    if (!platform::LoadPictureData(bytes, atLeast, surface, reason)) {
-        if (reason.isEmpty())
+    const platform::PictureLoad loaded = platform::LoadPictureData(bytes, atLeast);
+    const QImage& surface = loaded.value;
+    if (!loaded.ok()) {
+        if (platform::PictureReason(loaded).isEmpty())
             Fail("a refused picture came without a reason");
         if (!surface.isNull())
             Fail("a refused picture left a surface behind");

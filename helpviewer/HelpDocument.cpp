@@ -129,7 +129,7 @@ HelpText JudgeHelpBytes(const QString& path, const QByteArray& bytes)
     HelpText text;
     text.status = HelpText::Status::Ok;
     text.path = path;
-    text.markdown = std::move(markdown);
+    text.value = std::move(markdown);
     return text;
 }
 
@@ -208,7 +208,7 @@ void RenderHelp(QTextDocument& doc, const HelpText& text)
     // whole paragraph on every span of text.
     QTextCursor edit(&doc);
     edit.beginEditBlock();
-    doc.setMarkdown(text.markdown, QTextDocument::MarkdownFeatures(QTextDocument::MarkdownDialectGitHub
+    doc.setMarkdown(text.value, QTextDocument::MarkdownFeatures(QTextDocument::MarkdownDialectGitHub
                                                                    | QTextDocument::MarkdownNoHTML));
     NameHeadings(doc);
     ReplacePictures(doc);

@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/Loaded.h"
+
 #include <QString>
 #include <QStringView>
 
@@ -20,12 +22,9 @@ inline constexpr int MaxListItems = 2000;
 // The heading of the contents section, which links lead back to.
 inline const QString ContentsHeading = QStringLiteral("目次");
 
-struct HelpText {
-    enum class Status { Ok, NoFile, Missing, Unreadable, TooLarge, NotText, Empty, TooComplex };
-    Status status = Status::NoFile;
-    QString path;
-    QString markdown;  // only when Ok
-};
+enum class HelpStatus { NoFile, Ok, Missing, Unreadable, TooLarge, NotText, Empty, TooComplex };
+// The help file's text, Markdown, in `value`.
+using HelpText = platform::Loaded<HelpStatus, QString>;
 
 // Reads at most MaxHelpBytes + 1 bytes of a regular file; anything else (a
 // directory, a device, a pipe) is unreadable.

@@ -6,13 +6,15 @@
 #include "platform/Fonts.h"
 
 #include <QApplication>
+#include <QLoggingCategory>
 
-#include <cstdio>
+// Reports for whoever started the viewer from a terminal: "aelorin-help: <message>".
+Q_LOGGING_CATEGORY(lcHelpViewer, "aelorin-help", QtInfoMsg)
 
 int main(int argc, char* argv[])
 {
     if (!platform::DisplayNamed()) {
-        std::fprintf(stderr, "aelorin-help: no display to open the window on (DISPLAY is not set)\n");
+        qCCritical(lcHelpViewer, "no display to open the window on (DISPLAY is not set)");
         return 1;
     }
     QApplication app(argc, argv);

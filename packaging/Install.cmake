@@ -29,11 +29,12 @@ install(TARGETS aelorin RUNTIME DESTINATION ${AELORIN_INSTALL_DIR})
 if(TARGET aelorin-help)
   install(TARGETS aelorin-help RUNTIME DESTINATION ${AELORIN_INSTALL_DIR})
 endif()
-install(FILES ${CMAKE_BINARY_DIR}/images/kite.bmp ${CMAKE_BINARY_DIR}/images/back.bmp
-        DESTINATION ${AELORIN_INSTALL_DIR}/images)
-install(FILES ${CMAKE_BINARY_DIR}/sounds/Wave22.wav ${CMAKE_BINARY_DIR}/sounds/Over.wav
-        DESTINATION ${AELORIN_INSTALL_DIR}/sounds)
-install(FILES ${CMAKE_BINARY_DIR}/help/Aelor.hlp DESTINATION ${AELORIN_INSTALL_DIR}/help)
+# The data files the program reads lie where it reads them, under the names
+# data/CMakeLists.txt gives them.
+foreach(name Kite Back Chime Music Help)
+  get_filename_component(dir ${AELORIN_DATA_${name}} DIRECTORY)
+  install(FILES ${CMAKE_BINARY_DIR}/${AELORIN_DATA_${name}} DESTINATION ${AELORIN_INSTALL_DIR}/${dir})
+endforeach()
 
 # The launcher is a relative link: the program finds its data through its real path.
 file(RELATIVE_PATH AELORIN_LINK_TARGET
@@ -48,10 +49,10 @@ install(FILES ${CMAKE_SOURCE_DIR}/packaging/${AELORIN_APP_ID}.desktop
         DESTINATION ${CMAKE_INSTALL_DATADIR}/applications)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/${AELORIN_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
-install(FILES ${CMAKE_BINARY_DIR}/icons/aelorin-32.png
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/32x32/apps RENAME aelorin.png)
-install(FILES ${CMAKE_BINARY_DIR}/icons/aelorin-128.png
-        DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/128x128/apps RENAME aelorin.png)
+foreach(size 32 128)
+  install(FILES ${CMAKE_BINARY_DIR}/${AELORIN_DATA_Icon${size}}
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME aelorin.png)
+endforeach()
 
 aelorin_install_gzipped(${CMAKE_SOURCE_DIR}/packaging/aelorin.6 ${CMAKE_INSTALL_MANDIR}/man6 aelorin.6.gz)
 aelorin_install_gzipped(${CMAKE_SOURCE_DIR}/packaging/aelorin.ja.6 ${CMAKE_INSTALL_MANDIR}/ja/man6 aelorin.6.gz)

@@ -1,4 +1,6 @@
 #pragma once
+#include "platform/Version.h"
+
 #include <QString>
 
 namespace platform {
@@ -6,9 +8,6 @@ namespace platform {
 // The application's title: the main window's caption, the title label's first
 // text and the first half of the version box's caption.
 inline const QString AppTitle = QStringLiteral("Aelorin");
-inline constexpr int AppMajor = 1;
-inline constexpr int AppMinor = 0;
-inline constexpr int AppRevision = 0;
 
 // The directory that holds the program, with exactly one separator at its end,
 // so that data files are named by plain concatenation: dir + "images/kite.bmp".

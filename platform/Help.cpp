@@ -1,9 +1,8 @@
 #include "platform/Help.h"
+#include "platform/Log.h"
 
 #include <QCoreApplication>
 #include <QProcess>
-
-#include <cstdio>
 
 namespace platform {
 
@@ -39,7 +38,7 @@ void ViewerHelpService::WinHelp(QWidget*, const QString& helpFile, std::uint32_t
     // The path goes as one argument, never through a shell.
     const QString viewer = viewerProgram();
     if (!QProcess::startDetached(viewer, *arguments))
-        std::fprintf(stderr, "aelorin: cannot start the help viewer %s\n", qPrintable(viewer));
+        qCWarning(lcAelorin, "cannot start the help viewer %s", qUtf8Printable(viewer));
 }
 
 }  // namespace platform

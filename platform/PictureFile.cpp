@@ -39,61 +39,88 @@ protected:
     }
 };
 
-}  // namespace
-
-bool LoadPicture(const QString& file, QSize atLeast, QImage& surface, QString& reason)
+PictureLoad Failed(PictureStatus status, const QString& path, QSize declared = {})
 {
-    QFile f(file);
-    if (!QFileInfo(file).isFile() || !f.open(QIODevice::ReadOnly)) {
-        reason = QStringLiteral("ファイルが見つかりません");
-        return false;
-    }
-    if (f.size() > MaxFileBytes) {
-        reason = QStringLiteral("ファイルが大きすぎます");
-        return false;
-    }
-    return LoadPictureData(f.readAll(), atLeast, surface, reason);
+    PictureLoad loaded;
+    loaded.status = status;
+    loaded.path = path;
+    loaded.declared = declared;
+    return loaded;
 }
 
-bool LoadPictureData(const QByteArray& bytes, QSize atLeast, QImage& surface, QString& reason)
+}  // namespace
+
+PictureLoad LoadPicture(const QString& file, QSize atLeast)
+{
+    QFile f(file);
+    if (!QFileInfo(file).isFile() || !f.open(QIODevice::ReadOnly))
+        return Failed(PictureStatus::Missing, file);
+    if (f.size() > MaxFileBytes)
+        return Failed(PictureStatus::TooLarge, file);
+    PictureLoad loaded = LoadPictureData(f.readAll(), atLeast);
+    loaded.path = file;
+    return loaded;
+}
+
+PictureLoad LoadPictureData(const QByteArray& bytes, QSize atLeast)
 {
     WatchedBuffer buffer;
     buffer.setData(bytes);
     buffer.open(QIODevice::ReadOnly);
     QImageReader reader(&buffer);
     reader.setAllocationLimit(AllocationLimitMB);
+    const auto readerFailure = [&reader] {
+        return reader.error() == QImageReader::UnsupportedFormatError ? PictureStatus::NotAPicture
+                                                                      : PictureStatus::Corrupt;
+    };
     // Finding the format peeks at the first bytes; only the decoding itself must
     // find everything it reads.
-    if (!reader.canRead()) {
-        reason = reader.errorString();
-        return false;
-    }
+    if (!reader.canRead())
+        return Failed(readerFailure(), {});
     buffer.watching = reader.format() == "bmp";
     const QImage loaded = reader.read();
-    if (loaded.isNull()) {
-        reason = reader.errorString();
-        return false;
-    }
-    if (buffer.ranShort) {
-        reason = QStringLiteral("画像データが途中で切れています");
-        return false;
-    }
+    if (loaded.isNull())
+        return Failed(readerFailure(), {});
+    if (buffer.ranShort)
+        return Failed(PictureStatus::CutShort, {});
 
     const QSize size = loaded.size().expandedTo(atLeast);
-    if (qint64{size.width()} * size.height() * 4 > AllocationLimitBytes) {
-        reason = QStringLiteral("画像が大きすぎます (%1 x %2)").arg(loaded.width()).arg(loaded.height());
-        return false;
-    }
+    if (qint64{size.width()} * size.height() * 4 > AllocationLimitBytes)
+        return Failed(PictureStatus::TooManyPixels, {}, loaded.size());
     QImage grown(size, raster::SurfaceFormat);
-    if (grown.isNull()) {
-        reason = QStringLiteral("not enough memory for the picture");
-        return false;
-    }
+    if (grown.isNull())
+        return Failed(PictureStatus::NoMemory, {});
     grown.fill(Qt::white);
     const QImage pixels = loaded.convertToFormat(raster::SurfaceFormat);
     raster::BitBlt(grown, 0, 0, pixels.width(), pixels.height(), pixels, 0, 0, raster::SRCCOPY);
-    surface = grown;
-    return true;
+    PictureLoad done;
+    done.status = PictureStatus::Ok;
+    done.value = grown;
+    done.declared = loaded.size();
+    return done;
+}
+
+QString PictureReason(const PictureLoad& loaded)
+{
+    switch (loaded.status) {
+    case PictureStatus::Ok:
+        return {};
+    case PictureStatus::Missing:
+        return QStringLiteral("ファイルが見つかりません");
+    case PictureStatus::TooLarge:
+        return QStringLiteral("ファイルが大きすぎます");
+    case PictureStatus::NotAPicture:
+        return QStringLiteral("画像の形式が違います");
+    case PictureStatus::Corrupt:
+        return QStringLiteral("画像データが壊れています");
+    case PictureStatus::CutShort:
+        return QStringLiteral("画像データが途中で切れています");
+    case PictureStatus::TooManyPixels:
+        return QStringLiteral("画像が大きすぎます (%1 x %2)").arg(loaded.declared.width()).arg(loaded.declared.height());
+    case PictureStatus::NoMemory:
+        return QStringLiteral("画像を置くメモリが足りません");
+    }
+    return {};
 }
 
 }  // namespace platform

@@ -1,4 +1,5 @@
 #include "platform/Sound.h"
+#include "platform/Log.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -169,6 +170,24 @@ void SdlSoundService::halt()
     }
 }
 
+WaveLoad ReadWaveFile(const QString& file)
+{
+    WaveLoad wave;
+    wave.path = file;
+    QFile f(file);
+    if (!f.open(QIODevice::ReadOnly)) {
+        wave.status = WaveStatus::Missing;
+        return wave;
+    }
+    if (f.size() > MaxWaveBytes) {
+        wave.status = WaveStatus::TooLarge;
+        return wave;
+    }
+    wave.value = f.readAll();
+    wave.status = WaveStatus::Ok;
+    return wave;
+}
+
 void SdlSoundService::sndPlaySound(const std::optional<QString>& name, std::uint32_t flags)
 {
     if (!open())
@@ -182,10 +201,13 @@ void SdlSoundService::sndPlaySound(const std::optional<QString>& name, std::uint
     if (!name)
         return;
 
-    QFile file(*name);
-    if (!file.open(QIODevice::ReadOnly) || file.size() > MaxWaveBytes)
+    const WaveLoad wave = ReadWaveFile(*name);
+    if (!wave.ok()) {
+        qCDebug(lcAelorin, "no sound from %s: %s", qUtf8Printable(wave.path),
+                wave.status == WaveStatus::TooLarge ? "file too large" : "no such file");
         return;
-    Mix_Chunk* chunk = LoadWaveChunk(file.readAll());
+    }
+    Mix_Chunk* chunk = LoadWaveChunk(wave.value);
     if (!chunk)
         return;
     const bool loop = (flags & SND_LOOP) != 0;

@@ -1,4 +1,7 @@
 #pragma once
+#include "platform/Loaded.h"
+
+#include <QByteArray>
 #include <QString>
 #include <cstdint>
 #include <memory>
@@ -14,6 +17,10 @@ inline constexpr std::uint32_t SND_ASYNC = 1;
 inline constexpr std::uint32_t SND_NODEFAULT = 2;
 inline constexpr std::uint32_t SND_LOOP = 8;
 
+// The two ways the program plays a file.
+inline constexpr std::uint32_t PlayAndWait = SND_NODEFAULT;
+inline constexpr std::uint32_t PlayLoop = SND_ASYNC | SND_NODEFAULT | SND_LOOP;
+
 // The program's three sound requests:
 //   play once and wait   (name, SND_NODEFAULT)
 //   play in a loop       (name, SND_ASYNC | SND_NODEFAULT | SND_LOOP)
@@ -27,6 +34,13 @@ public:
 
 // Largest wave file the service will read; anything bigger is silent.
 inline constexpr qint64 MaxWaveBytes = 64 * 1024 * 1024;
+
+enum class WaveStatus { Missing, Ok, TooLarge };
+using WaveLoad = Loaded<WaveStatus, QByteArray>;
+
+// The bytes of a wave file, read whole, or why they were not: a file that
+// cannot be opened is missing, one above MaxWaveBytes too large.
+WaveLoad ReadWaveFile(const QString& file);
 
 // Makes the chunk lengths of a RIFF file's bytes agree with what it really holds:
 // a chunk that claims more than the file has left is cut to what is there, so a

@@ -1,4 +1,5 @@
 #pragma once
+#include "data/Geometry.h"
 #include "rules/Arith16.h"
 
 #include <QImage>
@@ -15,13 +16,14 @@ using arith16::Mul16;
 using arith16::RoundHalfEven;
 using arith16::True;
 
-inline constexpr int DisplayWidth = 380;
-inline constexpr int DisplayHeight = 350;
-inline constexpr int KiteWidth = 30;
-inline constexpr int KiteHeight = 60;
+// The display shows the whole background; the kite is one cell of its sheet.
+inline constexpr int DisplayWidth = Geometry::BackWidth;
+inline constexpr int DisplayHeight = Geometry::BackHeight;
+inline constexpr int KiteWidth = Geometry::KiteCellWidth;
+inline constexpr int KiteHeight = Geometry::KiteCellHeight;
 inline constexpr int RightLimit = DisplayWidth - KiteWidth;    // 350
 inline constexpr int BottomLimit = DisplayHeight - KiteHeight;  // 290
-inline constexpr int FrameCount = 6;
+inline constexpr int FrameCount = Geometry::KiteFrames;
 inline constexpr int SheetWidth = FrameCount * KiteWidth;   // 180
 inline constexpr int SheetHeight = 2 * KiteHeight;          // 120
 

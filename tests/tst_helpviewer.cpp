@@ -180,10 +180,10 @@ void TestHelpViewer::readingJudgesTheFile()
     QCOMPARE(text.status, status);
     QCOMPARE(text.path, path);
     if (status == Status::Ok) {
-        QVERIFY(!text.markdown.isEmpty());
-        QVERIFY(!text.markdown.startsWith(QChar(0xFEFF)));
+        QVERIFY(!text.value.isEmpty());
+        QVERIFY(!text.value.startsWith(QChar(0xFEFF)));
     } else {
-        QVERIFY(text.markdown.isEmpty());
+        QVERIFY(text.value.isEmpty());
         QVERIFY(!helpview::FailureHeadline(text).isEmpty());
     }
 }
