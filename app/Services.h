@@ -6,7 +6,7 @@ namespace platform {
 class HelpService;
 class MessageBoxService;
 class SoundService;
-}
+}  // namespace platform
 
 // What the main window needs from the world outside it. The program passes the
 // real services; tests pass recording fakes.

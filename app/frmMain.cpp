@@ -12,9 +12,9 @@
 #include "platform/MessageBox.h"
 #include "platform/NamedComboBox.h"
 #include "platform/PictureFile.h"
-#include "rules/Raster.h"
 #include "platform/Sound.h"
 #include "platform/WindowFinder.h"
+#include "rules/Raster.h"
 
 #include <QAction>
 #include <QApplication>
@@ -34,13 +34,11 @@
 
 namespace {
 
-const QString Explanation = QStringLiteral(
-    "１　凧が空を舞います\r\n"
-    "２　マウスでも動かせます\r\n"
-    "３　矢印キーでも動かせます\r\n"
-    "４　シフトキーを押しながらだと\r\n"
-    "　　もっと速く動かせます");
-
+const QString Explanation = QStringLiteral("１　凧が空を舞います\r\n"
+                                           "２　マウスでも動かせます\r\n"
+                                           "３　矢印キーでも動かせます\r\n"
+                                           "４　シフトキーを押しながらだと\r\n"
+                                           "　　もっと速く動かせます");
 
 using platform::PlayAndWait;
 using platform::PlayLoop;
@@ -75,8 +73,7 @@ frmMain::frmMain(const Services& services, QWidget* parent)
     setWindowIcon(platform::aelorinIcon());
     // A fixed single border: a close box and a minimize box, no maximize box.
     setWindowFlags(Qt::Window | Qt::CustomizeWindowHint | Qt::WindowTitleHint | Qt::WindowSystemMenuHint
-                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint
-                   | Qt::MSWindowsFixedSizeDialogHint);
+                   | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     createControls();
     createMenus();
     connect(&timAnime, &platform::AnimTimer::Timer, this, &frmMain::timAnime_Timer);
@@ -125,8 +122,8 @@ void frmMain::createControls()
     lblHoriz = new QLabel(QStringLiteral("左右方向"), fraParam);
     lblVert = new QLabel(QStringLiteral("上下方向"), fraParam);
     lblInter = new QLabel(QStringLiteral("間隔"), fraParam);
-    const QStringList steps = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"),
-                               QStringLiteral("5"), QStringLiteral("10")};
+    const QStringList steps = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("5"),
+                               QStringLiteral("10")};
     platform::AnnounceComboBoxesByName();
     cmbHoriz = new QComboBox(fraParam);
     cmbHoriz->setObjectName(QStringLiteral("cmbHoriz"));
@@ -150,8 +147,8 @@ void frmMain::createControls()
     cmdSet->setAutoDefault(false);
 
     // Only the display, the buttons and the entries take the focus.
-    for (QWidget* w : std::initializer_list<QWidget*>{lblTitle, lblExpla, lblChange, fraParam, lblHoriz,
-                                                       lblVert, lblInter})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{lblTitle, lblExpla, lblChange, fraParam, lblHoriz, lblVert, lblInter})
         w->setFocusPolicy(Qt::NoFocus);
     setTabOrder(picMain, cmdChange);
     setTabOrder(cmdChange, cmbHoriz);
@@ -162,7 +159,8 @@ void frmMain::createControls()
     // Screen readers name each control by the caption a sighted user reads
     // beside it; buttons and labels already speak their own captions.
     picMain->setAccessibleName(QStringLiteral("凧の表示"));
-    picMain->setAccessibleDescription(QStringLiteral("矢印キーで凧を動かせます。シフトキーを押しながらだと速く動きます"));
+    picMain->setAccessibleDescription(
+        QStringLiteral("矢印キーで凧を動かせます。シフトキーを押しながらだと速く動きます"));
     cmbHoriz->setAccessibleName(lblHoriz->text());
     cmbVert->setAccessibleName(lblVert->text());
     // A reader that enters the combo box's editor hears the same name.
@@ -174,8 +172,8 @@ void frmMain::createControls()
     lblInter->setBuddy(txtInter);
 
     // The menu's shortcuts act whichever entry has the focus.
-    for (QWidget* editor : std::initializer_list<QWidget*>{cmbHoriz, cmbHoriz->lineEdit(), cmbVert,
-                                                            cmbVert->lineEdit(), txtInter})
+    for (QWidget* editor :
+         std::initializer_list<QWidget*>{cmbHoriz, cmbHoriz->lineEdit(), cmbVert, cmbVert->lineEdit(), txtInter})
         editor->installEventFilter(this);
 
     connect(cmdSet, &QPushButton::clicked, this, &frmMain::cmdSet_Click);
@@ -216,9 +214,7 @@ void frmMain::createMenus()
 
     for (int i = 0; i < 2; ++i) {
         connect(mnuNameItem[i], &QAction::triggered, this, [this, i] { mnuNameItem_Click(i); });
-        connect(mnuBgmItem[i], &QAction::triggered, this, [this, i] {
-            mnuBgmItem_Click(i);
-        });
+        connect(mnuBgmItem[i], &QAction::triggered, this, [this, i] { mnuBgmItem_Click(i); });
     }
     connect(mnuHelp, &QAction::triggered, this, &frmMain::mnuHelp_Click);
     connect(mnuVer, &QAction::triggered, this, &frmMain::mnuVer_Click);
@@ -236,8 +232,7 @@ frmMain::LoadResult frmMain::Form_Load()
 {
     // 1. Single copy.
     if (m_services.prevInstance && m_services.prevInstance()) {
-        m_services.msgbox->MsgBox(QStringLiteral("二重起動はできません"), platform::vbCritical,
-                                  QStringLiteral("警告"));
+        m_services.msgbox->MsgBox(QStringLiteral("二重起動はできません"), platform::vbCritical, QStringLiteral("警告"));
         return LoadResult::Refused;
     }
 
@@ -271,8 +266,8 @@ frmMain::LoadResult frmMain::Form_Load()
     // 8. Font sizes, rescaled from the screen's pixel size.
     lblTitle->setFontSize(RescaledPoints(tx, 26));
     lblExpla->setFontSize(RescaledPoints(tx, 9));
-    for (QWidget* w : std::initializer_list<QWidget*>{lblHoriz, lblVert, lblInter, lblChange, fraParam,
-                                                       cmdChange, cmdSet, cmbHoriz, cmbVert})
+    for (QWidget* w : std::initializer_list<QWidget*>{lblHoriz, lblVert, lblInter, lblChange, fraParam, cmdChange,
+                                                      cmdSet, cmbHoriz, cmbVert})
         SetPointSize(w, RescaledPoints(tx, 9));
     // A combo box takes the height its font needs.
     for (QComboBox* cmb : {cmbHoriz, cmbVert})
@@ -401,8 +396,8 @@ void frmMain::closeEvent(QCloseEvent* event)
 
 void frmMain::forcedExit()
 {
-    m_services.msgbox->MsgBox(QStringLiteral("ふざけるな！\r\nお前みたいな奴にはいじらせない！！"),
-                              platform::vbOKOnly, QStringLiteral("怒"));
+    m_services.msgbox->MsgBox(QStringLiteral("ふざけるな！\r\nお前みたいな奴にはいじらせない！！"), platform::vbOKOnly,
+                              QStringLiteral("怒"));
     closeSecondaryWindows();
     if (BgmOn)
         m_services.sound->sndPlaySound(std::nullopt, PlayLoop);

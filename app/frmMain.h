@@ -1,9 +1,9 @@
 #pragma once
 #include "app/Services.h"
 #include "labels/StyledLabel.h"
-#include "rules/mdlAelor.h"
 #include "platform/AnimTimer.h"
 #include "platform/PictureBox.h"
+#include "rules/mdlAelor.h"
 
 #include <QMainWindow>
 #include <QPointer>

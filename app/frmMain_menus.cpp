@@ -1,10 +1,10 @@
 // The music menu, help and the version box.
-#include "rules/MusicMenu.h"
 #include "app/frmMain.h"
 #include "data/DataFiles.h"
 #include "dialogs/frmAbout.h"
 #include "platform/Help.h"
 #include "platform/Sound.h"
+#include "rules/MusicMenu.h"
 
 #include <QAction>
 

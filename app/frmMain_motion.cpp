@@ -1,7 +1,7 @@
 // The motion settings panel and the start/stop button.
-#include "rules/NumberReader.h"
 #include "app/frmMain.h"
 #include "platform/MessageBox.h"
+#include "rules/NumberReader.h"
 
 #include <QComboBox>
 #include <QLabel>

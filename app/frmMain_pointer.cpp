@@ -1,6 +1,6 @@
 // Dragging the kite and nudging it with the arrow keys.
-#include "rules/Steering.h"
 #include "app/frmMain.h"
+#include "rules/Steering.h"
 
 // The button and the modifiers do not matter: any button takes hold of the kite.
 void frmMain::picMain_MouseDown(int, int, float X, float Y)

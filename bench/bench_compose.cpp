@@ -1,8 +1,8 @@
 // One composed frame against the floor it cannot beat: the two full-frame copies
 // (background into the back buffer, back buffer onto the display) done as plain
 // memory copies. Run both in one process so the ratio is measured side by side.
-#include "rules/mdlAelor.h"
 #include "rules/Raster.h"
+#include "rules/mdlAelor.h"
 
 #include <benchmark/benchmark.h>
 

@@ -4,8 +4,8 @@
 // the screen, then the peak memory after two seconds.
 //   bench_startup aelorin DATADIR   the real window; DATADIR holds images/ only
 //   bench_startup minimal           a 630 x 370 window showing a 380 x 350 picture
-#include "app/frmMain.h"
 #include "Probe.h"
+#include "app/frmMain.h"
 #include "desktop_bench.h"
 #include "platform/Fonts.h"
 
@@ -69,8 +69,8 @@ int main(int argc, char* argv[])
 
     platform::InstallFonts();
     platform::SdlSoundService sound;  // the real one: its start costs belong to start-up
-    frmMain window(BenchServices(
-        sound, argc > 2 ? QString::fromLocal8Bit(argv[2]) : QCoreApplication::applicationDirPath()));
+    frmMain window(
+        BenchServices(sound, argc > 2 ? QString::fromLocal8Bit(argv[2]) : QCoreApplication::applicationDirPath()));
     if (window.Form_Load() != frmMain::LoadResult::Loaded)
         return 1;
     // The display's first paint after the first tick is the first composed frame.

@@ -2,8 +2,8 @@
 // real X server, against the requested rate, and how many of the composed frames
 // reached the screen. Run by bench/desktop.sh under Xvfb.
 //   bench_ticks DATADIR [seconds per interval]
-#include "app/frmMain.h"
 #include "Probe.h"
+#include "app/frmMain.h"
 #include "desktop_bench.h"
 #include "platform/Fonts.h"
 
@@ -35,8 +35,8 @@ int main(int argc, char* argv[])
     platform::InstallFonts();
     SilentSound sound;
     const int seconds = argc > 2 ? std::atoi(argv[2]) : 5;
-    frmMain window(BenchServices(
-        sound, argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath()));
+    frmMain window(
+        BenchServices(sound, argc > 1 ? QString::fromLocal8Bit(argv[1]) : QCoreApplication::applicationDirPath()));
     if (window.Form_Load() != frmMain::LoadResult::Loaded)
         return 1;
     window.show();

@@ -14,7 +14,7 @@
 
 class SilentSound : public platform::SoundService {
 public:
-    void sndPlaySound(const std::optional<QString>&, std::uint32_t) override {}
+    void sndPlaySound(const std::optional<QString>&, std::uint32_t) override { }
 };
 
 class AnswerYes : public platform::MessageBoxService {
@@ -24,7 +24,7 @@ public:
 
 class NoHelp : public platform::HelpService {
 public:
-    void WinHelp(QWidget*, const QString&, std::uint32_t, std::uint32_t) override {}
+    void WinHelp(QWidget*, const QString&, std::uint32_t, std::uint32_t) override { }
 };
 
 // Services for a main window that runs unattended: every box answered Yes, no

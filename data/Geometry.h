@@ -14,4 +14,4 @@ inline constexpr int KiteFrames = 6;
 inline constexpr int BackWidth = 380;
 inline constexpr int BackHeight = 350;
 
-} // namespace Geometry
+}  // namespace Geometry

@@ -31,10 +31,12 @@ constexpr QRgb KiteOffWhite = 0xFFFEFEFEu;
 // A tiny fixed-seed generator: the standard distributions are not required to
 // give the same numbers on every library, and the pictures must not change
 // from one build machine to the next.
-class Xorshift32
-{
+class Xorshift32 {
 public:
-    explicit Xorshift32(std::uint32_t seed) : m_state(seed) {}
+    explicit Xorshift32(std::uint32_t seed)
+        : m_state(seed)
+    {
+    }
 
     std::uint32_t next()
     {
@@ -65,9 +67,8 @@ const QColor TopPanel(0xFF, 0xC4, 0x1F);
 const QColor String(0x40, 0x30, 0x28);
 const QColor RibbonLeft(0xE8, 0x3A, 0x8C);
 const QColor RibbonRight(0x1E, 0x8F, 0xE0);
-const std::array<QColor, 3> Bows{QColor(0xF0, 0x2A, 0x2A), QColor(0xFF, 0xD0, 0x20),
-                                 QColor(0x26, 0x58, 0xE8)};
-} // namespace KiteColour
+const std::array<QColor, 3> Bows{QColor(0xF0, 0x2A, 0x2A), QColor(0xFF, 0xD0, 0x20), QColor(0x26, 0x58, 0xE8)};
+}  // namespace KiteColour
 
 // Kite body, in cell pixels. The sail is symmetric about column 15.
 constexpr int KiteAxis = 15;
@@ -79,7 +80,7 @@ constexpr int KiteBottom = 36;
 // one row of ground at the foot of the cell.
 constexpr int TailEnd = 56;
 
-void drawLineWidth2(QPainter &p, const QPolygonF &line, const QColor &colour)
+void drawLineWidth2(QPainter& p, const QPolygonF& line, const QColor& colour)
 {
     p.setPen(QPen(colour, 1));
     p.drawPolyline(line);
@@ -89,7 +90,7 @@ void drawLineWidth2(QPainter &p, const QPolygonF &line, const QColor &colour)
 // The whole kite of one frame. The body never moves; the tail carries a
 // travelling wave and the corner ribbons swing, both with a period of exactly
 // six frames, so frame 6 leads back into frame 1 without a jump.
-void drawKite(QPainter &p, int frameIndex)
+void drawKite(QPainter& p, int frameIndex)
 {
     const double phase = 2.0 * Pi * frameIndex / KiteFrames;
 
@@ -159,7 +160,7 @@ void drawKite(QPainter &p, int frameIndex)
     }
 }
 
-} // namespace
+}  // namespace
 
 QImage makeKiteSheet()
 {
@@ -200,11 +201,10 @@ namespace {
 
 // Soft cloud built from overlapping puffs; each puff fades out at its rim so
 // neighbouring puffs melt into one another instead of showing circles.
-void drawCloud(QPainter &p, Xorshift32 &rng, QPointF centre, double width, double height)
+void drawCloud(QPainter& p, Xorshift32& rng, QPointF centre, double width, double height)
 {
     const int puffs = 7 + int(rng.next() % 4);
-    struct Puff
-    {
+    struct Puff {
         QPointF at;
         double radius;
     };
@@ -217,7 +217,7 @@ void drawCloud(QPainter &p, Xorshift32 &rng, QPointF centre, double width, doubl
         shape.push_back({centre + QPointF(along + rng.uniform(-4, 4), -0.35 * r * bulge), r});
     }
     auto paintPuffs = [&](QPointF offset, QColor core) {
-        for (const Puff &puff : shape) {
+        for (const Puff& puff : shape) {
             QRadialGradient g(puff.at + offset, puff.radius);
             QColor rim = core;
             rim.setAlpha(0);
@@ -239,7 +239,7 @@ double hillY(double x, double base, double a1, double f1, double p1, double a2, 
     return base + a1 * std::sin(x * f1 + p1) + a2 * std::sin(x * f2 + p2);
 }
 
-} // namespace
+}  // namespace
 
 QImage makeBackground()
 {
@@ -266,12 +266,10 @@ QImage makeBackground()
     p.drawEllipse(sunAt, 17, 17);
 
     Xorshift32 rng(0x4B1735u);
-    const struct
-    {
+    const struct {
         double x, y, w, h;
-    } clouds[] = {{70, 58, 110, 26}, {215, 118, 130, 30}, {330, 165, 90, 20},
-                  {40, 175, 80, 18}, {170, 30, 70, 16}};
-    for (const auto &c : clouds)
+    } clouds[] = {{70, 58, 110, 26}, {215, 118, 130, 30}, {330, 165, 90, 20}, {40, 175, 80, 18}, {170, 30, 70, 16}};
+    for (const auto& c : clouds)
         drawCloud(p, rng, QPointF(c.x, c.y), c.w, c.h);
 
     // A lone snow-capped volcano on the horizon, hazy with distance.
@@ -357,13 +355,13 @@ QImage makeBackground()
 
 namespace {
 
-void putLE16(QByteArray &out, std::uint16_t v)
+void putLE16(QByteArray& out, std::uint16_t v)
 {
     out.append(char(v & 0xFF));
     out.append(char((v >> 8) & 0xFF));
 }
 
-void putLE32(QByteArray &out, std::uint32_t v)
+void putLE32(QByteArray& out, std::uint32_t v)
 {
     for (int shift = 0; shift < 32; shift += 8)
         out.append(char((v >> shift) & 0xFF));
@@ -371,7 +369,7 @@ void putLE32(QByteArray &out, std::uint32_t v)
 
 // Mono 16-bit PCM. The header is written field by field, little-endian, so
 // the file is the same whatever the host's byte order.
-QByteArray wavFromSamples(const std::vector<double> &samples, int sampleRate)
+QByteArray wavFromSamples(const std::vector<double>& samples, int sampleRate)
 {
     const std::uint32_t dataBytes = std::uint32_t(samples.size() * 2);
     QByteArray out;
@@ -381,12 +379,12 @@ QByteArray wavFromSamples(const std::vector<double> &samples, int sampleRate)
     out.append("WAVE", 4);
     out.append("fmt ", 4);
     putLE32(out, 16);
-    putLE16(out, 1); // PCM
-    putLE16(out, 1); // channels
+    putLE16(out, 1);  // PCM
+    putLE16(out, 1);  // channels
     putLE32(out, std::uint32_t(sampleRate));
-    putLE32(out, std::uint32_t(sampleRate * 2)); // bytes per second
-    putLE16(out, 2);                             // bytes per sample frame
-    putLE16(out, 16);                            // bits per sample
+    putLE32(out, std::uint32_t(sampleRate * 2));  // bytes per second
+    putLE16(out, 2);                              // bytes per sample frame
+    putLE16(out, 16);                             // bits per sample
     out.append("data", 4);
     putLE32(out, dataBytes);
     for (double s : samples) {
@@ -396,13 +394,13 @@ QByteArray wavFromSamples(const std::vector<double> &samples, int sampleRate)
     return out;
 }
 
-void normalise(std::vector<double> &samples, double peak)
+void normalise(std::vector<double>& samples, double peak)
 {
     double max = 0.0;
     for (double s : samples)
         max = std::max(max, std::abs(s));
     if (max > 0.0)
-        for (double &s : samples)
+        for (double& s : samples)
             s *= peak / max;
 }
 
@@ -422,7 +420,7 @@ double smoothRamp(double pos, double length)
     return 0.5 - 0.5 * std::cos(Pi * pos / length);
 }
 
-} // namespace
+}  // namespace
 
 QByteArray makeChimeWav()
 {
@@ -432,28 +430,26 @@ QByteArray makeChimeWav()
 
     // A small bell's partials: not harmonic, which is what makes it ring
     // rather than hum. Higher partials die away sooner.
-    struct Partial
-    {
+    struct Partial {
         double ratio, gain, decay;
     };
     constexpr Partial partials[] = {
         {1.0, 1.0, 0.50}, {2.0, 0.45, 0.32}, {2.76, 0.30, 0.22}, {4.07, 0.14, 0.14}, {5.40, 0.07, 0.09},
     };
     // Three strokes falling through E6, B5 and E5: bright, then settling.
-    const struct
-    {
+    const struct {
         double at;
         int note;
         double gain;
     } strokes[] = {{0.00, 88, 0.8}, {0.16, 83, 0.85}, {0.32, 76, 1.0}};
 
-    for (const auto &stroke : strokes) {
+    for (const auto& stroke : strokes) {
         const double f0 = midiToHz(stroke.note);
         const std::size_t start = std::size_t(stroke.at * rate);
         for (std::size_t i = start; i < out.size(); ++i) {
             const double t = double(i - start) / rate;
             double v = 0.0;
-            for (const Partial &pt : partials)
+            for (const Partial& pt : partials)
                 v += pt.gain * std::exp(-t / pt.decay) * std::sin(2.0 * Pi * f0 * pt.ratio * t);
             out[i] += stroke.gain * smoothRamp(double(i - start), 0.003 * rate) * v;
         }
@@ -470,26 +466,25 @@ QByteArray makeChimeWav()
 QByteArray makeTuneWav()
 {
     // Sakura Sakura, the traditional melody, in A minor. Durations in beats.
-    struct Note
-    {
+    struct Note {
         int midi;
         double beats;
     };
     constexpr int A4 = 69, B4 = 71, C5 = 72, E4 = 64, F4 = 65, C4 = 60, B3 = 59;
     static constexpr Note melody[] = {
-        {A4, 1}, {A4, 1}, {B4, 2}, //
-        {A4, 1}, {A4, 1}, {B4, 2}, //
-        {A4, 1}, {B4, 1}, {C5, 1}, {B4, 1}, //
-        {A4, 1}, {B4, 0.5}, {A4, 0.5}, {F4, 2}, //
-        {E4, 1}, {C4, 1}, {E4, 1}, {F4, 1}, //
-        {E4, 1}, {E4, 0.5}, {C4, 0.5}, {B3, 2}, //
-        {A4, 1}, {B4, 1}, {C5, 1}, {B4, 1}, //
-        {A4, 1}, {B4, 0.5}, {A4, 0.5}, {F4, 2}, //
-        {E4, 1}, {C4, 1}, {E4, 1}, {F4, 1}, //
-        {E4, 1}, {E4, 0.5}, {C4, 0.5}, {B3, 2}, //
-        {A4, 1}, {A4, 1}, {B4, 2}, //
-        {A4, 1}, {A4, 1}, {B4, 2}, //
-        {E4, 1}, {F4, 1}, {B4, 0.5}, {A4, 0.5}, {F4, 1}, //
+        {A4, 1}, {A4, 1},   {B4, 2},                        //
+        {A4, 1}, {A4, 1},   {B4, 2},                        //
+        {A4, 1}, {B4, 1},   {C5, 1},   {B4, 1},             //
+        {A4, 1}, {B4, 0.5}, {A4, 0.5}, {F4, 2},             //
+        {E4, 1}, {C4, 1},   {E4, 1},   {F4, 1},             //
+        {E4, 1}, {E4, 0.5}, {C4, 0.5}, {B3, 2},             //
+        {A4, 1}, {B4, 1},   {C5, 1},   {B4, 1},             //
+        {A4, 1}, {B4, 0.5}, {A4, 0.5}, {F4, 2},             //
+        {E4, 1}, {C4, 1},   {E4, 1},   {F4, 1},             //
+        {E4, 1}, {E4, 0.5}, {C4, 0.5}, {B3, 2},             //
+        {A4, 1}, {A4, 1},   {B4, 2},                        //
+        {A4, 1}, {A4, 1},   {B4, 2},                        //
+        {E4, 1}, {F4, 1},   {B4, 0.5}, {A4, 0.5}, {F4, 1},  //
         {E4, 4},
     };
     // One soft low note per bar underneath, on the bar's home tone.
@@ -499,7 +494,7 @@ QByteArray makeTuneWav()
 
     constexpr double totalBeats = [] {
         double sum = 0.0;
-        for (const Note &n : melody)
+        for (const Note& n : melody)
             sum += n.beats;
         return sum;
     }();
@@ -511,8 +506,7 @@ QByteArray makeTuneWav()
     // Every voice starts from zero and is faded to exactly zero on the last
     // sample of its own slot. Nothing rings past its slot, so the final slot
     // ends in silence and the loop's seam is as quiet as a rest.
-    auto addVoice = [&](std::size_t start, std::size_t length, double attack, double release,
-                        const auto &wave) {
+    auto addVoice = [&](std::size_t start, std::size_t length, double attack, double release, const auto& wave) {
         for (std::size_t k = 0; k < length && start + k < out.size(); ++k) {
             const double env = smoothRamp(double(k), attack) * smoothRamp(double(length - 1 - k), release);
             out[start + k] += env * wave(double(k) / TuneSampleRate);
@@ -522,7 +516,7 @@ QByteArray makeTuneWav()
     // The melody: a plucked, koto-like voice, bright at the attack and
     // mellowing as the upper harmonics fade faster than the fundamental.
     double beat = 0.0;
-    for (const Note &n : melody) {
+    for (const Note& n : melody) {
         const std::size_t start = std::size_t(std::lround(beat * TuneSamplesPerBeat));
         beat += n.beats;
         const std::size_t end = std::size_t(std::lround(beat * TuneSamplesPerBeat));
@@ -557,61 +551,57 @@ namespace {
 // Drawn pixel by pixel in the sixteen colours of the classic display palette,
 // so that the 32 x 32 icon is exactly this picture at any colour depth.
 // '.' is transparent.
-constexpr const char *IconRows[32] = {
-    "................................",
-    ".....................N..........",
-    "....................NMN.........",
-    "...................NYMYN........",
-    "..................NYYMYYN.......",
-    ".................NYYYMYYYN......",
-    "................NYYYYMYYYYN.....",
-    "...............NYYYYYMYYYYYN....",
-    "..............NYYYYYYMYYYYYYN...",
-    ".............NMMMMMMMMMMMMMMMN..",
-    ".............NWWWWWWWMWWWWWWWN..",
-    "..............NWWWWWWMWWWWWWN...",
-    "..............NWWWWRRRRRWWWWN...",
-    "...............NWWRRRRRRRWWN....",
-    "...............NWWRRRRRRRWWN....",
-    "................NWRRRRRRRWN.....",
-    "................NWRRRRRRRWN.....",
-    ".................NRRRRRRRN......",
-    ".................NWRRRRRWN......",
-    "..................NWWMWWN.......",
-    "..................NWWMWWN.......",
-    "...................NWMWN........",
-    "...................NWMWN........",
-    "....................NMN.........",
-    "....................NMN.........",
-    "...R.R.........R.R...N..........",
-    "...RRR.........RRR.KK.FF........",
-    "....RKK..B.B....RKK...A.FF......",
-    "...RRR.KKBBB..KRRR....A...F.....",
-    "...R.R....BKKK.R.R.....A...F....",
-    ".........BBB...........A....F...",
-    ".........B.B............A.......",
+constexpr const char* IconRows[32] = {
+    "................................", ".....................N..........", "....................NMN.........",
+    "...................NYMYN........", "..................NYYMYYN.......", ".................NYYYMYYYN......",
+    "................NYYYYMYYYYN.....", "...............NYYYYYMYYYYYN....", "..............NYYYYYYMYYYYYYN...",
+    ".............NMMMMMMMMMMMMMMMN..", ".............NWWWWWWWMWWWWWWWN..", "..............NWWWWWWMWWWWWWN...",
+    "..............NWWWWRRRRRWWWWN...", "...............NWWRRRRRRRWWN....", "...............NWWRRRRRRRWWN....",
+    "................NWRRRRRRRWN.....", "................NWRRRRRRRWN.....", ".................NRRRRRRRN......",
+    ".................NWRRRRRWN......", "..................NWWMWWN.......", "..................NWWMWWN.......",
+    "...................NWMWN........", "...................NWMWN........", "....................NMN.........",
+    "....................NMN.........", "...R.R.........R.R...N..........", "...RRR.........RRR.KK.FF........",
+    "....RKK..B.B....RKK...A.FF......", "...RRR.KKBBB..KRRR....A...F.....", "...R.R....BKKK.R.R.....A...F....",
+    ".........BBB...........A....F...", ".........B.B............A.......",
 };
 
 QRgb iconColour(char key)
 {
     switch (key) {
-    case 'K': return qRgb(0x00, 0x00, 0x00); // black
-    case 'M': return qRgb(0x80, 0x00, 0x00); // maroon
-    case 'G': return qRgb(0x00, 0x80, 0x00); // green
-    case 'O': return qRgb(0x80, 0x80, 0x00); // olive
-    case 'N': return qRgb(0x00, 0x00, 0x80); // navy
-    case 'P': return qRgb(0x80, 0x00, 0x80); // purple
-    case 'T': return qRgb(0x00, 0x80, 0x80); // teal
-    case 'S': return qRgb(0xC0, 0xC0, 0xC0); // silver
-    case 'D': return qRgb(0x80, 0x80, 0x80); // grey
-    case 'R': return qRgb(0xFF, 0x00, 0x00); // red
-    case 'L': return qRgb(0x00, 0xFF, 0x00); // lime
-    case 'Y': return qRgb(0xFF, 0xFF, 0x00); // yellow
-    case 'B': return qRgb(0x00, 0x00, 0xFF); // blue
-    case 'F': return qRgb(0xFF, 0x00, 0xFF); // fuchsia
-    case 'A': return qRgb(0x00, 0xFF, 0xFF); // aqua
-    case 'W': return qRgb(0xFF, 0xFF, 0xFF); // white
-    default: return qRgba(0, 0, 0, 0);
+    case 'K':
+        return qRgb(0x00, 0x00, 0x00);  // black
+    case 'M':
+        return qRgb(0x80, 0x00, 0x00);  // maroon
+    case 'G':
+        return qRgb(0x00, 0x80, 0x00);  // green
+    case 'O':
+        return qRgb(0x80, 0x80, 0x00);  // olive
+    case 'N':
+        return qRgb(0x00, 0x00, 0x80);  // navy
+    case 'P':
+        return qRgb(0x80, 0x00, 0x80);  // purple
+    case 'T':
+        return qRgb(0x00, 0x80, 0x80);  // teal
+    case 'S':
+        return qRgb(0xC0, 0xC0, 0xC0);  // silver
+    case 'D':
+        return qRgb(0x80, 0x80, 0x80);  // grey
+    case 'R':
+        return qRgb(0xFF, 0x00, 0x00);  // red
+    case 'L':
+        return qRgb(0x00, 0xFF, 0x00);  // lime
+    case 'Y':
+        return qRgb(0xFF, 0xFF, 0x00);  // yellow
+    case 'B':
+        return qRgb(0x00, 0x00, 0xFF);  // blue
+    case 'F':
+        return qRgb(0xFF, 0x00, 0xFF);  // fuchsia
+    case 'A':
+        return qRgb(0x00, 0xFF, 0xFF);  // aqua
+    case 'W':
+        return qRgb(0xFF, 0xFF, 0xFF);  // white
+    default:
+        return qRgba(0, 0, 0, 0);
     }
 }
 
@@ -624,7 +614,7 @@ QImage iconPixelMap()
     return img;
 }
 
-} // namespace
+}  // namespace
 
 QImage makeAppIcon(int size)
 {

@@ -27,7 +27,7 @@ inline constexpr int TuneSampleRate = 22050;
 inline constexpr int TuneBeatsPerMinute = 120;
 inline constexpr int TuneSamplesPerBeat = TuneSampleRate * 60 / TuneBeatsPerMinute;
 
-} // namespace Artwork
+}  // namespace Artwork
 
 // 180 x 120, RGB32. Top row: six kite pictures on a pure white ground; bottom
 // row: their masks, pure white exactly where the picture above is not pure

@@ -17,7 +17,7 @@
 
 namespace {
 
-bool writeImage(const QDir &out, const QString &path, const QImage &image, const char *format)
+bool writeImage(const QDir& out, const QString& path, const QImage& image, const char* format)
 {
     const QString file = out.filePath(path);
     if (!out.mkpath(QFileInfo(file).path()) || !image.save(file, format)) {
@@ -27,7 +27,7 @@ bool writeImage(const QDir &out, const QString &path, const QImage &image, const
     return true;
 }
 
-bool writeBytes(const QDir &out, const QString &path, const QByteArray &bytes)
+bool writeBytes(const QDir& out, const QString& path, const QByteArray& bytes)
 {
     const QString file = out.filePath(path);
     QFile f(file);
@@ -39,9 +39,9 @@ bool writeBytes(const QDir &out, const QString &path, const QByteArray &bytes)
     return true;
 }
 
-} // namespace
+}  // namespace
 
-int main(int argc, char **argv)
+int main(int argc, char** argv)
 {
     if (argc != 2) {
         std::fprintf(stderr, "usage: gendata OUTDIR\n");

@@ -138,8 +138,7 @@ FormatDialog::FormatDialog(StyledLabel* target, const Layout& layout, QWidget* p
     chkUnder->setFont(underline);
 }
 
-void FormatDialog::selectWhatTheLabelShows(std::span<const std::uint32_t> colors,
-                                           std::span<const SizeWindow> sizes)
+void FormatDialog::selectWhatTheLabelShows(std::span<const std::uint32_t> colors, std::span<const SizeWindow> sizes)
 {
     if (const int i = MatchColor(m_label->ForeColor(), colors); i != NoOption)
         m_colors->button(i)->setChecked(true);

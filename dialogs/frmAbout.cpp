@@ -39,7 +39,7 @@ const QString frmAbout::NoticeLine = QStringLiteral("どなたでも自由にお
 QString frmAbout::VersionText(int major, int minor, int revision)
 {
     return QStringLiteral("ﾊﾞｰｼﾞｮﾝ ") + QString::number(major) + QLatin1Char('.') + QString::number(minor)
-        + QLatin1Char('.') + QString::number(revision) + CrLf + NoticeLine;
+           + QLatin1Char('.') + QString::number(revision) + CrLf + NoticeLine;
 }
 
 QString frmAbout::DescriptionText()
@@ -49,7 +49,8 @@ QString frmAbout::DescriptionText()
         QStringLiteral("基本的な機能は使っています"),
         QStringLiteral("具体的には全く役に立ちません"),
         QStringLiteral("バージョンも何もないと思うんですがね・・・"),
-    }.join(CrLf);
+    }
+        .join(CrLf);
 }
 
 frmAbout::frmAbout(QWidget* parent)

@@ -2,9 +2,9 @@
 // its surface needs, then a few frames composed from what was loaded, with the
 // kite at ordinary places, on the edges and far outside the display. A picture
 // is either refused with a reason or gives a whole surface of at least that size.
-#include "rules/mdlAelor.h"
 #include "platform/PictureFile.h"
 #include "rules/Raster.h"
+#include "rules/mdlAelor.h"
 
 #include <QCoreApplication>
 #include <QImage>
@@ -48,7 +48,9 @@ QImage White(QSize size)
 
 // The image decoders warn about every oddity of a broken file; the fuzzer only
 // cares about faults, and the warnings would bury its own report.
-void Quiet(QtMsgType, const QMessageLogContext&, const QString&) {}
+void Quiet(QtMsgType, const QMessageLogContext&, const QString&)
+{
+}
 
 }  // namespace
 
@@ -75,7 +77,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     surfaces.picWork = White({mdlAelor::DisplayWidth, mdlAelor::DisplayHeight});
     QImage display = White({mdlAelor::DisplayWidth, mdlAelor::DisplayHeight});
 
-    struct Place { std::int16_t x, y, frame; };
+    struct Place {
+        std::int16_t x, y, frame;
+    };
     static constexpr Place places[] = {
         {100, 100, 1}, {0, 0, 2}, {350, 290, 3}, {-29, -59, 4}, {380, 350, 5}, {-100, 500, 6}, {364, -14, 1},
     };

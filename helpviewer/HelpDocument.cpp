@@ -209,7 +209,7 @@ void RenderHelp(QTextDocument& doc, const HelpText& text)
     QTextCursor edit(&doc);
     edit.beginEditBlock();
     doc.setMarkdown(text.value, QTextDocument::MarkdownFeatures(QTextDocument::MarkdownDialectGitHub
-                                                                   | QTextDocument::MarkdownNoHTML));
+                                                                | QTextDocument::MarkdownNoHTML));
     NameHeadings(doc);
     ReplacePictures(doc);
     edit.endEditBlock();

@@ -27,7 +27,7 @@ bool FromThisUser(const QLocalSocket& socket)
     ucred peer{};
     socklen_t size = sizeof peer;
     return getsockopt(static_cast<int>(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0
-        && size == sizeof peer && peer.uid == getuid();
+           && size == sizeof peer && peer.uid == getuid();
 }
 
 }  // namespace

@@ -12,7 +12,7 @@ struct LabelStyle {
     static constexpr std::uint32_t SystemButtonText = 0x80000012u;
 
     std::uint32_t ForeColor = SystemButtonText;
-    QString Name;               // face name, kept exactly as set
+    QString Name;                    // face name, kept exactly as set
     std::int64_t SizeUnits = 90000;  // size in 1/10000 point
     bool Bold = false;
     bool Italic = false;
@@ -30,7 +30,7 @@ struct LabelStyle {
 constexpr std::uint32_t RGB(int r, int g, int b)
 {
     return static_cast<std::uint32_t>(r & 0xFF) | (static_cast<std::uint32_t>(g & 0xFF) << 8)
-        | (static_cast<std::uint32_t>(b & 0xFF) << 16);
+           | (static_cast<std::uint32_t>(b & 0xFF) << 16);
 }
 
 // The colour to draw with: a plain colour as it is, a system colour from the palette.

@@ -34,8 +34,8 @@ int MatchFace(const QString& name, std::span<const QString> faces)
 const std::array<QString, 4>& Faces()
 {
     // Built on first use: the names are themselves initialised at start-up.
-    static const std::array<QString, 4> faces = {platform::FacePGothic, platform::FacePMincho,
-                                                 platform::FaceGothic, platform::FaceMincho};
+    static const std::array<QString, 4> faces = {platform::FacePGothic, platform::FacePMincho, platform::FaceGothic,
+                                                 platform::FaceMincho};
     return faces;
 }
 

@@ -1,6 +1,5 @@
 #include "labels/StyledLabel.h"
 
-
 StyledLabel::StyledLabel(QWidget* parent)
     : QLabel(parent)
 {

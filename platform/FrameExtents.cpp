@@ -70,12 +70,15 @@ public:
         if (change->window != m_id || change->atom != m_atom || change->state != XCB_PROPERTY_NEW_VALUE)
             return false;
         m_fired = true;
-        QMetaObject::invokeMethod(this, [this] {
-            QMargins frame;
-            if (m_window && ReadExtents(m_connection, m_id, m_atom, frame))
-                m_known(frame);
-            deleteLater();
-        }, Qt::QueuedConnection);
+        QMetaObject::invokeMethod(
+            this,
+            [this] {
+                QMargins frame;
+                if (m_window && ReadExtents(m_connection, m_id, m_atom, frame))
+                    m_known(frame);
+                deleteLater();
+            },
+            Qt::QueuedConnection);
         return false;
     }
 

@@ -61,8 +61,7 @@ void FrameStyle::drawComplexControl(ComplexControl control, const QStyleOptionCo
         int flags = Qt::AlignCenter | Qt::TextShowMnemonic;
         if (!styleHint(SH_UnderlineShortcut, box, widget))
             flags |= Qt::TextHideMnemonic;
-        drawItemText(painter, label, flags, box->palette, box->state & State_Enabled, box->text,
-                     QPalette::WindowText);
+        drawItemText(painter, label, flags, box->palette, box->state & State_Enabled, box->text, QPalette::WindowText);
     }
     painter->restore();
 }

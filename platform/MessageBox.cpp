@@ -50,9 +50,15 @@ int QtMessageBoxService::MsgBox(const QString& text, int style, const QString& t
     box.setTextFormat(Qt::PlainText);
 
     switch (style & 0xF0) {
-    case vbCritical: box.setIcon(QMessageBox::Critical); break;
-    case vbExclamation: box.setIcon(QMessageBox::Warning); break;
-    default: box.setIcon(QMessageBox::NoIcon); break;
+    case vbCritical:
+        box.setIcon(QMessageBox::Critical);
+        break;
+    case vbExclamation:
+        box.setIcon(QMessageBox::Warning);
+        break;
+    default:
+        box.setIcon(QMessageBox::NoIcon);
+        break;
     }
 
     if ((style & 0x0F) == vbYesNo) {

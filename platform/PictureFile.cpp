@@ -116,7 +116,9 @@ QString PictureReason(const PictureLoad& loaded)
     case PictureStatus::CutShort:
         return QStringLiteral("画像データが途中で切れています");
     case PictureStatus::TooManyPixels:
-        return QStringLiteral("画像が大きすぎます (%1 x %2)").arg(loaded.declared.width()).arg(loaded.declared.height());
+        return QStringLiteral("画像が大きすぎます (%1 x %2)")
+            .arg(loaded.declared.width())
+            .arg(loaded.declared.height());
     case PictureStatus::NoMemory:
         return QStringLiteral("画像を置くメモリが足りません");
     }

@@ -21,8 +21,7 @@ bool SingleInstance::PrevInstance()
     m_server->setSocketOptions(QLocalServer::AbstractNamespaceOption);
     // Binding is atomic: of copies started at the same moment exactly one wins.
     // Any other failure (no sockets at all) must not lock the user out.
-    const bool taken = !m_server->listen(m_key)
-        && m_server->serverError() == QAbstractSocket::AddressInUseError;
+    const bool taken = !m_server->listen(m_key) && m_server->serverError() == QAbstractSocket::AddressInUseError;
     if (!m_server->isListening())
         m_server.reset();
     m_answer = taken ? 1 : 0;

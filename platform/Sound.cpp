@@ -24,7 +24,7 @@ constexpr int Channel = 0;
 constexpr qint64 WaitSlackMs = 250;
 // Long enough that switching the music off and on again keeps the device open.
 constexpr int RestAfterMs = 5000;
-}
+}  // namespace
 
 bool SanitizeWave(QByteArray& bytes)
 {
@@ -222,8 +222,8 @@ void SdlSoundService::sndPlaySound(const std::optional<QString>& name, std::uint
     // Play and wait: hold the caller until the sound is over, but never longer
     // than the sound itself lasts.
     const qint64 lengthMs = m_frequency > 0 && m_bytesPerFrame > 0
-        ? static_cast<qint64>(chunk->alen) / m_bytesPerFrame * 1000 / m_frequency
-        : 0;
+                                ? static_cast<qint64>(chunk->alen) / m_bytesPerFrame * 1000 / m_frequency
+                                : 0;
     QElapsedTimer clock;
     clock.start();
     while (Mix_Playing(Channel) && clock.elapsed() < lengthMs + WaitSlackMs)

@@ -66,8 +66,7 @@ StopSignals::~StopSignals()
 void StopSignals::drain()
 {
     char bytes[64];
-    while (::read(g_fds[1], bytes, sizeof bytes) > 0) {
-    }
+    while (::read(g_fds[1], bytes, sizeof bytes) > 0) { }
     if (m_onStop)
         m_onStop();
 }

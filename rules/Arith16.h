@@ -9,8 +9,14 @@ namespace arith16 {
 inline constexpr std::int16_t True = -1;
 inline constexpr std::int16_t False = 0;
 
-constexpr std::int16_t Add16(int a, int b) { return static_cast<std::int16_t>(a + b); }
-constexpr std::int16_t Mul16(int a, int b) { return static_cast<std::int16_t>(a * b); }
+constexpr std::int16_t Add16(int a, int b)
+{
+    return static_cast<std::int16_t>(a + b);
+}
+constexpr std::int16_t Mul16(int a, int b)
+{
+    return static_cast<std::int16_t>(a * b);
+}
 
 // Rounds to the nearest integer, a half to the even neighbour, whatever rounding
 // mode is set.

@@ -10,8 +10,7 @@ namespace {
 // Narrows [start, start + len) on one axis so that both the destination range and
 // the matching source range lie inside their surfaces. Works in 64 bits so that
 // absurd coordinates cannot overflow.
-bool clipAxis(std::int64_t& d, std::int64_t& s, std::int64_t& len,
-              std::int64_t dstExtent, std::int64_t srcExtent)
+bool clipAxis(std::int64_t& d, std::int64_t& s, std::int64_t& len, std::int64_t dstExtent, std::int64_t srcExtent)
 {
     const std::int64_t lead = std::max({std::int64_t{0}, -d, -s});
     d += lead;
@@ -23,8 +22,7 @@ bool clipAxis(std::int64_t& d, std::int64_t& s, std::int64_t& len,
 
 }  // namespace
 
-void BitBlt(QImage& dst, int x, int y, int w, int h,
-            const QImage& src, int sx, int sy, std::uint32_t rop)
+void BitBlt(QImage& dst, int x, int y, int w, int h, const QImage& src, int sx, int sy, std::uint32_t rop)
 {
     if (dst.format() != SurfaceFormat || src.format() != SurfaceFormat)
         return;
@@ -33,8 +31,7 @@ void BitBlt(QImage& dst, int x, int y, int w, int h,
 
     std::int64_t dx = x, sxx = sx, width = w;
     std::int64_t dy = y, syy = sy, height = h;
-    if (!clipAxis(dx, sxx, width, dst.width(), src.width())
-        || !clipAxis(dy, syy, height, dst.height(), src.height()))
+    if (!clipAxis(dx, sxx, width, dst.width(), src.width()) || !clipAxis(dy, syy, height, dst.height(), src.height()))
         return;
 
     // Pointers and strides taken once: scanLine() checks for sharing on every call.

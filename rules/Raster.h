@@ -16,7 +16,6 @@ inline constexpr QImage::Format SurfaceFormat = QImage::Format_RGB32;
 // The block is clipped against both surfaces: only pixels that exist in both are
 // touched, so a sprite partly or wholly off the buffer is simply cut. An unknown
 // operation or a surface of another format copies nothing.
-void BitBlt(QImage& dst, int x, int y, int w, int h,
-            const QImage& src, int sx, int sy, std::uint32_t rop);
+void BitBlt(QImage& dst, int x, int y, int w, int h, const QImage& src, int sx, int sy, std::uint32_t rop);
 
 }  // namespace raster

@@ -25,8 +25,8 @@ bool HitsKite(const FlightState& s, float x, float y)
 {
     const int left = s.KiteX;
     const int top = s.KiteY;
-    return x > static_cast<float>(left) && x < static_cast<float>(left + KiteWidth)
-        && y > static_cast<float>(top) && y < static_cast<float>(top + KiteHeight);
+    return x > static_cast<float>(left) && x < static_cast<float>(left + KiteWidth) && y > static_cast<float>(top)
+           && y < static_cast<float>(top + KiteHeight);
 }
 
 bool TakeHold(FlightState& s, float x, float y)

@@ -30,8 +30,7 @@ void ComposeInto(const FlightState& s, Surfaces& surfaces, QImage& display)
     BitBlt(surfaces.picWork, 0, 0, DisplayWidth, DisplayHeight, surfaces.picBack, 0, 0, raster::SRCCOPY);
     BitBlt(surfaces.picWork, s.KiteX, s.KiteY, KiteWidth, KiteHeight, surfaces.picKite, cellX, KiteHeight,
            raster::SRCPAINT);
-    BitBlt(surfaces.picWork, s.KiteX, s.KiteY, KiteWidth, KiteHeight, surfaces.picKite, cellX, 0,
-           raster::SRCAND);
+    BitBlt(surfaces.picWork, s.KiteX, s.KiteY, KiteWidth, KiteHeight, surfaces.picKite, cellX, 0, raster::SRCAND);
     BitBlt(display, 0, 0, DisplayWidth, DisplayHeight, surfaces.picWork, 0, 0, raster::SRCCOPY);
 }
 

@@ -21,11 +21,11 @@ inline constexpr int DisplayWidth = Geometry::BackWidth;
 inline constexpr int DisplayHeight = Geometry::BackHeight;
 inline constexpr int KiteWidth = Geometry::KiteCellWidth;
 inline constexpr int KiteHeight = Geometry::KiteCellHeight;
-inline constexpr int RightLimit = DisplayWidth - KiteWidth;    // 350
+inline constexpr int RightLimit = DisplayWidth - KiteWidth;     // 350
 inline constexpr int BottomLimit = DisplayHeight - KiteHeight;  // 290
 inline constexpr int FrameCount = Geometry::KiteFrames;
-inline constexpr int SheetWidth = FrameCount * KiteWidth;   // 180
-inline constexpr int SheetHeight = 2 * KiteHeight;          // 120
+inline constexpr int SheetWidth = FrameCount * KiteWidth;  // 180
+inline constexpr int SheetHeight = 2 * KiteHeight;         // 120
 
 struct FlightState {
     std::int16_t KiteX = 100;

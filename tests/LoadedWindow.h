@@ -14,8 +14,8 @@ struct LoadedWindow {
 
 // Declares `world` and `w` for a test, and fails the test when start-up did not
 // succeed.
-#define LOADED_MAIN_WINDOW(world, w)                               \
-    LoadedWindow loaded_;                                          \
-    QCOMPARE(loaded_.result, frmMain::LoadResult::Loaded);         \
-    [[maybe_unused]] FakeWorld& world = loaded_.world;             \
+#define LOADED_MAIN_WINDOW(world, w)                                                                                   \
+    LoadedWindow loaded_;                                                                                              \
+    QCOMPARE(loaded_.result, frmMain::LoadResult::Loaded);                                                             \
+    [[maybe_unused]] FakeWorld& world = loaded_.world;                                                                 \
     [[maybe_unused]] frmMain& w = loaded_.w

@@ -19,10 +19,7 @@ struct SoundCall {
 
 class FakeSound : public platform::SoundService {
 public:
-    void sndPlaySound(const std::optional<QString>& name, std::uint32_t flags) override
-    {
-        calls.append({name, flags});
-    }
+    void sndPlaySound(const std::optional<QString>& name, std::uint32_t flags) override { calls.append({name, flags}); }
     QList<SoundCall> calls;
 };
 

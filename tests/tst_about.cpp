@@ -1,21 +1,21 @@
 // The version box: its texts and caption, its looks, and how the menu opens it
 // once and how it closes.
-#include "fakes.h"
 #include "LoadedWindow.h"
 #include "Probe.h"
+#include "fakes.h"
 
-#include "labels/StyledLabel.h"
 #include "app/frmMain.h"
 #include "data/artwork.h"
 #include "dialogs/frmAbout.h"
+#include "labels/StyledLabel.h"
 #include "platform/Fonts.h"
 #include "platform/WindowFinder.h"
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
-#include <QComboBox>
 #include <QPushButton>
 #include <QTest>
 #include <QWindow>
@@ -25,9 +25,9 @@ namespace {
 // The notice line is this program's own; the version box shows it below the version.
 const QString Notice = QStringLiteral("どなたでも自由にお使いください");
 const QString VersionLines = QStringLiteral("ﾊﾞｰｼﾞｮﾝ 1.0.0\r\n") + Notice;
-const QString DescriptionLines = QStringLiteral(
-    "練習用に作ったプログラムです\r\n基本的な機能は使っています\r\n具体的には全く役に立ちません\r\n"
-    "バージョンも何もないと思うんですがね・・・");
+const QString DescriptionLines =
+    QStringLiteral("練習用に作ったプログラムです\r\n基本的な機能は使っています\r\n具体的には全く役に立ちません\r\n"
+                   "バージョンも何もないと思うんですがね・・・");
 
 QList<frmAbout*> OpenBoxes()
 {
@@ -118,6 +118,7 @@ void TestAbout::descriptionIsFourLinesJoinedByThreeLineBreaks()
     QCOMPARE(frmAbout::DescriptionText(), DescriptionLines);
 }
 
+// clang-format off
 void TestAbout::captionIsTheTitleFollowedDirectlyByVersionInfo_data()
 {
     QTest::addColumn<QString>("title");
@@ -127,6 +128,7 @@ void TestAbout::captionIsTheTitleFollowedDirectlyByVersionInfo_data()
                                                         << QStringLiteral("Kite のﾊﾞｰｼﾞｮﾝ情報");
     QTest::newRow("an empty title") << QString() << QStringLiteral("のﾊﾞｰｼﾞｮﾝ情報");
 }
+// clang-format on
 
 void TestAbout::captionIsTheTitleFollowedDirectlyByVersionInfo()
 {
@@ -340,7 +342,8 @@ void TestAbout::ctrlVOpensOneBoxWhicheverControlHasTheFocus()
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     frmAbout* box = nullptr;
-    for (QWidget* control : std::initializer_list<QWidget*>{Probe::picMain(w), Probe::txtInter(w), Probe::cmbHoriz(w), Probe::cmbVert(w)}) {
+    for (QWidget* control : std::initializer_list<QWidget*>{Probe::picMain(w), Probe::txtInter(w), Probe::cmbHoriz(w),
+                                                            Probe::cmbVert(w)}) {
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         control->setFocus();

@@ -16,13 +16,12 @@ namespace {
 constexpr QRgb White = 0xFFFFFF;
 constexpr QRgb Black = 0x000000;
 
-QRgb rgbAt(const QImage &img, int x, int y)
+QRgb rgbAt(const QImage& img, int x, int y)
 {
     return img.pixel(x, y) & 0xFFFFFF;
 }
 
-struct Wav
-{
+struct Wav {
     QString error;
     int format = 0;
     int channels = 0;
@@ -30,23 +29,23 @@ struct Wav
     int bits = 0;
     int blockAlign = 0;
     int byteRate = 0;
-    std::vector<std::int16_t> samples; // interleaved
+    std::vector<std::int16_t> samples;  // interleaved
     int frames() const { return channels ? int(samples.size()) / channels : 0; }
 };
 
-std::uint32_t le32(const QByteArray &b, qsizetype at)
+std::uint32_t le32(const QByteArray& b, qsizetype at)
 {
     return std::uint32_t(std::uint8_t(b[at])) | std::uint32_t(std::uint8_t(b[at + 1])) << 8
            | std::uint32_t(std::uint8_t(b[at + 2])) << 16 | std::uint32_t(std::uint8_t(b[at + 3])) << 24;
 }
 
-std::uint16_t le16(const QByteArray &b, qsizetype at)
+std::uint16_t le16(const QByteArray& b, qsizetype at)
 {
     return std::uint16_t(std::uint8_t(b[at]) | std::uint8_t(b[at + 1]) << 8);
 }
 
 // Walks the RIFF chunks as a player would, rather than assuming a 44-byte header.
-Wav parseWav(const QByteArray &b)
+Wav parseWav(const QByteArray& b)
 {
     Wav w;
     if (b.size() < 12 || b.left(4) != "RIFF" || b.mid(8, 4) != "WAVE") {
@@ -96,7 +95,7 @@ Wav parseWav(const QByteArray &b)
     return w;
 }
 
-int peakOf(const std::vector<std::int16_t> &s, std::size_t from, std::size_t to)
+int peakOf(const std::vector<std::int16_t>& s, std::size_t from, std::size_t to)
 {
     int peak = 0;
     for (std::size_t i = from; i < to && i < s.size(); ++i)
@@ -104,10 +103,9 @@ int peakOf(const std::vector<std::int16_t> &s, std::size_t from, std::size_t to)
     return peak;
 }
 
-} // namespace
+}  // namespace
 
-class TestArtwork : public QObject
-{
+class TestArtwork : public QObject {
     Q_OBJECT
 
 private slots:

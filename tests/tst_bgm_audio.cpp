@@ -2,8 +2,8 @@
 // through SDL's disk driver, which writes the mixed output to a file at the pace
 // of a sound card. The written audio shows the loop playing after start-up,
 // silence after "停止中(&N)", and the loop from its beginning after "演奏中(&P)".
-#include "fakes.h"
 #include "Probe.h"
+#include "fakes.h"
 
 #include "app/frmMain.h"
 #include "platform/Sound.h"
@@ -173,7 +173,8 @@ void TestBgmAudio::loopPlaysStopsAndStartsAgainFromItsBeginning()
 
     // After the stop, silence is written until the loop is asked for again...
     const qint64 resumed = FirstSound(s, stopped + Slack);
-    QVERIFY2(resumed >= restarted, qPrintable(QStringLiteral("sound at frame %1, restart at %2").arg(resumed).arg(restarted)));
+    QVERIFY2(resumed >= restarted,
+             qPrintable(QStringLiteral("sound at frame %1, restart at %2").arg(resumed).arg(restarted)));
     QVERIFY(restarted - (stopped + Slack) >= Rate / 2);
     // ...and the loop comes back as soon as it is loaded...
     QVERIFY2(resumed <= restartDone + Slack,

@@ -1,8 +1,8 @@
 // The tick, the bounce and the compositor, without any window.
 #include "framesupport.h"
 
-#include "rules/mdlAelor.h"
 #include "rules/Raster.h"
+#include "rules/mdlAelor.h"
 
 #include <QTest>
 
@@ -198,6 +198,7 @@ void TestFlight::roundHalfEven()
     QCOMPARE(mdlAelor::RoundHalfEven(value), rounded);
 }
 
+// clang-format off
 void TestFlight::rasterOperations_data()
 {
     QTest::addColumn<quint32>("rop");
@@ -210,6 +211,7 @@ void TestFlight::rasterOperations_data()
     QTest::newRow("unknown operation copies nothing") << quint32(0x00660046) << QRgb(0xFF123456)
                                                       << QRgb(0xFF00FF00) << QRgb(0xFF123456);
 }
+// clang-format on
 
 void TestFlight::rasterOperations()
 {

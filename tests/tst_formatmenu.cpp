@@ -1,8 +1,8 @@
 // The menu "文字(&N)": it opens each format dialog once, on its own label, as
 // a window of its own beside the main window.
-#include "dialogsupport.h"
 #include "LoadedWindow.h"
 #include "Probe.h"
+#include "dialogsupport.h"
 #include "fakes.h"
 
 #include "app/frmMain.h"
@@ -22,7 +22,8 @@ namespace {
 
 QWidget* OpenDialog(frmMain& w, int index)
 {
-    return index == 0 ? static_cast<QWidget*>(Probe::propTitle(w).data()) : static_cast<QWidget*>(Probe::propExpla(w).data());
+    return index == 0 ? static_cast<QWidget*>(Probe::propTitle(w).data())
+                      : static_cast<QWidget*>(Probe::propExpla(w).data());
 }
 
 void DestroyClosed()
@@ -219,8 +220,9 @@ void TestFormatMenu::bothDialogsOpenTogetherWithoutCrosstalk()
 
     const LabelStyle explaBefore = Probe::lblExpla(w)->style();
     QSignalSpy explaChanges(Probe::lblExpla(w), &StyledLabel::styleChanged);
-    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{Probe::optGreen(*title), Probe::opt28(*title), Probe::optM(*title),
-                                                                       Probe::chkBold(*title), Probe::chkUnder(*title)})
+    for (QAbstractButton* b :
+         std::initializer_list<QAbstractButton*>{Probe::optGreen(*title), Probe::opt28(*title), Probe::optM(*title),
+                                                 Probe::chkBold(*title), Probe::chkUnder(*title)})
         ClickOn(b);
     QCOMPARE(Probe::lblTitle(w)->style(), MakeStyle(0x0000FF00, 28.0, QStringLiteral("ＭＳ 明朝"), true, true, true));
     QCOMPARE(explaChanges.count(), 0);
@@ -230,10 +232,12 @@ void TestFormatMenu::bothDialogsOpenTogetherWithoutCrosstalk()
 
     const LabelStyle titleBefore = Probe::lblTitle(w)->style();
     QSignalSpy titleChanges(Probe::lblTitle(w), &StyledLabel::styleChanged);
-    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{Probe::optBlue(*expla), Probe::opt10(*expla), Probe::optPM(*expla),
-                                                                       Probe::chkItalic(*expla), Probe::cmdSet(*expla)})
+    for (QAbstractButton* b :
+         std::initializer_list<QAbstractButton*>{Probe::optBlue(*expla), Probe::opt10(*expla), Probe::optPM(*expla),
+                                                 Probe::chkItalic(*expla), Probe::cmdSet(*expla)})
         ClickOn(b);
-    QCOMPARE(Probe::lblExpla(w)->style(), MakeStyle(0x00FF0000, 10.0, QStringLiteral("ＭＳ Ｐ明朝"), false, true, false));
+    QCOMPARE(Probe::lblExpla(w)->style(),
+             MakeStyle(0x00FF0000, 10.0, QStringLiteral("ＭＳ Ｐ明朝"), false, true, false));
     QCOMPARE(titleChanges.count(), 0);
     QCOMPARE(Probe::lblTitle(w)->style(), titleBefore);
     QCOMPARE(CheckedControls(title), (QStringList{"optGreen", "opt28", "optM", "chkBold", "chkItalic", "chkUnder"}));

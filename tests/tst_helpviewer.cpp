@@ -1,8 +1,8 @@
 // The help viewer: reading and judging a help file, rendering it with its
 // contents links, and the window that shows it.
+#include "data/artwork.h"
 #include "helpviewer/HelpDocument.h"
 #include "helpviewer/HelpWindow.h"
-#include "data/artwork.h"
 #include "platform/Fonts.h"
 
 #include <QAction>
@@ -122,6 +122,7 @@ void TestHelpViewer::initTestCase()
     platform::InstallFonts();
 }
 
+// clang-format off
 void TestHelpViewer::readingJudgesTheFile_data()
 {
     QTest::addColumn<QString>("kind");  // "file": bytes written to a file; otherwise what the path names
@@ -155,6 +156,7 @@ void TestHelpViewer::readingJudgesTheFile_data()
     QTest::newRow("an endless device") << "/dev/zero" << QByteArray() << Status::Unreadable;
     QTest::newRow("no file named") << "none" << QByteArray() << Status::NoFile;
 }
+// clang-format on
 
 void TestHelpViewer::readingJudgesTheFile()
 {
@@ -213,6 +215,7 @@ void TestHelpViewer::listItemLinesAreCountedGenerously()
     QCOMPARE(helpview::CountListItemLines(text), count);
 }
 
+// clang-format off
 void TestHelpViewer::headingAnchorsJoinWordsWithDashes_data()
 {
     QTest::addColumn<QString>("heading");
@@ -224,6 +227,7 @@ void TestHelpViewer::headingAnchorsJoinWordsWithDashes_data()
     QTest::newRow("a run of blanks is one dash") << "a \t　b" << "a-b";
     QTest::newRow("full-width letters kept as they are") << "ＢＧＭメニュー" << "ＢＧＭメニュー";
 }
+// clang-format on
 
 void TestHelpViewer::headingAnchorsJoinWordsWithDashes()
 {
@@ -268,16 +272,34 @@ void TestHelpViewer::realHelpFileDescribesMenusShortcutsLimitsAndKeys()
     const QString shown = doc.toPlainText();
     const QStringList facts = {
         // The menus and their items with their shortcuts.
-        QStringLiteral("文字(N)"), QStringLiteral("タイトル(T)"), QStringLiteral("説明文(S)"),
-        QStringLiteral("ＢＧＭ(B)"), QStringLiteral("演奏中(P)"), QStringLiteral("停止中(N)"),
-        QStringLiteral("情報(I)"), QStringLiteral("ヘルプ(H)"), QStringLiteral("バージョン(V)"),
-        QStringLiteral("Ctrl+T"), QStringLiteral("Ctrl+S"), QStringLiteral("Ctrl+P"), QStringLiteral("Ctrl+N"),
-        QStringLiteral("Ctrl+H"), QStringLiteral("Ctrl+V"),
+        QStringLiteral("文字(N)"),
+        QStringLiteral("タイトル(T)"),
+        QStringLiteral("説明文(S)"),
+        QStringLiteral("ＢＧＭ(B)"),
+        QStringLiteral("演奏中(P)"),
+        QStringLiteral("停止中(N)"),
+        QStringLiteral("情報(I)"),
+        QStringLiteral("ヘルプ(H)"),
+        QStringLiteral("バージョン(V)"),
+        QStringLiteral("Ctrl+T"),
+        QStringLiteral("Ctrl+S"),
+        QStringLiteral("Ctrl+P"),
+        QStringLiteral("Ctrl+N"),
+        QStringLiteral("Ctrl+H"),
+        QStringLiteral("Ctrl+V"),
         // The settings panel and its limits.
-        QStringLiteral("左右方向"), QStringLiteral("1～30"), QStringLiteral("上下方向"), QStringLiteral("1～60"),
-        QStringLiteral("間隔"), QStringLiteral("1～3000"), QStringLiteral("ミリ秒"),
+        QStringLiteral("左右方向"),
+        QStringLiteral("1～30"),
+        QStringLiteral("上下方向"),
+        QStringLiteral("1～60"),
+        QStringLiteral("間隔"),
+        QStringLiteral("1～3000"),
+        QStringLiteral("ミリ秒"),
         // Dragging and the keys.
-        QStringLiteral("マウス"), QStringLiteral("5 ドット"), QStringLiteral("Shift"), QStringLiteral("15 ドット"),
+        QStringLiteral("マウス"),
+        QStringLiteral("5 ドット"),
+        QStringLiteral("Shift"),
+        QStringLiteral("15 ドット"),
     };
     for (const QString& fact : facts)
         QVERIFY2(shown.contains(fact), qPrintable(fact));

@@ -1,14 +1,14 @@
 // What the styled labels look like on screen: the four face names draw through
 // four different installed Japanese fonts, and bold, italic and underline show.
-#include "dialogsupport.h"
 #include "LoadedWindow.h"
 #include "Probe.h"
+#include "dialogsupport.h"
 #include "fakes.h"
 
-#include "labels/StyledLabel.h"
 #include "app/frmMain.h"
 #include "dialogs/frmPropExpla.h"
 #include "dialogs/frmPropTitle.h"
+#include "labels/StyledLabel.h"
 #include "platform/Fonts.h"
 
 #include <QFontInfo>
@@ -110,8 +110,8 @@ void TestLabelRendering::theFourFacesLookDifferent()
 {
     QList<QImage> shots;
     QStringList names;
-    for (const QString& face : {platform::FacePGothic, platform::FacePMincho, platform::FaceGothic,
-                                platform::FaceMincho}) {
+    for (const QString& face :
+         {platform::FacePGothic, platform::FacePMincho, platform::FaceGothic, platform::FaceMincho}) {
         shots.append(Render(MakeStyle(0x00000000, 20.0, face)));
         QVERIFY(HasInk(shots.last()));
         names.append(face);
@@ -119,6 +119,7 @@ void TestLabelRendering::theFourFacesLookDifferent()
     QCOMPARE(AlikePairs(shots, names), QStringList());
 }
 
+// clang-format off
 void TestLabelRendering::eachAttributeShows_data()
 {
     QTest::addColumn<QString>("face");
@@ -126,6 +127,7 @@ void TestLabelRendering::eachAttributeShows_data()
                                 platform::FaceMincho})
         QTest::newRow(face.toUtf8().constData()) << face;
 }
+// clang-format on
 
 // The IPA fonts have no bold or italic of their own; each attribute must still
 // change what is drawn, and differently from the others.
@@ -175,7 +177,8 @@ void TestLabelRendering::titleLabelChangesFaceOnScreenAtEachClick()
 
     QList<QImage> shots;
     QStringList names;
-    for (QRadioButton* option : {Probe::optPM(*dialog), Probe::optG(*dialog), Probe::optM(*dialog), Probe::optPG(*dialog)}) {
+    for (QRadioButton* option :
+         {Probe::optPM(*dialog), Probe::optG(*dialog), Probe::optM(*dialog), Probe::optPG(*dialog)}) {
         ClickOn(option);
         shots.append(Probe::lblTitle(w)->grab().toImage());
         names.append(option->objectName());
@@ -194,7 +197,8 @@ void TestLabelRendering::explanationLabelChangesFaceOnScreenOnApply()
 
     QList<QImage> shots;
     QStringList names;
-    for (QRadioButton* option : {Probe::optPM(*dialog), Probe::optG(*dialog), Probe::optM(*dialog), Probe::optPG(*dialog)}) {
+    for (QRadioButton* option :
+         {Probe::optPM(*dialog), Probe::optG(*dialog), Probe::optM(*dialog), Probe::optPG(*dialog)}) {
         ClickOn(option);
         const QImage before = Probe::lblExpla(w)->grab().toImage();
         ClickOn(Probe::cmdSet(*dialog));

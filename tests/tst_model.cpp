@@ -9,9 +9,9 @@
 //   AELORIN_MODEL_EVENTS  events to run (20000 by default; the long run uses 1000000)
 //   AELORIN_MODEL_SEED    the seed to replay; without it a fresh one is drawn
 // The test command sets both, so that it runs the same events every time.
-#include "fakes.h"
 #include "LoadedWindow.h"
 #include "Probe.h"
+#include "fakes.h"
 #include "framesupport.h"
 
 #include "app/frmMain.h"
@@ -27,10 +27,10 @@
 
 #include <cmath>
 #include <cstdlib>
-#include <string>
 #include <deque>
 #include <optional>
 #include <random>
+#include <string>
 
 namespace {
 
@@ -303,8 +303,8 @@ Entry MakeEntry(Dice& dice)
         return {prefix + digits, double(n)};
     }
     case 7: {  // no number at all, or one beyond any range
-        static const char* const none[] = {"", "abc", "-", ".", "e5", "&", "&X1", "＋", "1e400", "-1e400",
-                                           "1e-400", " "};
+        static const char* const none[] = {"",    "abc", "-",     ".",      "e5",     "&",
+                                           "&X1", "＋",  "1e400", "-1e400", "1e-400", " "};
         const int i = dice.below(12);
         const double values[] = {0, 0, 0, 0, 0, 0, 0, 0, HUGE_VAL, -HUGE_VAL, 0, 0};
         return {QString::fromUtf8(none[i]), values[i]};
@@ -421,8 +421,8 @@ void TestModel::everyStepFollowsTheRules()
             out.append(QStringLiteral("the timer is off while the flight runs and nothing is dragged"));
 
         if (withDisplay) {
-            const QImage want = ref.shown ? ExpectedFrame(Probe::surfaces(w).picBack, Probe::surfaces(w).picKite, ref.shown->frame,
-                                                          ref.shown->x, ref.shown->y)
+            const QImage want = ref.shown ? ExpectedFrame(Probe::surfaces(w).picBack, Probe::surfaces(w).picKite,
+                                                          ref.shown->frame, ref.shown->x, ref.shown->y)
                                           : blank;
             const QString difference = FirstDifference(Probe::picMain(w)->image(), want);
             if (!difference.isEmpty())

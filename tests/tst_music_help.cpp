@@ -1,14 +1,14 @@
 // The music menu with its check marks and sound requests, and the help item with
 // the service that starts the help viewer.
-#include "fakes.h"
 #include "LoadedWindow.h"
 #include "Probe.h"
+#include "fakes.h"
 
-#include "rules/MusicMenu.h"
 #include "app/frmMain.h"
 #include "platform/Fonts.h"
 #include "platform/Help.h"
 #include "platform/Sound.h"
+#include "rules/MusicMenu.h"
 
 #include <QAction>
 #include <QApplication>
@@ -45,7 +45,8 @@ struct ProgramDir {
         QDir().mkpath(dir.filePath(QStringLiteral("images")));
         QDir().mkpath(dir.filePath(QStringLiteral("sounds")));
         QDir().mkpath(dir.filePath(QStringLiteral("help")));
-        for (const QString& file : QStringList{QStringLiteral("images/kite.bmp"), QStringLiteral("images/back.bmp")} + extra)
+        for (const QString& file :
+             QStringList{QStringLiteral("images/kite.bmp"), QStringLiteral("images/back.bmp")} + extra)
             QFile::copy(BuildDataDir() + file, dir.filePath(file));
     }
     QString appDir() const { return dir.path() + QLatin1Char('/'); }
@@ -66,7 +67,7 @@ public:
 bool MarksMatch(frmMain& w)
 {
     return Probe::mnuBgmItem(w)[0]->isChecked() == (Probe::BgmOn(w) != 0)
-        && Probe::mnuBgmItem(w)[1]->isChecked() == (Probe::BgmOn(w) == 0);
+           && Probe::mnuBgmItem(w)[1]->isChecked() == (Probe::BgmOn(w) == 0);
 }
 
 QWidget* Control(frmMain& w, const QString& name)
@@ -141,6 +142,7 @@ void TestMusicHelp::musicRuleActsOnlyWhenTheOtherStateIsChosen()
     QCOMPARE(MusicMenu::Choose(index, static_cast<std::int16_t>(bgmOn)), request);
 }
 
+// clang-format off
 void TestMusicHelp::musicMenuCallsTheSoundOnlyOnAChangeOfState_data()
 {
     // Choices as the user makes them: P = "演奏中(&P)", N = "停止中(&N)"; calls:
@@ -156,6 +158,7 @@ void TestMusicHelp::musicMenuCallsTheSoundOnlyOnAChangeOfState_data()
     QTest::newRow("back and forth") << "NPNP" << "SLSL";
     QTest::newRow("mixed repeats") << "PNNPPN" << "SLS";
 }
+// clang-format on
 
 void TestMusicHelp::musicMenuCallsTheSoundOnlyOnAChangeOfState()
 {
@@ -352,7 +355,8 @@ void TestMusicHelp::viewerStartsDetachedWithThePathAsOneArgument()
     {
         QFile script(viewer);
         QVERIFY(script.open(QIODevice::WriteOnly));
-        script.write("#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"$0.tmp\" && mv \"$0.tmp\" \"" + record.toUtf8() + "\"\n");
+        script.write("#!/bin/sh\nprintf '%s\\n' \"$#\" \"$@\" > \"$0.tmp\" && mv \"$0.tmp\" \"" + record.toUtf8()
+                     + "\"\n");
         script.close();
         QVERIFY(script.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner));
     }

@@ -120,6 +120,7 @@ void TestNumberReader::readsTheLongestLeadingNumber()
     QVERIFY(!std::signbit(read) || read != 0);
 }
 
+// clang-format off
 void TestNumberReader::hugeAndTinyNumbersNeverOverflow_data()
 {
     QTest::addColumn<QString>("text");
@@ -144,6 +145,7 @@ void TestNumberReader::hugeAndTinyNumbersNeverOverflow_data()
     QTest::newRow("&H with 20 digits, past 64 bits") << QStringLiteral("&H") + Repeat("1", 20)
                                                      << 8.059505464097528e22;
 }
+// clang-format on
 
 void TestNumberReader::hugeAndTinyNumbersNeverOverflow()
 {

@@ -1,10 +1,10 @@
 // The explanation format dialog: its window, what it selects on opening
 // without touching the label, and "実行", which alone applies the choices.
-#include "dialogsupport.h"
 #include "Probe.h"
+#include "dialogsupport.h"
 
-#include "labels/StyledLabel.h"
 #include "dialogs/frmPropExpla.h"
+#include "labels/StyledLabel.h"
 #include "platform/AppIcon.h"
 #include "platform/Fonts.h"
 
@@ -78,6 +78,7 @@ void TestPropExpla::windowIsFixedWithCaptionAndIcon()
     QVERIFY(dialog.testAttribute(Qt::WA_DeleteOnClose));
 }
 
+// clang-format off
 void TestPropExpla::controlsArePlacedToThePixel_data()
 {
     QTest::addColumn<QString>("name");
@@ -103,6 +104,7 @@ void TestPropExpla::controlsArePlacedToThePixel_data()
     QTest::newRow("chkUnder") << "chkUnder" << window << QRect(200, 200, 105, 17) << "下線";
     QTest::newRow("cmdSet") << "cmdSet" << window << QRect(232, 240, 81, 25) << "実行";
 }
+// clang-format on
 
 void TestPropExpla::controlsArePlacedToThePixel()
 {
@@ -160,6 +162,7 @@ void TestPropExpla::captionsShowTheirColourFaceAndStyle()
     QVERIFY(Probe::chkUnder(dialog)->font().underline());
 }
 
+// clang-format off
 void TestPropExpla::openingSelectsWithoutWritingTheLabel_data()
 {
     QTest::addColumn<LabelStyle>("label");
@@ -184,6 +187,7 @@ void TestPropExpla::openingSelectsWithoutWritingTheLabel_data()
     QTest::newRow("italic alone") << MakeStyle(Blue, 8.0, G, false, true, false)
                                   << QStringList{"optBlue", "opt8", "optG", "chkItalic"};
 }
+// clang-format on
 
 void TestPropExpla::openingSelectsWithoutWritingTheLabel()
 {
@@ -208,8 +212,9 @@ void TestPropExpla::choicesWaitForApply()
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QSignalSpy changes(&label, &StyledLabel::styleChanged);
     for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{
-             Probe::optBlack(dialog), Probe::optGreen(dialog), Probe::optBlue(dialog), Probe::opt8(dialog), Probe::opt10(dialog), Probe::optPM(dialog), Probe::optM(dialog),
-             Probe::chkBold(dialog), Probe::chkItalic(dialog), Probe::chkUnder(dialog)}) {
+             Probe::optBlack(dialog), Probe::optGreen(dialog), Probe::optBlue(dialog), Probe::opt8(dialog),
+             Probe::opt10(dialog), Probe::optPM(dialog), Probe::optM(dialog), Probe::chkBold(dialog),
+             Probe::chkItalic(dialog), Probe::chkUnder(dialog)}) {
         ClickOn(b);
         QVERIFY2(b->isChecked(), qPrintable(b->objectName()));
     }
@@ -220,6 +225,7 @@ void TestPropExpla::choicesWaitForApply()
     QCOMPARE(label.style(), MakeStyle(Blue, 10.0, M, true, true, true));
 }
 
+// clang-format off
 void TestPropExpla::applyWritesTheChoices_data()
 {
     QTest::addColumn<LabelStyle>("before");
@@ -248,6 +254,7 @@ void TestPropExpla::applyWritesTheChoices_data()
     QTest::newRow("the last option of a frame wins") << StartStyle() << QStringList{"optBlue", "optBlack", "opt10", "opt8"}
                                                      << MakeStyle(Black, 8.0, PG);
 }
+// clang-format on
 
 void TestPropExpla::applyWritesTheChoices()
 {

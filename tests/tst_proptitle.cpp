@@ -1,10 +1,10 @@
 // The title format dialog: its window, what it selects on opening, and how
 // each click restyles the title label at once.
-#include "dialogsupport.h"
 #include "Probe.h"
+#include "dialogsupport.h"
 
-#include "labels/StyledLabel.h"
 #include "dialogs/frmPropTitle.h"
+#include "labels/StyledLabel.h"
 #include "platform/AppIcon.h"
 #include "platform/Fonts.h"
 
@@ -79,6 +79,7 @@ void TestPropTitle::windowIsFixedWithCaptionAndIcon()
     QVERIFY(dialog.testAttribute(Qt::WA_DeleteOnClose));
 }
 
+// clang-format off
 void TestPropTitle::controlsArePlacedToThePixel_data()
 {
     QTest::addColumn<QString>("name");
@@ -103,6 +104,7 @@ void TestPropTitle::controlsArePlacedToThePixel_data()
     QTest::newRow("chkItalic") << "chkItalic" << window << QRect(216, 224, 97, 17) << "斜体";
     QTest::newRow("chkUnder") << "chkUnder" << window << QRect(216, 256, 105, 17) << "下線";
 }
+// clang-format on
 
 void TestPropTitle::controlsArePlacedToThePixel()
 {
@@ -194,6 +196,7 @@ void TestPropTitle::captionsShowTheirColourFaceAndStyle()
     QVERIFY(redInk);
 }
 
+// clang-format off
 void TestPropTitle::openingSelectsWhatTheLabelShows_data()
 {
     QTest::addColumn<LabelStyle>("before");
@@ -230,6 +233,7 @@ void TestPropTitle::openingSelectsWhatTheLabelShows_data()
         << MakeStyle(Green, 28.0, G, true, false, true);
     QTest::newRow("nothing any option shows") << Unmatched() << QStringList{} << Unmatched();
 }
+// clang-format on
 
 // Opening leaves the label as it was, except a size inside a window, which
 // becomes the option's whole size.

@@ -1,8 +1,8 @@
 // The motion settings panel, its three error boxes, the forced exit and the
 // start/stop button, through a real main window with recording fakes.
-#include "fakes.h"
 #include "LoadedWindow.h"
 #include "Probe.h"
+#include "fakes.h"
 
 #include "app/frmMain.h"
 #include "dialogs/frmAbout.h"
@@ -96,6 +96,7 @@ void TestSettings::acceptedEntriesApplyWithoutAMessage()
     QCOMPARE(Probe::lblChange(w)->text(), QStringLiteral("作動中"));
 }
 
+// clang-format off
 void TestSettings::everyEntryIsTestedOnItsOwn_data()
 {
     QTest::addColumn<QString>("horiz");
@@ -129,6 +130,7 @@ void TestSettings::everyEntryIsTestedOnItsOwn_data()
     QTest::newRow("text after the numbers ignored") << "12abc" << "1 0" << "３００ms" << QStringList{} << 12 << 10 << 300;
     QTest::newRow("empty entries") << "" << "" << "" << QStringList{HorizTitle, VertTitle, InterTitle} << 1 << 1 << 100;
 }
+// clang-format on
 
 void TestSettings::everyEntryIsTestedOnItsOwn()
 {
@@ -263,8 +265,8 @@ void TestSettings::noToTheIntervalErrorEndsTheProgramAtOnce()
         if (call.title != AngerTitle)
             return;
         windowsOpenDuringAnger = 0;
-        for (const QString& caption : {QStringLiteral("タイトルの書式"), QStringLiteral("説明文の書式"),
-                                       QStringLiteral("Aelorinのﾊﾞｰｼﾞｮﾝ情報")})
+        for (const QString& caption :
+             {QStringLiteral("タイトルの書式"), QStringLiteral("説明文の書式"), QStringLiteral("Aelorinのﾊﾞｰｼﾞｮﾝ情報")})
             windowsOpenDuringAnger += platform::FindWindow(caption) ? 1 : 0;
         timerOnDuringAnger = Probe::timAnime(w).Enabled();
     };
@@ -281,8 +283,8 @@ void TestSettings::noToTheIntervalErrorEndsTheProgramAtOnce()
 
     QCOMPARE(world.endCalls, QList<int>{0});
     // The music is stopped and no closing chime follows.
-    const QList<SoundCall> expected = music ? QList<SoundCall>{{std::nullopt, SND_ASYNC | SND_NODEFAULT | SND_LOOP}}
-                                            : QList<SoundCall>{};
+    const QList<SoundCall> expected =
+        music ? QList<SoundCall>{{std::nullopt, SND_ASYNC | SND_NODEFAULT | SND_LOOP}} : QList<SoundCall>{};
     QCOMPARE(world.sound.calls, expected);
     // Nothing ran after the end: the timer was not switched on again.
     QVERIFY(!Probe::timAnime(w).Enabled());
@@ -300,7 +302,11 @@ void TestSettings::noToTheIntervalErrorEndsTheProgramAtOnce()
 void TestSettings::startStopTogglesStateTimerAndLabel()
 {
     LOADED_MAIN_WINDOW(world, w);
-    struct Seen { int running; bool enabled; QString label; };
+    struct Seen {
+        int running;
+        bool enabled;
+        QString label;
+    };
     QList<Seen> seen;
     for (int i = 0; i < 4; ++i) {
         Probe::cmdChange_Click(w);
@@ -398,9 +404,10 @@ void TestSettings::fullWidthInputFromAnInputMethodIsRead()
 void TestSettings::noTypedTextCrashesOrHidesTheFlightState()
 {
     const QStringList pieces = {
-        "0", "1", "2", "5", "9", "１", "５", "０", ".", "．", "+", "-", "－", "＋", "e", "E", "d", "D",
-        "Ｅ", "ｅ", "&", "＆", "H", "h", "O", "o", "Ｈ", "F", "a", "z", " ", "\t", "\n", "\r", "　",
-        "٣", "😀", "ー", "9999", "1e400", "&HFFFF", "0.5", "-0", "e-999999999999",
+        "0",  "1",  "2",  "5", "9",  "１",   "５",    "０",     ".",   "．", "+",
+        "-",  "－", "＋", "e", "E",  "d",    "D",     "Ｅ",     "ｅ",  "&",  "＆",
+        "H",  "h",  "O",  "o", "Ｈ", "F",    "a",     "z",      " ",   "\t", "\n",
+        "\r", "　", "٣",  "😀", "ー", "9999", "1e400", "&HFFFF", "0.5", "-0", "e-999999999999",
     };
     LOADED_MAIN_WINDOW(world, w);
     constexpr quint32 seed = 20240611;

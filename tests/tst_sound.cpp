@@ -1,8 +1,8 @@
 // The real sound service on SDL's dummy device, and on its disk device where what
 // is heard matters: it plays what it can, holds the caller until a sound has been
 // heard to its end, and falls silent rather than failing.
-#include "fakes.h"
 #include "Probe.h"
+#include "fakes.h"
 
 #include "app/frmMain.h"
 #include "platform/Sound.h"
@@ -33,8 +33,14 @@ namespace {
 QByteArray wave(quint32 claimed, int actual)
 {
     QByteArray b;
-    auto u32 = [&b](quint32 v) { for (int i = 0; i < 4; ++i) b.append(char((v >> (8 * i)) & 0xFF)); };
-    auto u16 = [&b](quint16 v) { b.append(char(v & 0xFF)); b.append(char(v >> 8)); };
+    auto u32 = [&b](quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            b.append(char((v >> (8 * i)) & 0xFF));
+    };
+    auto u16 = [&b](quint16 v) {
+        b.append(char(v & 0xFF));
+        b.append(char(v >> 8));
+    };
     b.append("RIFF");
     u32(36 + claimed);
     b.append("WAVEfmt ");
@@ -55,8 +61,14 @@ QByteArray wave(quint32 claimed, int actual)
 QByteArray waveOf(quint16 tag, quint16 channels, quint32 rate, quint16 blockAlign, quint16 bits, int samples)
 {
     QByteArray b;
-    auto u32 = [&b](quint32 v) { for (int i = 0; i < 4; ++i) b.append(char((v >> (8 * i)) & 0xFF)); };
-    auto u16 = [&b](quint16 v) { b.append(char(v & 0xFF)); b.append(char(v >> 8)); };
+    auto u32 = [&b](quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            b.append(char((v >> (8 * i)) & 0xFF));
+    };
+    auto u16 = [&b](quint16 v) {
+        b.append(char(v & 0xFF));
+        b.append(char(v >> 8));
+    };
     b.append("RIFF");
     u32(36 + quint32(samples));
     b.append("WAVEfmt ");
@@ -180,8 +192,8 @@ void TestSound::playAndWaitHoldsForTheSound()
     const qint64 writtenAtReturn = written.size() / BytesPerFrame;
     // Whatever is still to be heard is heard before the device closes; the driver
     // keeps a sound card's pace, or a slower one on a busy machine.
-    QVERIFY(QTest::qWaitFor([&] { return written.size() / BytesPerFrame >= writtenAtReturn + ToneFrames + Slack; },
-                            20000));
+    QVERIFY(
+        QTest::qWaitFor([&] { return written.size() / BytesPerFrame >= writtenAtReturn + ToneFrames + Slack; }, 20000));
     sound.reset();  // closing the device writes out what is still buffered
 
     QFile file(output);
@@ -198,7 +210,10 @@ void TestSound::playAndWaitHoldsForTheSound()
         }
     }
     const QString where = QStringLiteral("tone heard in %1 frames from %2 to %3, %4 frames written at the return")
-                              .arg(heard).arg(first).arg(last).arg(writtenAtReturn);
+                              .arg(heard)
+                              .arg(first)
+                              .arg(last)
+                              .arg(writtenAtReturn);
     // The whole tone was heard, without a gap...
     QVERIFY2(heard >= ToneFrames - 64 && last - first + 1 == heard, qPrintable(where));
     // ...before the call came back...
@@ -208,6 +223,7 @@ void TestSound::playAndWaitHoldsForTheSound()
     QVERIFY2(writtenAtReturn <= last + 2 * 44100, qPrintable(where));
 }
 
+// clang-format off
 void TestSound::faultyFilesAreSilentAndDoNotHold_data()
 {
     QTest::addColumn<QByteArray>("contents");
@@ -232,6 +248,7 @@ void TestSound::faultyFilesAreSilentAndDoNotHold_data()
     QTest::newRow("unknown encoding") << waveOf(0x1234, 1, 22050, 2, 16, 1000) << true << true;
     QTest::newRow("ADPCM block of 1 byte") << waveOf(0x11, 1, 22050, 1, 4, 1000) << true << true;
 }
+// clang-format on
 
 void TestSound::faultyFilesAreSilentAndDoNotHold()
 {

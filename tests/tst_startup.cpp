@@ -1,7 +1,7 @@
 // Start-up, the main window as it first appears, and the closing sequence.
-#include "fakes.h"
 #include "LoadedWindow.h"
 #include "Probe.h"
+#include "fakes.h"
 #include "framesupport.h"
 
 #include "app/frmMain.h"
@@ -65,8 +65,14 @@ void writeFile(const QString& path, const QByteArray& bytes)
 QByteArray bmp(qint32 w, qint32 h, int pixels)
 {
     QByteArray b("BM");
-    auto u32 = [&b](quint32 v) { for (int i = 0; i < 4; ++i) b.append(char((v >> (8 * i)) & 0xFF)); };
-    auto u16 = [&b](quint16 v) { b.append(char(v & 0xFF)); b.append(char(v >> 8)); };
+    auto u32 = [&b](quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            b.append(char((v >> (8 * i)) & 0xFF));
+    };
+    auto u16 = [&b](quint16 v) {
+        b.append(char(v & 0xFF));
+        b.append(char(v >> 8));
+    };
     u32(54 + pixels);
     u32(0);
     u32(54);
@@ -90,8 +96,14 @@ QByteArray bmp(qint32 w, qint32 h, int pixels)
 QByteArray rle8(qint32 w, qint32 h)
 {
     QByteArray b("BM");
-    auto u32 = [&b](quint32 v) { for (int i = 0; i < 4; ++i) b.append(char((v >> (8 * i)) & 0xFF)); };
-    auto u16 = [&b](quint16 v) { b.append(char(v & 0xFF)); b.append(char(v >> 8)); };
+    auto u32 = [&b](quint32 v) {
+        for (int i = 0; i < 4; ++i)
+            b.append(char((v >> (8 * i)) & 0xFF));
+    };
+    auto u16 = [&b](quint16 v) {
+        b.append(char(v & 0xFF));
+        b.append(char(v >> 8));
+    };
     const quint32 offset = 14 + 40 + 256 * 4;
     const QByteArray data("\x00\x01", 2);  // end of bitmap
     u32(offset + data.size());
@@ -222,7 +234,8 @@ void TestStartup::layoutToThePixel()
         while (at->focusPolicy() == Qt::NoFocus || !at->isVisible() || at->focusProxy())
             at = at->nextInFocusChain();
     }
-    QCOMPARE(order, (QList<QWidget*>{Probe::picMain(w), Probe::cmdChange(w), Probe::cmbHoriz(w), Probe::cmbVert(w), Probe::cmdSet(w), Probe::txtInter(w)}));
+    QCOMPARE(order, (QList<QWidget*>{Probe::picMain(w), Probe::cmdChange(w), Probe::cmbHoriz(w), Probe::cmbVert(w),
+                                     Probe::cmdSet(w), Probe::txtInter(w)}));
 }
 
 void TestStartup::fontsFollowScreenResolution_data()
@@ -256,8 +269,9 @@ void TestStartup::fontsFollowScreenResolution()
     QCOMPARE(Probe::lblTitle(w)->FontSize(), double(title));
     QCOMPARE(Probe::lblTitle(w)->font().pointSizeF(), double(title));
     QCOMPARE(Probe::lblExpla(w)->FontSize(), double(small));
-    for (QWidget* c : std::initializer_list<QWidget*>{Probe::lblHoriz(w), Probe::lblVert(w), Probe::lblInter(w), Probe::lblChange(w), Probe::fraParam(w),
-                                                       Probe::cmdChange(w), Probe::cmdSet(w), Probe::cmbHoriz(w), Probe::cmbVert(w)})
+    for (QWidget* c : std::initializer_list<QWidget*>{Probe::lblHoriz(w), Probe::lblVert(w), Probe::lblInter(w),
+                                                      Probe::lblChange(w), Probe::fraParam(w), Probe::cmdChange(w),
+                                                      Probe::cmdSet(w), Probe::cmbHoriz(w), Probe::cmbVert(w)})
         QCOMPARE(c->font().pointSize(), small);
     QCOMPARE(Probe::txtInter(w)->font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
     QCOMPARE(Probe::txtInter(w)->font().pointSize(), entry);
@@ -303,7 +317,11 @@ void TestStartup::menuBarAsDefined()
     QCOMPARE(menus[1]->text(), QStringLiteral("ＢＧＭ(&B)"));
     QCOMPARE(menus[2]->text(), QStringLiteral("情報(&I)"));
 
-    struct Item { QAction* action; const char* caption; const char* keys; };
+    struct Item {
+        QAction* action;
+        const char* caption;
+        const char* keys;
+    };
     const Item items[] = {
         {Probe::mnuNameItem(w)[0], "タイトル(&T)...", "Ctrl+T"}, {Probe::mnuNameItem(w)[1], "説明文(&S)...", "Ctrl+S"},
         {Probe::mnuBgmItem(w)[0], "演奏中(&P)", "Ctrl+P"},       {Probe::mnuBgmItem(w)[1], "停止中(&N)", "Ctrl+N"},
@@ -346,14 +364,15 @@ void TestStartup::displayEmptyUntilFirstTick()
 
     Probe::timAnime_Timer(w);
     // Frame 1 at (100, 100), drawn from the loaded pictures.
-    const QString difference =
-        FirstDifference(Probe::picMain(w)->image(), ExpectedFrame(Probe::surfaces(w).picBack, Probe::surfaces(w).picKite, 1, 100, 100));
+    const QString difference = FirstDifference(
+        Probe::picMain(w)->image(), ExpectedFrame(Probe::surfaces(w).picBack, Probe::surfaces(w).picKite, 1, 100, 100));
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
     QVERIFY(Probe::picMain(w)->image() != blank);
     QCOMPARE(Probe::st(w).KiteX, std::int16_t(101));
     QCOMPARE(Probe::st(w).FrameNo, std::int16_t(2));
 }
 
+// clang-format off
 void TestStartup::appDirHasExactlyOneSeparator_data()
 {
     QTest::addColumn<QString>("programDir");
@@ -363,6 +382,7 @@ void TestStartup::appDirHasExactlyOneSeparator_data()
     QTest::newRow("already ends in one") << "/opt/Toys/" << "/opt/Toys/";
     QTest::newRow("spaces and Japanese") << "/home/u/凧 あそび" << "/home/u/凧 あそび/";
 }
+// clang-format on
 
 void TestStartup::appDirHasExactlyOneSeparator()
 {
@@ -471,6 +491,7 @@ void TestStartup::claimIsFreeOnceItsHolderIsKilled()
     QVERIFY(!next.PrevInstance());
 }
 
+// clang-format off
 void TestStartup::badPictureEndsStartUp_data()
 {
     QTest::addColumn<QString>("file");
@@ -504,6 +525,7 @@ void TestStartup::badPictureEndsStartUp_data()
         row("followed by 3 GB") << rel << good << false << qint64(3) * 1024 * 1024 * 1024;
     }
 }
+// clang-format on
 
 // A picture smaller than the compositor reads is shown on white, not refused.
 void TestStartup::smallPicturesAreGrownWithWhite()
@@ -609,7 +631,8 @@ void TestStartup::menuShortcutsWinOverEditors()
     QVERIFY(QTest::qWaitForWindowActive(&w));
     int chosen = 0;
     connect(Probe::mnuVer(w), &QAction::triggered, &w, [&chosen] { ++chosen; });
-    for (QWidget* editor : std::initializer_list<QWidget*>{Probe::txtInter(w), Probe::cmbHoriz(w)->lineEdit(), Probe::picMain(w)}) {
+    for (QWidget* editor :
+         std::initializer_list<QWidget*>{Probe::txtInter(w), Probe::cmbHoriz(w)->lineEdit(), Probe::picMain(w)}) {
         editor->setFocus();
         QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
     }

@@ -1,13 +1,13 @@
 // Dragging the kite with the pointer and nudging it with the arrow keys: the rules
 // on the flight state alone, then through the display of a real main window.
-#include "fakes.h"
 #include "Probe.h"
+#include "fakes.h"
 #include "framesupport.h"
 
-#include "rules/Steering.h"
 #include "app/frmMain.h"
 #include "platform/Fonts.h"
 #include "platform/PictureBox.h"
+#include "rules/Steering.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -49,7 +49,8 @@ struct StillFlight {
     // The frame the display should show for the current state, worked out in the test.
     QImage composed()
     {
-        return ExpectedFrame(Probe::surfaces(w).picBack, Probe::surfaces(w).picKite, Probe::st(w).FrameNo, Probe::st(w).KiteX, Probe::st(w).KiteY);
+        return ExpectedFrame(Probe::surfaces(w).picBack, Probe::surfaces(w).picKite, Probe::st(w).FrameNo,
+                             Probe::st(w).KiteX, Probe::st(w).KiteY);
     }
 };
 
@@ -298,6 +299,7 @@ void TestSteering::arrowsMoveWithoutClampingUntilPastTheLimit()
     QCOMPARE(QPoint(s.KiteX, s.KiteY), to);
 }
 
+// clang-format off
 void TestSteering::arrowKeysOnTheDisplayMoveTheKite_data()
 {
     QTest::addColumn<int>("key");
@@ -313,6 +315,7 @@ void TestSteering::arrowKeysOnTheDisplayMoveTheKite_data()
     QTest::newRow("Shift+Up") << int(Qt::Key_Up) << Qt::KeyboardModifiers(Qt::ShiftModifier) << QPoint(0, -15);
     QTest::newRow("Down") << int(Qt::Key_Down) << Qt::KeyboardModifiers() << QPoint(0, 5);
 }
+// clang-format on
 
 void TestSteering::arrowKeysOnTheDisplayMoveTheKite()
 {
@@ -337,6 +340,7 @@ void TestSteering::arrowKeysOnTheDisplayMoveTheKite()
     QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), start + move + unit);
 }
 
+// clang-format off
 void TestSteering::overshootByKeysOnTheDisplay_data()
 {
     QTest::addColumn<QPoint>("from");
@@ -352,6 +356,7 @@ void TestSteering::overshootByKeysOnTheDisplay_data()
     QTest::newRow("y 3 -> -2, then stays")
         << QPoint(100, 3) << int(Qt::Key_Up) << Qt::KeyboardModifiers() << QPoint(100, -2) << QPoint(100, -2);
 }
+// clang-format on
 
 void TestSteering::overshootByKeysOnTheDisplay()
 {
