@@ -2,6 +2,7 @@
 // is heard matters: it plays what it can, holds the caller until a sound has been
 // heard to its end, and falls silent rather than failing.
 #include "Probe.h"
+#include "bytesupport.h"
 #include "fakes.h"
 
 #include "app/frmMain.h"
@@ -33,14 +34,7 @@ namespace {
 QByteArray wave(quint32 claimed, int actual)
 {
     QByteArray b;
-    auto u32 = [&b](quint32 v) {
-        for (int i = 0; i < 4; ++i)
-            b.append(char((v >> (8 * i)) & 0xFF));
-    };
-    auto u16 = [&b](quint16 v) {
-        b.append(char(v & 0xFF));
-        b.append(char(v >> 8));
-    };
+    auto [u32, u16] = LittleEndianWriters(b);
     b.append("RIFF");
     u32(36 + claimed);
     b.append("WAVEfmt ");
@@ -61,14 +55,7 @@ QByteArray wave(quint32 claimed, int actual)
 QByteArray waveOf(quint16 tag, quint16 channels, quint32 rate, quint16 blockAlign, quint16 bits, int samples)
 {
     QByteArray b;
-    auto u32 = [&b](quint32 v) {
-        for (int i = 0; i < 4; ++i)
-            b.append(char((v >> (8 * i)) & 0xFF));
-    };
-    auto u16 = [&b](quint16 v) {
-        b.append(char(v & 0xFF));
-        b.append(char(v >> 8));
-    };
+    auto [u32, u16] = LittleEndianWriters(b);
     b.append("RIFF");
     u32(36 + quint32(samples));
     b.append("WAVEfmt ");

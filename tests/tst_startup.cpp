@@ -1,6 +1,7 @@
 // Start-up, the main window as it first appears, and the closing sequence.
 #include "LoadedWindow.h"
 #include "Probe.h"
+#include "bytesupport.h"
 #include "fakes.h"
 #include "framesupport.h"
 
@@ -65,14 +66,7 @@ void writeFile(const QString& path, const QByteArray& bytes)
 QByteArray bmp(qint32 w, qint32 h, int pixels)
 {
     QByteArray b("BM");
-    auto u32 = [&b](quint32 v) {
-        for (int i = 0; i < 4; ++i)
-            b.append(char((v >> (8 * i)) & 0xFF));
-    };
-    auto u16 = [&b](quint16 v) {
-        b.append(char(v & 0xFF));
-        b.append(char(v >> 8));
-    };
+    auto [u32, u16] = LittleEndianWriters(b);
     u32(54 + pixels);
     u32(0);
     u32(54);
@@ -96,14 +90,7 @@ QByteArray bmp(qint32 w, qint32 h, int pixels)
 QByteArray rle8(qint32 w, qint32 h)
 {
     QByteArray b("BM");
-    auto u32 = [&b](quint32 v) {
-        for (int i = 0; i < 4; ++i)
-            b.append(char((v >> (8 * i)) & 0xFF));
-    };
-    auto u16 = [&b](quint16 v) {
-        b.append(char(v & 0xFF));
-        b.append(char(v >> 8));
-    };
+    auto [u32, u16] = LittleEndianWriters(b);
     const quint32 offset = 14 + 40 + 256 * 4;
     const QByteArray data("\x00\x01", 2);  // end of bitmap
     u32(offset + data.size());
