@@ -6,9 +6,7 @@ source "$(dirname "$0")/lib.sh"
 program=$(realpath "$1")
 export SDL_AUDIODRIVER=dummy
 
-# The background as the display shows it: its drawing area is the 376 x 346
-# inside the border. Where a screenshot differs from it, the kite is.
-convert "$(dirname "$program")/images/back.bmp" -crop 376x346+0+0 +repage "$E2E_TMP/back.png"
+display_background "$program" "$E2E_TMP/back.png"
 
 start_x 1024x768x24
 start_program "$program"
@@ -16,7 +14,7 @@ main_pid=$E2E_LAST_PID
 id=$(wait_window Aelorin 30) || fail "no window captioned Aelorin"
 read -r x y w h < <(window_geometry "$id")
 menu=$((h - 370))
-dx=$((x + 12)); dy=$((y + menu + 12))
+read -r dx dy < <(display_origin "$id")
 
 # Left edge, top, right edge and bottom of the kite in a screenshot of the display.
 kite_box() {

@@ -142,6 +142,21 @@ window_geometry() {
     END {print x, y, w, h}'
 }
 
+# The background as the display's drawing area (the 376 x 346 inside its
+# border) shows it, written to a PNG: where a screenshot differs, the kite is.
+display_background() {
+  local program=$1 out=$2
+  convert "$(dirname "$program")/images/back.bmp" -crop 376x346+0+0 +repage "$out"
+}
+
+# The screen position of the main window's drawing area, below the menu bar and
+# inside the 2-pixel border of the display at (10, 10): prints "X Y".
+display_origin() {
+  local x y w h
+  read -r x y w h < <(window_geometry "$1")
+  echo "$((x + 12)) $((y + h - 370 + 12))"
+}
+
 # Grabs a region of the screen to a PNG.
 shoot() {
   local out=$1 x=$2 y=$3 w=$4 h=$5
