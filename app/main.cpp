@@ -22,10 +22,6 @@ int main(int argc, char* argv[])
         return 1;
     }
     platform::PrepareDesktop();
-    // Whole scale factors only: a 120-dpi desktop (1.25) keeps its pixels at 1:1
-    // and gets the fonts rescaled by its resolution instead, and 2 stays a sharp 2;
-    // a fractional factor would stretch the pixel layout and blur the display.
-    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::RoundPreferFloor);
     QApplication app(argc, argv);
     QApplication::setApplicationName(platform::AppTitle);
     QApplication::setApplicationVersion(QString::fromLatin1(platform::AppVersion));

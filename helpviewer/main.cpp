@@ -17,6 +17,7 @@ int main(int argc, char* argv[])
         qCCritical(lcHelpViewer, "no display to open the window on (DISPLAY is not set)");
         return 1;
     }
+    platform::PrepareDesktop();
     QApplication app(argc, argv);
     platform::InstallFonts();
     QApplication::setWindowIcon(platform::aelorinIcon());

@@ -26,9 +26,7 @@ function(aelorin_install_gzipped source destination name)
 endfunction()
 
 install(TARGETS aelorin RUNTIME DESTINATION ${AELORIN_INSTALL_DIR})
-if(TARGET aelorin-help)
-  install(TARGETS aelorin-help RUNTIME DESTINATION ${AELORIN_INSTALL_DIR})
-endif()
+install(TARGETS aelorin-help RUNTIME DESTINATION ${AELORIN_INSTALL_DIR})
 # The data files the program reads lie where it reads them, under the names
 # data/CMakeLists.txt gives them.
 foreach(name Kite Back Chime Music Help)

@@ -2,6 +2,7 @@
 
 #include <QByteArray>
 #include <QCryptographicHash>
+#include <QGuiApplication>
 
 #include <unistd.h>
 
@@ -27,6 +28,11 @@ QString DesktopKey(const QString& prefix)
 
 void PrepareDesktop()
 {
+    // Whole scale factors only: a 120-dpi desktop (1.25) keeps its pixels at 1:1
+    // and gets the fonts rescaled by its resolution instead, and 2 stays a sharp 2;
+    // a fractional factor would stretch the pixel layout and blur the display.
+    QGuiApplication::setHighDpiScaleFactorRoundingPolicy(Qt::HighDpiScaleFactorRoundingPolicy::RoundPreferFloor);
+
     // With the shared-memory backing store every paint first waits for the X
     // server to finish with the previous one; a frame here changes two small
     // kite cells, so that round trip cost more than sending the cells over the

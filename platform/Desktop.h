@@ -13,7 +13,7 @@ bool DisplayNamed();
 QString DesktopKey(const QString& prefix);
 
 // Settings of the desktop connection that must be made before the application
-// object exists. Call first thing in main().
+// object exists, the same for both programs. Call first thing in main().
 void PrepareDesktop();
 
 }  // namespace platform
