@@ -10,8 +10,13 @@ namespace platform {
 
 bool DisplayNamed()
 {
-    return !qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY")
-           || !qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM");
+    if (!qEnvironmentVariableIsEmpty("DISPLAY") || !qEnvironmentVariableIsEmpty("WAYLAND_DISPLAY"))
+        return true;
+    // A platform that draws without a display server (offscreen, for one) needs
+    // none; the X and Wayland ones would abort without theirs.
+    const QString platform = qEnvironmentVariable("QT_QPA_PLATFORM");
+    return !platform.isEmpty() && !platform.startsWith(QLatin1String("xcb"))
+           && !platform.startsWith(QLatin1String("wayland"));
 }
 
 QString DesktopKey(const QString& prefix)
