@@ -4,6 +4,7 @@
 
 #include <cerrno>
 #include <csignal>
+#include <iterator>
 #include <sys/socket.h>
 #include <unistd.h>
 
@@ -12,14 +13,19 @@ namespace platform {
 namespace {
 
 int g_fds[2] = {-1, -1};
+// The end the handler writes to, as the handler may read it.
+volatile std::sig_atomic_t g_writeFd = -1;
 constexpr int Routed[] = {SIGTERM, SIGINT, SIGHUP};
+// What each routed signal did before, to be put back when the routing ends.
+struct sigaction g_previous[std::size(Routed)] = {};
+bool g_installed[std::size(Routed)] = {};
 
 extern "C" void OnStopSignal(int sig)
 {
     const int saved = errno;
     const char byte = static_cast<char>(sig);
     // A full socket already holds a pending request; losing this byte is harmless.
-    [[maybe_unused]] const auto n = ::write(g_fds[0], &byte, 1);
+    [[maybe_unused]] const auto n = ::write(g_writeFd, &byte, 1);
     errno = saved;
 }
 
@@ -34,7 +40,9 @@ StopSignals::StopSignals(std::function<void()> onStop, QObject* parent)
     m_notifier = new QSocketNotifier(g_fds[1], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &StopSignals::drain);
 
-    for (const int sig : Routed) {
+    g_writeFd = g_fds[0];
+    for (std::size_t i = 0; i < std::size(Routed); ++i) {
+        const int sig = Routed[i];
         struct sigaction old = {};
         ::sigaction(sig, nullptr, &old);
         if (sig != SIGTERM && old.sa_handler == SIG_IGN)
@@ -43,7 +51,7 @@ StopSignals::StopSignals(std::function<void()> onStop, QObject* parent)
         sa.sa_handler = OnStopSignal;
         sigemptyset(&sa.sa_mask);
         sa.sa_flags = SA_RESTART;
-        ::sigaction(sig, &sa, nullptr);
+        g_installed[i] = ::sigaction(sig, &sa, &g_previous[i]) == 0;
     }
 }
 
@@ -51,12 +59,12 @@ StopSignals::~StopSignals()
 {
     if (g_fds[0] < 0)
         return;
-    for (const int sig : Routed) {
-        struct sigaction current = {};
-        ::sigaction(sig, nullptr, &current);
-        if (current.sa_handler == OnStopSignal)
-            ::signal(sig, SIG_DFL);
+    for (std::size_t i = 0; i < std::size(Routed); ++i) {
+        if (g_installed[i])
+            ::sigaction(Routed[i], &g_previous[i], nullptr);
+        g_installed[i] = false;
     }
+    g_writeFd = -1;
     delete m_notifier;
     ::close(g_fds[0]);
     ::close(g_fds[1]);
