@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QScopeGuard>
 #include <QTimer>
 #include <QtEndian>
@@ -174,8 +175,10 @@ WaveLoad ReadWaveFile(const QString& file)
 {
     WaveLoad wave;
     wave.path = file;
+    // Only a plain file: opening a pipe would wait for a writer, and a device
+    // such as /dev/zero never ends.
     QFile f(file);
-    if (!f.open(QIODevice::ReadOnly)) {
+    if (!QFileInfo(file).isFile() || !f.open(QIODevice::ReadOnly)) {
         wave.status = WaveStatus::Missing;
         return wave;
     }
@@ -183,7 +186,13 @@ WaveLoad ReadWaveFile(const QString& file)
         wave.status = WaveStatus::TooLarge;
         return wave;
     }
-    wave.value = f.readAll();
+    // The read is bounded all the same: a file may grow after its size was taken.
+    wave.value = f.read(f.size() + 1);
+    if (wave.value.size() > MaxWaveBytes) {
+        wave.value.clear();
+        wave.status = WaveStatus::TooLarge;
+        return wave;
+    }
     wave.status = WaveStatus::Ok;
     return wave;
 }

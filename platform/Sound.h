@@ -38,8 +38,8 @@ inline constexpr qint64 MaxWaveBytes = 64 * 1024 * 1024;
 enum class WaveStatus { Missing, Ok, TooLarge };
 using WaveLoad = Loaded<WaveStatus, QByteArray>;
 
-// The bytes of a wave file, read whole, or why they were not: a file that
-// cannot be opened is missing, one above MaxWaveBytes too large.
+// The bytes of a wave file, read whole, or why they were not: anything but a
+// plain file that can be opened is missing, one above MaxWaveBytes too large.
 WaveLoad ReadWaveFile(const QString& file);
 
 // Makes the chunk lengths of a RIFF file's bytes agree with what it really holds:

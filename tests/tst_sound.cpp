@@ -222,6 +222,7 @@ void TestSound::faultyFilesAreSilentAndDoNotHold_data()
     QTest::newRow("truncated header") << wave(1000, 0).left(20) << true << true;
     QTest::newRow("claims 4 GB, holds 100 bytes") << wave(0xFFFFFF00u, 100) << true << false;
     QTest::newRow("larger than the service reads") << QByteArray("huge") << true << true;
+    QTest::newRow("a link to a device that never ends") << QByteArray("zeros") << true << true;
     QTest::newRow("RIFF length of 4 GB on 40 bytes") << wave(0, 0).left(4) + QByteArray("\xff\xff\xff\xff", 4)
                                                         + wave(0, 0).mid(8) << true << true;
     QTest::newRow("no format chunk") << QByteArray("RIFF\x1c\0\0\0WAVEdata\x10\0\0\0", 20) + QByteArray(16, '\0')
@@ -245,7 +246,9 @@ void TestSound::faultyFilesAreSilentAndDoNotHold()
     platform::SdlSoundService sound;
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("Wave22.wav"));
-    if (exists) {
+    if (contents == "zeros") {
+        QVERIFY(QFile::link(QStringLiteral("/dev/zero"), file));
+    } else if (exists) {
         QFile f(file);
         QVERIFY(f.open(QIODevice::WriteOnly));
         if (contents == "huge") {
