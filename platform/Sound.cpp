@@ -23,8 +23,6 @@ constexpr int Channel = 0;
 // Slack on top of a sound's own length before a wait gives up: covers the device's
 // buffer latency without letting a stuck device hold the program.
 constexpr qint64 WaitSlackMs = 250;
-// Long enough that switching the music off and on again keeps the device open.
-constexpr int RestAfterMs = 5000;
 }  // namespace
 
 bool SanitizeWave(QByteArray& bytes)
@@ -105,11 +103,11 @@ Mix_Chunk* LoadWaveChunk(QByteArray bytes)
     return Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.constData(), static_cast<int>(bytes.size())), 1);
 }
 
-SdlSoundService::SdlSoundService()
+SdlSoundService::SdlSoundService(int restAfterMs)
     : m_rest(std::make_unique<QTimer>())
 {
     m_rest->setSingleShot(true);
-    m_rest->setInterval(RestAfterMs);
+    m_rest->setInterval(restAfterMs);
     QObject::connect(m_rest.get(), &QTimer::timeout, [this] { restIfSilent(); });
 }
 

@@ -66,11 +66,16 @@ std::optional<qint64> ConvertedWaveBytes(const QByteArray& bytes, int deviceRate
 // MaxConvertedWaveBytes; the caller owns the chunk and frees it with Mix_FreeChunk.
 Mix_Chunk* LoadWaveChunk(QByteArray bytes);
 
+// How long the device stays open after the last sound ended: long enough that
+// switching the music off and on again keeps it open.
+inline constexpr int DefaultRestAfterMs = 5000;
+
 // Plays through SDL2_mixer. Without an audio device every request is silent and
-// returns at once; play-and-wait never waits longer than the sound lasts.
+// returns at once; play-and-wait never waits longer than the sound lasts. The
+// device is let go `restAfterMs` after the last sound ended.
 class SdlSoundService : public SoundService {
 public:
-    SdlSoundService();
+    explicit SdlSoundService(int restAfterMs = DefaultRestAfterMs);
     ~SdlSoundService() override;
     SdlSoundService(const SdlSoundService&) = delete;
     SdlSoundService& operator=(const SdlSoundService&) = delete;

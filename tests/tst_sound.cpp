@@ -107,6 +107,12 @@ struct DataCopy {
 // to a request that should return at once, it only catches a caller held for good.
 constexpr qint64 HangGuardMs = 10000;
 
+// Rests of the device for the tests that need one: the disk driver starts its
+// file anew when the device opens again, so a recording test keeps it open for
+// longer than any of its waits; the test that sees it let go need not wait long.
+constexpr int KeepOpenMs = 10 * 60 * 1000;
+constexpr int ShortRestMs = 100;
+
 qint64 msToPlay(platform::SoundService& sound, const QString& file, std::uint32_t flags)
 {
     QElapsedTimer clock;
@@ -157,7 +163,7 @@ void TestSound::playAndWaitHoldsForTheSound()
     const QByteArray savedDriver = qgetenv("SDL_AUDIODRIVER");
     qputenv("SDL_AUDIODRIVER", "disk");
     qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(output));
-    auto sound = std::make_unique<platform::SdlSoundService>();
+    auto sound = std::make_unique<platform::SdlSoundService>(KeepOpenMs);
     const bool opened = sound->hasDevice();
     qputenv("SDL_AUDIODRIVER", savedDriver);
     QVERIFY2(opened, "SDL's disk audio driver did not open");
@@ -441,7 +447,7 @@ void TestSound::noDeviceMeansSilence()
 
 void TestSound::silentDeviceIsLetGoAndOpensAgain()
 {
-    platform::SdlSoundService sound;
+    platform::SdlSoundService sound(ShortRestMs);
     if (!sound.hasDevice())
         QSKIP("SDL has no audio device here, not even the dummy one");
     const QString tune = BuildDataDir() + QStringLiteral("sounds/Over.wav");
