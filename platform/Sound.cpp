@@ -6,6 +6,7 @@
 
 #include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QScopeGuard>
 #include <QTimer>
 #include <QtEndian>
@@ -22,8 +23,6 @@ constexpr int Channel = 0;
 // Slack on top of a sound's own length before a wait gives up: covers the device's
 // buffer latency without letting a stuck device hold the program.
 constexpr qint64 WaitSlackMs = 250;
-// Long enough that switching the music off and on again keeps the device open.
-constexpr int RestAfterMs = 5000;
 }  // namespace
 
 bool SanitizeWave(QByteArray& bytes)
@@ -104,11 +103,11 @@ Mix_Chunk* LoadWaveChunk(QByteArray bytes)
     return Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.constData(), static_cast<int>(bytes.size())), 1);
 }
 
-SdlSoundService::SdlSoundService()
+SdlSoundService::SdlSoundService(int restAfterMs)
     : m_rest(std::make_unique<QTimer>())
 {
     m_rest->setSingleShot(true);
-    m_rest->setInterval(RestAfterMs);
+    m_rest->setInterval(restAfterMs);
     QObject::connect(m_rest.get(), &QTimer::timeout, [this] { restIfSilent(); });
 }
 
@@ -174,8 +173,10 @@ WaveLoad ReadWaveFile(const QString& file)
 {
     WaveLoad wave;
     wave.path = file;
+    // Only a plain file: opening a pipe would wait for a writer, and a device
+    // such as /dev/zero never ends.
     QFile f(file);
-    if (!f.open(QIODevice::ReadOnly)) {
+    if (!QFileInfo(file).isFile() || !f.open(QIODevice::ReadOnly)) {
         wave.status = WaveStatus::Missing;
         return wave;
     }
@@ -183,7 +184,13 @@ WaveLoad ReadWaveFile(const QString& file)
         wave.status = WaveStatus::TooLarge;
         return wave;
     }
-    wave.value = f.readAll();
+    // The read is bounded all the same: a file may grow after its size was taken.
+    wave.value = f.read(f.size() + 1);
+    if (wave.value.size() > MaxWaveBytes) {
+        wave.value.clear();
+        wave.status = WaveStatus::TooLarge;
+        return wave;
+    }
     wave.status = WaveStatus::Ok;
     return wave;
 }

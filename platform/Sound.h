@@ -38,8 +38,8 @@ inline constexpr qint64 MaxWaveBytes = 64 * 1024 * 1024;
 enum class WaveStatus { Missing, Ok, TooLarge };
 using WaveLoad = Loaded<WaveStatus, QByteArray>;
 
-// The bytes of a wave file, read whole, or why they were not: a file that
-// cannot be opened is missing, one above MaxWaveBytes too large.
+// The bytes of a wave file, read whole, or why they were not: anything but a
+// plain file that can be opened is missing, one above MaxWaveBytes too large.
 WaveLoad ReadWaveFile(const QString& file);
 
 // Makes the chunk lengths of a RIFF file's bytes agree with what it really holds:
@@ -66,11 +66,16 @@ std::optional<qint64> ConvertedWaveBytes(const QByteArray& bytes, int deviceRate
 // MaxConvertedWaveBytes; the caller owns the chunk and frees it with Mix_FreeChunk.
 Mix_Chunk* LoadWaveChunk(QByteArray bytes);
 
+// How long the device stays open after the last sound ended: long enough that
+// switching the music off and on again keeps it open.
+inline constexpr int DefaultRestAfterMs = 5000;
+
 // Plays through SDL2_mixer. Without an audio device every request is silent and
-// returns at once; play-and-wait never waits longer than the sound lasts.
+// returns at once; play-and-wait never waits longer than the sound lasts. The
+// device is let go `restAfterMs` after the last sound ended.
 class SdlSoundService : public SoundService {
 public:
-    SdlSoundService();
+    explicit SdlSoundService(int restAfterMs = DefaultRestAfterMs);
     ~SdlSoundService() override;
     SdlSoundService(const SdlSoundService&) = delete;
     SdlSoundService& operator=(const SdlSoundService&) = delete;

@@ -8,6 +8,7 @@ class TestAnimTimer : public QObject {
     Q_OBJECT
 private slots:
     void timerIntervalZeroGivesNoTicks();
+    void timerSwitchOnRestartsInterval_data();
     void timerSwitchOnRestartsInterval();
 };
 
@@ -25,18 +26,30 @@ void TestAnimTimer::timerIntervalZeroGivesNoTicks()
     QVERIFY(ticks.wait(1000));
 }
 
+void TestAnimTimer::timerSwitchOnRestartsInterval_data()
+{
+    QTest::addColumn<bool>("offFirst");
+    QTest::newRow("enabled again while on") << false;
+    QTest::newRow("switched off and on again") << true;
+}
+
 void TestAnimTimer::timerSwitchOnRestartsInterval()
 {
+    QFETCH(bool, offFirst);
     platform::AnimTimer timer;
-    timer.setInterval(2000);
+    timer.setInterval(500);
     QSignalSpy ticks(&timer, &platform::AnimTimer::Timer);
-    // Switching off and on again every 100 ms keeps the 2 s tick from ever coming.
-    for (int i = 0; i < 6; ++i) {
+    // A switch-on every 100 ms for over two intervals: each starts the 500 ms
+    // anew, so none of them may run out.
+    for (int i = 0; i < 12; ++i) {
         QTest::qWait(100);
-        timer.setEnabled(false);
+        if (offFirst)
+            timer.setEnabled(false);
         timer.setEnabled(true);
     }
     QCOMPARE(ticks.count(), 0);
+    // Left alone, it does tick.
+    QVERIFY(ticks.wait(5000));
     timer.setEnabled(false);
     QVERIFY(!timer.isTicking());
 }

@@ -71,7 +71,6 @@ private slots:
     void rasterOperations();
     void composeDrawsTheWholeFrame_data();
     void composeDrawsTheWholeFrame();
-    void composeLeavesStateAlone();
 };
 
 // x positions drawn, tick after tick, from a start state.
@@ -272,19 +271,6 @@ void TestFlight::composeDrawsTheWholeFrame()
     mdlAelor::ComposeInto(s, surfaces, display);
     const QString difference = FirstDifference(display, want);
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
-}
-
-void TestFlight::composeLeavesStateAlone()
-{
-    auto surfaces = testSurfaces();
-    QImage display(380, 350, raster::SurfaceFormat);
-    FlightState s;
-    s.KiteX = 42;
-    s.FrameNo = 6;
-    const FlightState before = s;
-    mdlAelor::ComposeInto(s, surfaces, display);
-    QCOMPARE(s.KiteX, before.KiteX);
-    QCOMPARE(s.FrameNo, before.FrameNo);
 }
 
 QTEST_MAIN(TestFlight)

@@ -6,10 +6,12 @@
 source "$(dirname "$0")/lib.sh"
 program=$(realpath "$1")
 export SDL_AUDIODRIVER=disk
-# With the music file away the loop is silent, so the sound written is the
-# opening chime, silence, and, only if the closing path runs, the chime again.
+# The music is a silent wave, so the sound written is the opening chime,
+# silence, and, only if the closing path runs, the chime again. A loop that
+# plays on, if silently, keeps the device open however late the signal comes:
+# after a rest it would open again and the disk driver start its file anew.
 copy_program "$(dirname "$program")" "$E2E_TMP/app"
-rm "$E2E_TMP/app/sounds/Over.wav"
+sox -n -r 22050 -c 1 -b 16 "$E2E_TMP/app/sounds/Over.wav" trim 0 1
 # As from a terminal: a job of its own, with SIGINT not ignored.
 set -m
 
