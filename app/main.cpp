@@ -7,7 +7,7 @@
 #include "platform/Log.h"
 #include "platform/MessageBox.h"
 #include "platform/SingleInstance.h"
-#include "platform/Sound.h"
+#include "platform/PulseSound.h"
 #include "platform/StopSignals.h"
 
 #include <QApplication>
@@ -28,7 +28,7 @@ int main(int argc, char* argv[])
     platform::InstallFonts();
     QApplication::setStyle(new platform::FrameStyle);
 
-    platform::SdlSoundService sound;
+    platform::DesktopSoundService sound;
     platform::QtMessageBoxService msgbox;
     platform::ViewerHelpService help;
     platform::SingleInstance instance(platform::SingleInstance::DesktopKey(platform::AppTitle));

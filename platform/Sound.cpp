@@ -3,6 +3,7 @@
 
 #include <SDL.h>
 #include <SDL_mixer.h>
+#include <dlfcn.h>
 
 #include <QElapsedTimer>
 #include <QFile>
@@ -12,6 +13,7 @@
 #include <QtEndian>
 
 #include <algorithm>
+#include <atomic>
 #include <cmath>
 #include <cstring>
 #include <limits>
@@ -20,9 +22,39 @@ namespace platform {
 
 namespace {
 constexpr int Channel = 0;
-// Slack on top of a sound's own length before a wait gives up: covers the device's
-// buffer latency without letting a stuck device hold the program.
-constexpr qint64 WaitSlackMs = 250;
+// The mixer's buffer: 46 ms at 44.1 kHz. A stopped sound is still heard for what
+// the device holds (two buffers here), which stays within a tenth of a second,
+// and the audio thread wakes half as often as with the mixer's usual 1024.
+constexpr int BufferFrames = 2048;
+// How long a play-and-wait may outlast its sound and the device's buffers before
+// it gives up on a device that has stalled.
+constexpr qint64 WaitBoundMs = 1000;
+
+// Set by the audio thread, read by the program's: SDL keeps a single mixer, and
+// so does this file.
+std::atomic<int> g_buffersMixed{0};
+std::atomic<bool> g_deviceLost{false};
+
+void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+
+// Where ALSA finds no card it reports it on stderr, line after line, even though
+// SDL only asks and moves on. SDL loads the library itself; this reaches the
+// same copy and gives it a handler that keeps quiet, since SDL's own error
+// text reaches the sound log.
+void SilenceAlsa()
+{
+    static const bool done = [] {
+        void* alsa = dlopen("libasound.so.2", RTLD_NOW | RTLD_LOCAL);
+        if (!alsa)
+            return true;
+        using Handler = void (*)(const char*, int, const char*, int, const char*, ...);
+        using SetHandler = int (*)(Handler);
+        if (auto set = reinterpret_cast<SetHandler>(dlsym(alsa, "snd_lib_error_set_handler")))
+            set(IgnoreAlsaError);
+        return true;  // the library stays loaded, and its handler with it
+    }();
+    Q_UNUSED(done);
+}
 }  // namespace
 
 bool SanitizeWave(QByteArray& bytes)
@@ -103,6 +135,64 @@ Mix_Chunk* LoadWaveChunk(QByteArray bytes)
     return Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.constData(), static_cast<int>(bytes.size())), 1);
 }
 
+std::optional<DecodedWave> DecodeWave(QByteArray bytes, QString* why)
+{
+    auto fail = [why](const char* reason) {
+        *why = QString::fromUtf8(reason);
+        return std::nullopt;
+    };
+    if (!SanitizeWave(bytes))
+        return fail("not a wave file");
+    // The same bound as the mixer's, for a device of 44.1 kHz 16-bit stereo: a
+    // file plays through the server exactly when it would play through the mixer.
+    const auto converted = ConvertedWaveBytes(bytes, 44100, 4);
+    if (!converted || *converted > MaxConvertedWaveBytes)
+        return fail("no usable format, or too long once decoded");
+    SDL_AudioSpec spec{};
+    Uint8* samples = nullptr;
+    Uint32 length = 0;
+    if (!SDL_LoadWAV_RW(SDL_RWFromConstMem(bytes.constData(), static_cast<int>(bytes.size())), 1, &spec, &samples,
+                        &length))
+        return fail(SDL_GetError());
+    const auto freeSamples = qScopeGuard([samples] { SDL_FreeWAV(samples); });
+
+    DecodedWave wave;
+    wave.rate = spec.freq;
+    wave.channels = spec.channels;
+    switch (spec.format) {
+    case AUDIO_U8:
+        wave.format = DecodedWave::Format::U8;
+        break;
+    case AUDIO_S16LSB:
+        wave.format = DecodedWave::Format::S16;
+        break;
+    case AUDIO_S32LSB:
+        wave.format = DecodedWave::Format::S32;
+        break;
+    case AUDIO_F32LSB:
+        wave.format = DecodedWave::Format::F32;
+        break;
+    default: {
+        // Anything else becomes 16-bit little-endian samples, rate and channels kept.
+        SDL_AudioCVT cvt;
+        if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16LSB, spec.channels, spec.freq)
+            < 0)
+            return fail(SDL_GetError());
+        wave.samples.resize(qsizetype(length) * std::max(cvt.len_mult, 1));
+        std::memcpy(wave.samples.data(), samples, length);
+        cvt.buf = reinterpret_cast<Uint8*>(wave.samples.data());
+        cvt.len = static_cast<int>(length);
+        if (cvt.needed && SDL_ConvertAudio(&cvt) != 0)
+            return fail(SDL_GetError());
+        wave.samples.truncate(cvt.needed ? cvt.len_cvt : qsizetype(length));
+        wave.format = DecodedWave::Format::S16;
+        return wave;
+    }
+    }
+    wave.samples = QByteArray(reinterpret_cast<const char*>(samples), qsizetype(length));
+    return wave;
+}
+
 SdlSoundService::SdlSoundService(int restAfterMs)
     : m_rest(std::make_unique<QTimer>())
 {
@@ -117,11 +207,20 @@ SdlSoundService::~SdlSoundService()
         close();
 }
 
+void SdlSoundService::FreeChunk::operator()(Mix_Chunk* chunk) const
+{
+    Mix_FreeChunk(chunk);
+}
+
 void SdlSoundService::close()
 {
     halt();
+    SDL_SetEventFilter(nullptr, nullptr);
+    Mix_SetPostMix(nullptr, nullptr);
     Mix_CloseAudio();
-    SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    SDL_QuitSubSystem(SDL_INIT_AUDIO | SDL_INIT_EVENTS);
+    g_deviceLost = false;
+    m_state = DeviceState::Untried;
 }
 
 void SdlSoundService::restIfSilent()
@@ -129,7 +228,14 @@ void SdlSoundService::restIfSilent()
     if (m_state != DeviceState::Open || Mix_Playing(Channel))
         return;
     close();
-    m_state = DeviceState::Untried;
+}
+
+void SdlSoundService::letGoIfLost()
+{
+    if (m_state != DeviceState::Open || !g_deviceLost)
+        return;
+    qCDebug(platform::lcSound, "the audio device went away; the next sound opens it again");
+    close();
 }
 
 bool SdlSoundService::hasDevice()
@@ -139,16 +245,22 @@ bool SdlSoundService::hasDevice()
 
 bool SdlSoundService::open()
 {
+    letGoIfLost();
     if (m_state != DeviceState::Untried)
         return m_state == DeviceState::Open;
     m_state = DeviceState::Unavailable;
     // SDL would otherwise take SIGINT and SIGTERM for itself and turn them into
     // events that nothing here reads: the program could no longer be stopped.
     SDL_SetHint(SDL_HINT_NO_SIGNAL_HANDLERS, "1");
-    if (SDL_InitSubSystem(SDL_INIT_AUDIO) != 0)
+    SilenceAlsa();
+    // The events part carries SDL's notice that the device was lost.
+    if (SDL_InitSubSystem(SDL_INIT_AUDIO | SDL_INIT_EVENTS) != 0) {
+        qCDebug(platform::lcSound, "no audio: %s", SDL_GetError());
         return false;
-    if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, 1024) != 0) {
-        SDL_QuitSubSystem(SDL_INIT_AUDIO);
+    }
+    if (Mix_OpenAudio(44100, MIX_DEFAULT_FORMAT, 2, BufferFrames) != 0) {
+        qCDebug(platform::lcSound, "no audio device: %s", Mix_GetError());
+        SDL_QuitSubSystem(SDL_INIT_AUDIO | SDL_INIT_EVENTS);
         return false;
     }
     Mix_AllocateChannels(1);
@@ -156,6 +268,20 @@ bool SdlSoundService::open()
     int channels = 0;
     Mix_QuerySpec(&m_frequency, &format, &channels);
     m_bytesPerFrame = channels * (SDL_AUDIO_BITSIZE(format) / 8);
+    m_bufferFrames = BufferFrames;
+    g_buffersMixed = 0;
+    Mix_SetPostMix([](void*, Uint8*, int) { ++g_buffersMixed; }, nullptr);
+    // Called on the thread that notices, which is never this one: the flag is
+    // read by the next request, and a queued call lets the device go now.
+    SDL_SetEventFilter(
+        [](void* receiver, SDL_Event* event) -> int {
+            if (event->type == SDL_AUDIODEVICEREMOVED && !event->adevice.iscapture) {
+                g_deviceLost = true;
+                QMetaObject::invokeMethod(static_cast<QTimer*>(receiver), [] {}, Qt::QueuedConnection);
+            }
+            return 0;  // nobody reads SDL's event queue: keep it empty
+        },
+        m_rest.get());
     m_state = DeviceState::Open;
     return true;
 }
@@ -163,10 +289,7 @@ bool SdlSoundService::open()
 void SdlSoundService::halt()
 {
     Mix_HaltChannel(Channel);
-    if (m_chunk) {
-        Mix_FreeChunk(static_cast<Mix_Chunk*>(m_chunk));
-        m_chunk = nullptr;
-    }
+    m_chunk.reset();
 }
 
 WaveLoad ReadWaveFile(const QString& file)
@@ -201,7 +324,7 @@ void SdlSoundService::sndPlaySound(const std::optional<QString>& name, std::uint
         return;
     m_rest->stop();
     const auto restLater = qScopeGuard([this] {
-        if (!Mix_Playing(Channel))
+        if (m_state == DeviceState::Open && !Mix_Playing(Channel))
             m_rest->start();
     });
     halt();
@@ -210,32 +333,46 @@ void SdlSoundService::sndPlaySound(const std::optional<QString>& name, std::uint
 
     const WaveLoad wave = ReadWaveFile(*name);
     if (!wave.ok()) {
-        qCDebug(lcAelorin, "no sound from %s: %s", qUtf8Printable(wave.path),
+        qCDebug(platform::lcSound, "no sound from %s: %s", qUtf8Printable(wave.path),
                 wave.status == WaveStatus::TooLarge ? "file too large" : "no such file");
         return;
     }
     Mix_Chunk* chunk = LoadWaveChunk(wave.value);
-    if (!chunk)
-        return;
-    const bool loop = (flags & SND_LOOP) != 0;
-    if (Mix_PlayChannel(Channel, chunk, loop ? -1 : 0) < 0) {
-        Mix_FreeChunk(chunk);
+    if (!chunk) {
+        qCDebug(platform::lcSound, "no sound from %s: %s", qUtf8Printable(wave.path), Mix_GetError());
         return;
     }
-    m_chunk = chunk;
+    m_chunk.reset(chunk);
+    const bool loop = (flags & SND_LOOP) != 0;
+    if (Mix_PlayChannel(Channel, chunk, loop ? -1 : 0) < 0) {
+        qCDebug(platform::lcSound, "%s did not play: %s", qUtf8Printable(wave.path), Mix_GetError());
+        m_chunk.reset();
+        return;
+    }
     if (flags & SND_ASYNC)
         return;
-
-    // Play and wait: hold the caller until the sound is over, but never longer
-    // than the sound itself lasts.
     const qint64 lengthMs = m_frequency > 0 && m_bytesPerFrame > 0
                                 ? static_cast<qint64>(chunk->alen) / m_bytesPerFrame * 1000 / m_frequency
                                 : 0;
+    waitUntilPlayedOut(lengthMs);
+    halt();
+}
+
+// The mixer is done with a sound once it has handed its last samples to the
+// device, but the device still holds them: it has played them out when it has
+// asked for two more buffers. A device that stalls holds the caller no longer
+// than the sound and those buffers last, plus a bound.
+void SdlSoundService::waitUntilPlayedOut(qint64 lengthMs)
+{
+    const qint64 bufferMs = m_frequency > 0 ? qint64(m_bufferFrames) * 1000 / m_frequency : 0;
+    const qint64 limitMs = lengthMs + 2 * bufferMs + WaitBoundMs;
     QElapsedTimer clock;
     clock.start();
-    while (Mix_Playing(Channel) && clock.elapsed() < lengthMs + WaitSlackMs)
+    while (Mix_Playing(Channel) && clock.elapsed() < limitMs)
         SDL_Delay(5);
-    halt();
+    const int mixedAtEnd = g_buffersMixed;
+    while (g_buffersMixed - mixedAtEnd < 2 && clock.elapsed() < limitMs && !g_deviceLost)
+        SDL_Delay(5);
 }
 
 }  // namespace platform

@@ -66,13 +66,29 @@ std::optional<qint64> ConvertedWaveBytes(const QByteArray& bytes, int deviceRate
 // MaxConvertedWaveBytes; the caller owns the chunk and frees it with Mix_FreeChunk.
 Mix_Chunk* LoadWaveChunk(QByteArray bytes);
 
+// A wave file's samples, decoded but not converted: a sound server takes them in
+// the file's own rate, channels and sample format.
+struct DecodedWave {
+    enum class Format { U8, S16, S32, F32 };
+    QByteArray samples;  // little-endian, channels interleaved
+    Format format = Format::S16;
+    int rate = 0;
+    int channels = 0;
+};
+
+// Decodes the bytes of a wave file the way the mixer would (sanitised, and held
+// to the same size limits), or says why it cannot.
+std::optional<DecodedWave> DecodeWave(QByteArray bytes, QString* why);
+
 // How long the device stays open after the last sound ended: long enough that
 // switching the music off and on again keeps it open.
 inline constexpr int DefaultRestAfterMs = 5000;
 
 // Plays through SDL2_mixer. Without an audio device every request is silent and
-// returns at once; play-and-wait never waits longer than the sound lasts. The
-// device is let go `restAfterMs` after the last sound ended.
+// returns at once; play-and-wait holds the caller until the device has played the
+// sound out, and never much longer than the sound and the device's buffers last.
+// The device is let go `restAfterMs` after the last sound ended, and at once when
+// SDL reports it lost; the next sound opens it again.
 class SdlSoundService : public SoundService {
 public:
     explicit SdlSoundService(int restAfterMs = DefaultRestAfterMs);
@@ -90,15 +106,21 @@ private:
     void halt();
     void close();
     void restIfSilent();
+    void letGoIfLost();
+    void waitUntilPlayedOut(qint64 lengthMs);
 
     enum class DeviceState { Untried, Open, Unavailable };
     DeviceState m_state = DeviceState::Untried;
-    void* m_chunk = nullptr;  // the Mix_Chunk now playing, owned
+    struct FreeChunk {
+        void operator()(Mix_Chunk* chunk) const;
+    };
+    std::unique_ptr<Mix_Chunk, FreeChunk> m_chunk;  // the sound now playing
     // Closes the device a while after the last sound ended: an open device keeps
     // a thread waking for every buffer, silent or not. The next sound opens it again.
     std::unique_ptr<QTimer> m_rest;
     int m_frequency = 0;
     int m_bytesPerFrame = 0;
+    int m_bufferFrames = 0;
 };
 
 }  // namespace platform

@@ -1,0 +1,327 @@
+#include "platform/PulseSound.h"
+#include "platform/Log.h"
+
+#include <pulse/pulseaudio.h>
+
+#include <QObject>
+#include <QScopeGuard>
+
+#include <algorithm>
+#include <functional>
+
+namespace platform {
+
+namespace {
+// What the stream asks the server to hold. A long buffer lets the server and
+// the program sleep between refills (a 23 ms one kept the server at several per
+// cent of a core); it is never heard as delay, since a sound starts as soon as
+// its first samples arrive and a stop drops whatever is still buffered.
+constexpr pa_usec_t BufferUsec = 2 * PA_USEC_PER_SEC;
+// How long to wait for the server to answer a connection or a new stream.
+constexpr int AnswerMs = 2000;
+// How long a play-and-wait may outlast its sound and the server's latency
+// before it gives up on a server that has stalled.
+constexpr qint64 WaitBoundMs = 1000;
+
+pa_sample_format_t SampleFormat(DecodedWave::Format format)
+{
+    switch (format) {
+    case DecodedWave::Format::U8:
+        return PA_SAMPLE_U8;
+    case DecodedWave::Format::S16:
+        return PA_SAMPLE_S16LE;
+    case DecodedWave::Format::S32:
+        return PA_SAMPLE_S32LE;
+    case DecodedWave::Format::F32:
+        return PA_SAMPLE_FLOAT32LE;
+    }
+    return PA_SAMPLE_INVALID;
+}
+}  // namespace
+
+// One connection to the server and the stream now playing. The server's
+// callbacks run on the connection's own thread, with its lock held; the
+// program's thread takes the same lock for everything it touches here.
+struct PulseSoundService::Connection {
+    pa_threaded_mainloop* loop = nullptr;
+    pa_context* context = nullptr;
+    pa_stream* stream = nullptr;
+    // Called on the program's thread once the server has gone away.
+    QObject* notices = nullptr;
+    std::function<void()> onLost;
+
+    // What the stream plays, and how far the server has taken it.
+    QByteArray samples;
+    qsizetype sent = 0;
+    bool looping = false;
+    bool playedOut = false;
+
+    ~Connection()
+    {
+        if (loop)
+            pa_threaded_mainloop_stop(loop);
+        dropStream();
+        if (context) {
+            pa_context_set_state_callback(context, nullptr, nullptr);
+            pa_context_disconnect(context);
+            pa_context_unref(context);
+        }
+        if (loop)
+            pa_threaded_mainloop_free(loop);
+    }
+
+    bool connected() const { return context && pa_context_get_state(context) == PA_CONTEXT_READY; }
+
+    QString error() const { return QString::fromUtf8(pa_strerror(context ? pa_context_errno(context) : 0)); }
+
+    // Waits, with the lock held, until `done` holds or `ms` have passed.
+    template <typename Done>
+    bool waitLocked(Done done, qint64 ms)
+    {
+        struct Alarm {
+            pa_threaded_mainloop* loop;
+            bool rang = false;
+        } alarm{loop};
+        timeval when{};
+        pa_timeval_add(pa_gettimeofday(&when), pa_usec_t(ms) * PA_USEC_PER_MSEC);
+        pa_mainloop_api* api = pa_threaded_mainloop_get_api(loop);
+        pa_time_event* event = api->time_new(
+            api, &when,
+            [](pa_mainloop_api*, pa_time_event*, const timeval*, void* data) {
+                auto* a = static_cast<Alarm*>(data);
+                a->rang = true;
+                pa_threaded_mainloop_signal(a->loop, 0);
+            },
+            &alarm);
+        while (!done() && !alarm.rang)
+            pa_threaded_mainloop_wait(loop);
+        api->time_free(event);
+        return done();
+    }
+
+    bool open()
+    {
+        loop = pa_threaded_mainloop_new();
+        if (!loop)
+            return false;
+        context = pa_context_new(pa_threaded_mainloop_get_api(loop), "Aelorin");
+        if (!context)
+            return false;
+        pa_context_set_state_callback(
+            context,
+            [](pa_context* c, void* data) {
+                auto* self = static_cast<Connection*>(data);
+                pa_threaded_mainloop_signal(self->loop, 0);
+                if (!PA_CONTEXT_IS_GOOD(pa_context_get_state(c)) && self->notices)
+                    QMetaObject::invokeMethod(self->notices, self->onLost, Qt::QueuedConnection);
+            },
+            this);
+        // Only a server that is there: never start one of our own.
+        if (pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
+            return false;
+        if (pa_threaded_mainloop_start(loop) < 0)
+            return false;
+        pa_threaded_mainloop_lock(loop);
+        const bool ready = waitLocked(
+            [this] {
+                const pa_context_state_t s = pa_context_get_state(context);
+                return s == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(s);
+            },
+            AnswerMs);
+        const bool ok = ready && connected();
+        pa_threaded_mainloop_unlock(loop);
+        return ok;
+    }
+
+    // With the lock held: the stream goes, and whatever it still buffers with it.
+    void dropStream()
+    {
+        if (!stream)
+            return;
+        pa_stream_set_state_callback(stream, nullptr, nullptr);
+        pa_stream_set_write_callback(stream, nullptr, nullptr);
+        pa_stream_disconnect(stream);
+        pa_stream_unref(stream);
+        stream = nullptr;
+    }
+
+    // The server asks for `bytes` more: it gets them from memory, the loop
+    // starting over at its end; a sound played once is drained after its end.
+    void feed(std::size_t bytes)
+    {
+        while (bytes > 0) {
+            if (sent == samples.size()) {
+                if (!looping || samples.isEmpty()) {
+                    pa_operation* drained = pa_stream_drain(
+                        stream,
+                        [](pa_stream*, int, void* data) {
+                            auto* self = static_cast<Connection*>(data);
+                            self->playedOut = true;
+                            pa_threaded_mainloop_signal(self->loop, 0);
+                        },
+                        this);
+                    if (drained)
+                        pa_operation_unref(drained);
+                    pa_stream_set_write_callback(stream, nullptr, nullptr);
+                    return;
+                }
+                sent = 0;
+            }
+            const std::size_t n = std::min<std::size_t>(bytes, std::size_t(samples.size() - sent));
+            if (pa_stream_write(stream, samples.constData() + sent, n, nullptr, 0, PA_SEEK_RELATIVE) < 0)
+                return;
+            sent += qsizetype(n);
+            bytes -= n;
+        }
+    }
+
+    // With the lock held: a new stream for `wave`, fed by the server's requests.
+    bool play(DecodedWave wave, bool loopIt, const QString& path)
+    {
+        const pa_sample_spec spec{SampleFormat(wave.format), std::uint32_t(wave.rate), std::uint8_t(wave.channels)};
+        if (wave.rate <= 0 || wave.channels <= 0 || wave.channels > int(PA_CHANNELS_MAX) || !pa_sample_spec_valid(&spec)) {
+            qCDebug(lcSound, "no sound from %s: the server cannot take %d Hz in %d channels", qUtf8Printable(path),
+                    wave.rate, wave.channels);
+            return false;
+        }
+        pa_channel_map map;
+        const bool mapped = pa_channel_map_init_auto(&map, spec.channels, PA_CHANNEL_MAP_WAVEEX) != nullptr;
+        stream = pa_stream_new(context, "Aelorin", &spec, mapped ? &map : nullptr);
+        if (!stream) {
+            qCDebug(lcSound, "no stream for %s: %s", qUtf8Printable(path), qUtf8Printable(error()));
+            return false;
+        }
+        samples = std::move(wave.samples);
+        sent = 0;
+        looping = loopIt;
+        playedOut = false;
+        pa_buffer_attr attr;
+        attr.maxlength = std::uint32_t(-1);
+        attr.tlength = std::uint32_t(pa_usec_to_bytes(BufferUsec, &spec));
+        attr.prebuf = std::uint32_t(-1);
+        attr.minreq = std::uint32_t(-1);
+        attr.fragsize = std::uint32_t(-1);
+        pa_stream_set_state_callback(
+            stream, [](pa_stream*, void* data) { pa_threaded_mainloop_signal(static_cast<Connection*>(data)->loop, 0); },
+            this);
+        pa_stream_set_write_callback(
+            stream, [](pa_stream*, std::size_t bytes, void* data) { static_cast<Connection*>(data)->feed(bytes); },
+            this);
+        if (pa_stream_connect_playback(stream, nullptr, &attr, PA_STREAM_NOFLAGS, nullptr, nullptr) < 0) {
+            qCDebug(lcSound, "%s did not play: %s", qUtf8Printable(path), qUtf8Printable(error()));
+            dropStream();
+            return false;
+        }
+        const bool ready = waitLocked(
+            [this] {
+                const pa_stream_state_t s = pa_stream_get_state(stream);
+                return s == PA_STREAM_READY || !PA_STREAM_IS_GOOD(s);
+            },
+            AnswerMs);
+        if (!ready || pa_stream_get_state(stream) != PA_STREAM_READY) {
+            qCDebug(lcSound, "%s did not play: %s", qUtf8Printable(path), qUtf8Printable(error()));
+            dropStream();
+            return false;
+        }
+        return true;
+    }
+
+    // With the lock held: until the server reports the sound played out, the
+    // stream fails, or the sound, the buffer the stream asked for and a bound
+    // have passed.
+    void waitUntilPlayedOut(qint64 lengthMs)
+    {
+        const qint64 limitMs = lengthMs + qint64(BufferUsec / PA_USEC_PER_MSEC) + WaitBoundMs;
+        if (!waitLocked([this] { return playedOut || !PA_STREAM_IS_GOOD(pa_stream_get_state(stream)); }, limitMs))
+            qCDebug(lcSound, "the server did not finish the sound in %lld ms", static_cast<long long>(limitMs));
+    }
+};
+
+PulseSoundService::PulseSoundService() = default;
+
+PulseSoundService::~PulseSoundService() = default;
+
+void PulseSoundService::letGoIfLost()
+{
+    if (!m_connection)
+        return;
+    pa_threaded_mainloop_lock(m_connection->loop);
+    const bool good = m_connection->connected();
+    const QString why = m_connection->error();
+    pa_threaded_mainloop_unlock(m_connection->loop);
+    if (good)
+        return;
+    qCDebug(lcSound, "the sound server went away: %s", qUtf8Printable(why));
+    m_connection.reset();
+}
+
+bool PulseSoundService::reachable()
+{
+    letGoIfLost();
+    if (m_connection)
+        return true;
+    auto connection = std::make_unique<Connection>();
+    // The server going away lets the connection go at once, so that nothing is
+    // left waiting on a dead socket and the next sound connects afresh.
+    connection->notices = &m_notices;
+    connection->onLost = [this] { letGoIfLost(); };
+    if (!connection->open()) {
+        qCDebug(lcSound, "no sound server: %s", qUtf8Printable(connection->error()));
+        return false;
+    }
+    m_connection = std::move(connection);
+    return true;
+}
+
+void PulseSoundService::sndPlaySound(const std::optional<QString>& name, std::uint32_t flags)
+{
+    if (!reachable())
+        return;
+    Connection& c = *m_connection;
+    pa_threaded_mainloop_lock(c.loop);
+    const auto unlock = qScopeGuard([&c] { pa_threaded_mainloop_unlock(c.loop); });
+    c.dropStream();
+    if (!name)
+        return;
+    const WaveLoad file = ReadWaveFile(*name);
+    if (!file.ok()) {
+        qCDebug(lcSound, "no sound from %s: %s", qUtf8Printable(file.path),
+                file.status == WaveStatus::TooLarge ? "file too large" : "no such file");
+        return;
+    }
+    QString why;
+    std::optional<DecodedWave> wave = DecodeWave(file.value, &why);
+    if (!wave) {
+        qCDebug(lcSound, "no sound from %s: %s", qUtf8Printable(file.path), qUtf8Printable(why));
+        return;
+    }
+    const pa_sample_spec spec{SampleFormat(wave->format), std::uint32_t(std::max(wave->rate, 1)),
+                              std::uint8_t(std::clamp(wave->channels, 1, int(PA_CHANNELS_MAX)))};
+    const qint64 lengthMs = qint64(pa_bytes_to_usec(std::uint64_t(wave->samples.size()), &spec) / PA_USEC_PER_MSEC);
+    if (!c.play(std::move(*wave), (flags & SND_LOOP) != 0, file.path) || (flags & SND_ASYNC))
+        return;
+    c.waitUntilPlayedOut(lengthMs);
+    c.dropStream();
+}
+
+DesktopSoundService::DesktopSoundService()
+    : m_sdlOnly(qEnvironmentVariableIsSet("SDL_AUDIODRIVER"))
+{
+}
+
+void DesktopSoundService::sndPlaySound(const std::optional<QString>& name, std::uint32_t flags)
+{
+    if (!m_sdlOnly && m_server.reachable()) {
+        // A server that came back after SDL took over: what SDL plays stops first.
+        if (m_sdlPlayed) {
+            m_sdl.sndPlaySound(std::nullopt, flags);
+            m_sdlPlayed = false;
+        }
+        m_server.sndPlaySound(name, flags);
+        return;
+    }
+    m_sdl.sndPlaySound(name, flags);
+    m_sdlPlayed = true;
+}
+
+}  // namespace platform

@@ -1,0 +1,53 @@
+#pragma once
+#include "platform/Sound.h"
+
+#include <QObject>
+
+#include <memory>
+
+namespace platform {
+
+// Plays through the desktop's sound server (PulseAudio, or PipeWire through its
+// PulseAudio interface), fed from memory by the server's own requests. The
+// stream asks for a long buffer, so the server and the program wake a few times
+// a second while a sound plays; stopping or replacing a sound drops that buffer
+// at once instead of letting it play out, and a play-and-wait returns when the
+// server reports the sound played. Nothing is kept open when nothing plays but
+// the connection, which sleeps. A lost server is noticed when it goes, and the
+// next sound asked for connects afresh.
+class PulseSoundService : public SoundService {
+public:
+    PulseSoundService();
+    ~PulseSoundService() override;
+    PulseSoundService(const PulseSoundService&) = delete;
+    PulseSoundService& operator=(const PulseSoundService&) = delete;
+
+    void sndPlaySound(const std::optional<QString>& name, std::uint32_t flags) override;
+
+    // Connects to the server if it is not connected yet; false when none answers.
+    bool reachable();
+
+private:
+    void letGoIfLost();
+
+    struct Connection;
+    QObject m_notices;  // before the connection: it outlives the connection's thread
+    std::unique_ptr<Connection> m_connection;
+};
+
+// The service the program uses: the desktop's sound server when one answers,
+// SDL's own choice of device (ALSA without a server) when none does. With
+// SDL_AUDIODRIVER set, SDL alone, as that asks.
+class DesktopSoundService : public SoundService {
+public:
+    DesktopSoundService();
+    void sndPlaySound(const std::optional<QString>& name, std::uint32_t flags) override;
+
+private:
+    bool m_sdlOnly;
+    bool m_sdlPlayed = false;
+    PulseSoundService m_server;
+    SdlSoundService m_sdl;
+};
+
+}  // namespace platform
