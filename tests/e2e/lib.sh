@@ -240,3 +240,69 @@ start_accessibility_bus() {
   E2E_PIDS+=($bus)
   export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 }
+
+# Starts a private PulseAudio server on a null sink (a desktop's sound server
+# without a sound card) in its own runtime directory, or again on the same
+# socket after it was killed; programs started afterwards find it through
+# PULSE_SERVER. Its pid is in E2E_PULSE_PID.
+start_pulse() {
+  local rt=$E2E_TMP/pulse i
+  mkdir -p "$rt/pulse"
+  chmod 700 "$rt"
+  XDG_RUNTIME_DIR=$rt HOME=$rt pulseaudio --daemonize=no --exit-idle-time=-1 -n --use-pid-file=no \
+    --disallow-exit=yes --disallow-module-loading=no \
+    -L "module-null-sink sink_name=nul rate=44100" \
+    -L "module-native-protocol-unix auth-anonymous=1 socket=$rt/pulse/native" \
+    -L module-always-sink >>"$E2E_TMP/pulse.log" 2>&1 &
+  E2E_PULSE_PID=$!
+  E2E_PIDS+=("$E2E_PULSE_PID")
+  export PULSE_SERVER=unix:$rt/pulse/native
+  unset SDL_AUDIODRIVER
+  for i in $(seq 1 100); do
+    pactl info >/dev/null 2>&1 && return 0
+    sleep 0.05
+  done
+  fail "the sound server did not start: $(tail -n1 "$E2E_TMP/pulse.log")"
+}
+
+# Kills the sound server as a crash would.
+kill_pulse() {
+  kill -9 "$E2E_PULSE_PID"
+  wait "$E2E_PULSE_PID" 2>/dev/null || true
+}
+
+# Records what the server plays, 44.1 kHz 16-bit stereo, into a file; the
+# recorder's pid is in E2E_RECORDER_PID.
+record_pulse() {
+  parec --device=nul.monitor --raw --format=s16le --rate=44100 --channels=2 --latency-msec=10 >"$1" &
+  E2E_RECORDER_PID=$!
+  E2E_PIDS+=("$E2E_RECORDER_PID")
+}
+
+# Runs of sound and silence in raw 16-bit samples (mono at RATE, or stereo at
+# 44.1 kHz), in milliseconds: "sound:1200 silence:850 ...". A run of silence is
+# one of 5 ms or more with no sample beyond 64; shorter quiet belongs to the
+# sound around it.
+sound_runs_ms() {
+  python3 - "$@" <<'PY'
+import struct, sys, wave
+path = sys.argv[1]
+if path.endswith(".wav"):
+    w = wave.open(path)
+    rate, channels = w.getframerate(), w.getnchannels()
+    data = w.readframes(w.getnframes())
+else:
+    rate, channels = 44100, 2
+    data = open(path, "rb").read()
+samples = struct.unpack(f"<{len(data) // 2}h", data[: len(data) // 2 * 2])
+step = rate * channels // 200  # 5 ms
+runs = []
+for i in range(0, len(samples), step):
+    kind = "sound" if max(map(abs, samples[i:i + step]), default=0) > 64 else "silence"
+    if runs and runs[-1][0] == kind:
+        runs[-1][1] += 5
+    else:
+        runs.append([kind, 5])
+print(" ".join(f"{k}:{n}" for k, n in runs))
+PY
+}
