@@ -33,6 +33,13 @@ QString DesktopKey(const QString& prefix)
 
 void PrepareDesktop()
 {
+    // The X11 platform wherever an X server is named, XWayland on a Wayland
+    // desktop included: only there can the window be centred, the version box
+    // placed and the frame's extents read. Wayland when X is named but does not
+    // answer, or is not named at all. A platform the user chose stays chosen.
+    if (!qEnvironmentVariableIsSet("QT_QPA_PLATFORM") && !qEnvironmentVariableIsEmpty("DISPLAY"))
+        qputenv("QT_QPA_PLATFORM", QByteArrayLiteral("xcb;wayland"));
+
     // Whole scale factors only: a 120-dpi desktop (1.25) keeps its pixels at 1:1
     // and gets the fonts rescaled by its resolution instead, and 2 stays a sharp 2;
     // a fractional factor would stretch the pixel layout and blur the display.
