@@ -17,6 +17,10 @@ namespace {
 // cent of a core); it is never heard as delay, since a sound starts as soon as
 // its first samples arrive and a stop drops whatever is still buffered.
 constexpr pa_usec_t BufferUsec = 2 * PA_USEC_PER_SEC;
+// Refills come no smaller than this: PipeWire's PulseAudio interface would
+// otherwise ask at every turn of its graph (about 50 times a second), which
+// cost it and the program a third more than paplay's stream.
+constexpr pa_usec_t MinRequestUsec = 250 * PA_USEC_PER_MSEC;
 // How long to wait for the server to answer a connection or a new stream.
 constexpr int AnswerMs = 2000;
 // How long a play-and-wait may outlast its sound and the server's latency
@@ -199,7 +203,7 @@ struct PulseSoundService::Connection {
         attr.maxlength = std::uint32_t(-1);
         attr.tlength = std::uint32_t(pa_usec_to_bytes(BufferUsec, &spec));
         attr.prebuf = std::uint32_t(-1);
-        attr.minreq = std::uint32_t(-1);
+        attr.minreq = std::uint32_t(pa_usec_to_bytes(MinRequestUsec, &spec));
         attr.fragsize = std::uint32_t(-1);
         pa_stream_set_state_callback(
             stream, [](pa_stream*, void* data) { pa_threaded_mainloop_signal(static_cast<Connection*>(data)->loop, 0); },
