@@ -112,6 +112,14 @@ case_noserver() {
   close_and_expect_exit "$pid" noserver
   log=$E2E_TMP/program.$E2E_STARTS.log
   [[ ! -s "$log" ]] || fail "noserver: the program printed: $(head -n3 "$log")"
+  # Asked for, the sound log says why, in the sound library's words.
+  QT_LOGGING_RULES=aelorin.sound.debug=true start_program "$program"
+  pid=$E2E_LAST_PID
+  wait_window Aelorin 10 >/dev/null || fail "noserver: no window with the sound log on"
+  close_and_expect_exit "$pid" noserver
+  log=$E2E_TMP/program.$E2E_STARTS.log
+  grep -q '^aelorin.sound: no sound server: Connection refused$' "$log" \
+    || fail "noserver: the sound log does not say why: $(head -n3 "$log")"
 }
 
 cases=(${E2E_SOUND_CASES:-chimes load restart noserver})
