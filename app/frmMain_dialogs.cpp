@@ -3,6 +3,7 @@
 
 #include "dialogs/frmPropExpla.h"
 #include "dialogs/frmPropTitle.h"
+#include "platform/WindowFinder.h"
 
 void frmMain::mnuNameItem_Click(int Index)
 {
@@ -24,9 +25,5 @@ void frmMain::mnuNameItem_Click(int Index)
         return;
     }
     // An open dialog is only brought forward, with its controls as they are.
-    if (dialog->isMinimized())
-        dialog->setWindowState(dialog->windowState() & ~Qt::WindowMinimized);
-    dialog->show();
-    dialog->raise();
-    dialog->activateWindow();
+    platform::BringForward(dialog);
 }

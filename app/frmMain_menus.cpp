@@ -4,6 +4,7 @@
 #include "dialogs/frmAbout.h"
 #include "platform/Help.h"
 #include "platform/Sound.h"
+#include "platform/WindowFinder.h"
 #include "rules/MusicMenu.h"
 
 #include <QAction>
@@ -43,9 +44,5 @@ void frmMain::mnuVer_Click()
         about.clear();
     if (!about)
         about = new frmAbout();
-    // Brought to the front means visible: a minimised box comes back.
-    about->setWindowState(about->windowState() & ~Qt::WindowMinimized);
-    about->show();
-    about->raise();
-    about->activateWindow();
+    platform::BringForward(about);
 }

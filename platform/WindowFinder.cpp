@@ -15,4 +15,12 @@ QWidget* FindWindow(const QString& caption)
     return nullptr;
 }
 
+void BringForward(QWidget* window)
+{
+    window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+    window->show();
+    window->raise();
+    window->activateWindow();
+}
+
 }  // namespace platform
