@@ -90,7 +90,15 @@ void frmMain::createControls()
 {
     auto* client = new QWidget(this);
     setCentralWidget(client);
+    createDisplayAndLabels(client);
+    createMotionPanel(client);
+    setFocusOrder();
+    nameForScreenReaders();
+    connectControls();
+}
 
+void frmMain::createDisplayAndLabels(QWidget* client)
+{
     picMain = new platform::PictureBox(client);
     picMain->setObjectName(QStringLiteral("picMain"));
     lblTitle = new StyledLabel(client);
@@ -116,7 +124,10 @@ void frmMain::createControls()
     cmdChange = new QPushButton(QStringLiteral("開始/停止"), client);
     cmdChange->setObjectName(QStringLiteral("cmdChange"));
     cmdChange->setAutoDefault(false);
+}
 
+void frmMain::createMotionPanel(QWidget* client)
+{
     fraParam = new QGroupBox(QStringLiteral("動きの調節"), client);
     fraParam->setObjectName(QStringLiteral("fraParam"));
     lblHoriz = new QLabel(QStringLiteral("左右方向"), fraParam);
@@ -145,7 +156,10 @@ void frmMain::createControls()
     cmdSet = new QPushButton(QStringLiteral("OK"), fraParam);
     cmdSet->setObjectName(QStringLiteral("cmdSet"));
     cmdSet->setAutoDefault(false);
+}
 
+void frmMain::setFocusOrder()
+{
     // Only the display, the buttons and the entries take the focus.
     for (QWidget* w :
          std::initializer_list<QWidget*>{lblTitle, lblExpla, lblChange, fraParam, lblHoriz, lblVert, lblInter})
@@ -155,7 +169,10 @@ void frmMain::createControls()
     setTabOrder(cmbHoriz, cmbVert);
     setTabOrder(cmbVert, cmdSet);
     setTabOrder(cmdSet, txtInter);
+}
 
+void frmMain::nameForScreenReaders()
+{
     // Screen readers name each control by the caption a sighted user reads
     // beside it; buttons and labels already speak their own captions.
     picMain->setAccessibleName(QStringLiteral("凧の表示"));
@@ -170,7 +187,10 @@ void frmMain::createControls()
     lblHoriz->setBuddy(cmbHoriz);
     lblVert->setBuddy(cmbVert);
     lblInter->setBuddy(txtInter);
+}
 
+void frmMain::connectControls()
+{
     // The menu's shortcuts act whichever entry has the focus.
     for (QWidget* editor :
          std::initializer_list<QWidget*>{cmbHoriz, cmbHoriz->lineEdit(), cmbVert, cmbVert->lineEdit(), txtInter})
@@ -228,42 +248,52 @@ void frmMain::syncBgmMarks()
     mnuBgmItem[1]->setChecked(BgmOn == 0);
 }
 
+// Start-up, in the order it must happen: nothing shows before the opening sound
+// has been heard, and the window appears only once this returns Loaded.
 frmMain::LoadResult frmMain::Form_Load()
 {
-    // 1. Single copy.
     if (m_services.prevInstance && m_services.prevInstance()) {
         m_services.msgbox->MsgBox(QStringLiteral("二重起動はできません"), platform::vbCritical, QStringLiteral("警告"));
         return LoadResult::Refused;
     }
-
-    // 2. Application directory.
     AppDir = platform::AppDirFrom(m_services.programDir);
+    sizeAndCentre();
+    layoutControls();
+    if (!loadPictures())
+        return LoadResult::PictureFailed;
+    rescaleFonts();
+    st = mdlAelor::FlightState{};
+    BgmOn = mdlAelor::True;
+    fillTexts();
+    // The opening sound is heard to its end before the music starts.
+    m_services.sound->sndPlaySound(AppDir + QLatin1String(datafiles::Chime), PlayAndWait);
+    m_services.sound->sndPlaySound(AppDir + QLatin1String(datafiles::Music), PlayLoop);
+    picMain->setFocus();
+    return LoadResult::Loaded;
+}
 
-    // 3. Pixel size in twips.
-    const QScreen* scr = screen();
-    const int tx = platform::TwipsPerPixel(scr->logicalDotsPerInchX());
-    const int ty = platform::TwipsPerPixel(scr->logicalDotsPerInchY());
-
-    // 4. Window size: a 630 x 370 client area below the menu bar, whatever the
-    // border, caption and menu bar take.
+// A 630 x 370 client area below the menu bar, whatever the border, caption and
+// menu bar take, centred on the whole screen, not just its work area.
+void frmMain::sizeAndCentre()
+{
     centralWidget()->setFixedSize(630, 370);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
-
-    // 5. Centred on the whole screen, not just its work area.
     centreOnScreen(frameGeometry().size());
+}
 
-    // 6. Layout.
-    layoutControls(tx, ty);
+bool frmMain::loadPictures()
+{
+    return loadPicture(AppDir + QLatin1String(datafiles::Kite), surfaces.picKite,
+                       {mdlAelor::SheetWidth, mdlAelor::SheetHeight})
+           && loadPicture(AppDir + QLatin1String(datafiles::Back), surfaces.picBack,
+                          {mdlAelor::DisplayWidth, mdlAelor::DisplayHeight});
+}
 
-    // 7. Pictures.
-    if (!loadPicture(AppDir + QLatin1String(datafiles::Kite), surfaces.picKite,
-                     {mdlAelor::SheetWidth, mdlAelor::SheetHeight})
-        || !loadPicture(AppDir + QLatin1String(datafiles::Back), surfaces.picBack,
-                        {mdlAelor::DisplayWidth, mdlAelor::DisplayHeight}))
-        return LoadResult::PictureFailed;
-
-    // 8. Font sizes, rescaled from the screen's pixel size.
+// Font sizes rescaled from the screen's pixel size in twips.
+void frmMain::rescaleFonts()
+{
+    const int tx = platform::TwipsPerPixel(screen()->logicalDotsPerInchX());
     lblTitle->setFontSize(RescaledPoints(tx, 26));
     lblExpla->setFontSize(RescaledPoints(tx, 9));
     for (QWidget* w : std::initializer_list<QWidget*>{lblHoriz, lblVert, lblInter, lblChange, fraParam, cmdChange,
@@ -272,39 +302,17 @@ frmMain::LoadResult frmMain::Form_Load()
     // A combo box takes the height its font needs.
     for (QComboBox* cmb : {cmbHoriz, cmbVert})
         cmb->resize(cmb->width(), cmb->sizeHint().height());
+}
 
-    // 9. Flight state.
-    st.KiteX = 100;
-    st.KiteY = 100;
-    st.GrabX = 0;
-    st.StepX = 1;
-    st.StepY = 1;
-    st.DirX = 1;
-    st.DirY = 1;
-    st.FrameNo = 1;
-    st.GrabY = 0;
-    st.Dragging = mdlAelor::False;
-    st.KeyStep = 5;
-    st.Running = mdlAelor::True;
-    BgmOn = mdlAelor::True;
-
-    // 10. Texts.
+// The labels' texts and the settings fields as the flight state has them.
+void frmMain::fillTexts()
+{
     lblTitle->setCaption(platform::AppTitle);
     lblExpla->setCaption(Explanation);
     lblChange->setText(RunningCaption);
-
-    // 11. Settings fields.
     cmbHoriz->setEditText(SignedText(st.StepX));
     cmbVert->setEditText(SignedText(st.StepY));
     txtInter->setText(SignedText(timAnime.Interval()));
-
-    // 12. Opening sound, played to its end.
-    m_services.sound->sndPlaySound(AppDir + QLatin1String(datafiles::Chime), PlayAndWait);
-    // 13. Background music.
-    m_services.sound->sndPlaySound(AppDir + QLatin1String(datafiles::Music), PlayLoop);
-
-    picMain->setFocus();
-    return LoadResult::Loaded;
 }
 
 void frmMain::centreOnScreen(QSize outer)
@@ -326,7 +334,7 @@ void frmMain::showEvent(QShowEvent* event)
     }
 }
 
-void frmMain::layoutControls(int, int)
+void frmMain::layoutControls()
 {
     // Children of the frame are placed in whole screen pixels of the frame.
     static_assert(mdlAelor::DisplayWidth == 380 && mdlAelor::DisplayHeight == 350,

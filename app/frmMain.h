@@ -100,9 +100,20 @@ private:
     QPointer<frmPropExpla> propExpla;
     QPointer<frmAbout> about;
 
+    // Building the window, called once from the constructor.
     void createControls();
+    void createDisplayAndLabels(QWidget* client);
+    void createMotionPanel(QWidget* client);
+    void setFocusOrder();
+    void nameForScreenReaders();
+    void connectControls();
     void createMenus();
-    void layoutControls(int tx, int ty);
+    // The steps of Form_Load.
+    void sizeAndCentre();
+    void layoutControls();
+    bool loadPictures();
+    void rescaleFonts();
+    void fillTexts();
     void centreOnScreen(QSize outer);
     bool loadPicture(const QString& file, QImage& into, QSize atLeast);
     // Closes the three secondary windows that are open, found by their captions.
