@@ -1,6 +1,7 @@
 #include "platform/PictureBox.h"
 
 #include "rules/Raster.h"
+#include "rules/Steering.h"
 
 #include <QKeyEvent>
 #include <QMouseEvent>
@@ -142,13 +143,13 @@ int KeyCode(int qtKey)
 {
     switch (qtKey) {
     case Qt::Key_Left:
-        return 37;
+        return Steering::KeyLeft;
     case Qt::Key_Up:
-        return 38;
+        return Steering::KeyUp;
     case Qt::Key_Right:
-        return 39;
+        return Steering::KeyRight;
     case Qt::Key_Down:
-        return 40;
+        return Steering::KeyDown;
     case Qt::Key_Shift:
         return 16;
     case Qt::Key_Control:
