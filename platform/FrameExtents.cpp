@@ -55,8 +55,8 @@ public:
     }
     ~ExtentsWatch() override
     {
-        if (auto* d = QAbstractEventDispatcher::instance())
-            d->removeNativeEventFilter(this);
+        if (auto* dispatcher = QAbstractEventDispatcher::instance())
+            dispatcher->removeNativeEventFilter(this);
     }
 
     bool nativeEventFilter(const QByteArray& type, void* message, qintptr*) override

@@ -41,20 +41,22 @@ void BitBlt(QImage& dst, int x, int y, int w, int h, const QImage& src, int sx, 
     const auto* inBase = src.constBits() + syy * inStride + sxx * 4;
     const auto cols = static_cast<std::size_t>(width);
     const auto rows = static_cast<std::size_t>(height);
+    const auto outRowBytes = static_cast<std::size_t>(outStride);
+    const auto inRowBytes = static_cast<std::size_t>(inStride);
 
     if (rop == SRCCOPY) {
         // Whole rows of two surfaces laid out alike are one contiguous block.
-        if (outStride == inStride && static_cast<std::size_t>(outStride) == cols * 4) {
+        if (outStride == inStride && outRowBytes == cols * 4) {
             std::memmove(outBase, inBase, rows * cols * 4);
             return;
         }
         for (std::size_t row = 0; row < rows; ++row)
-            std::memmove(outBase + row * outStride, inBase + row * inStride, cols * 4);
+            std::memmove(outBase + row * outRowBytes, inBase + row * inRowBytes, cols * 4);
         return;
     }
     for (std::size_t row = 0; row < rows; ++row) {
-        auto* out = reinterpret_cast<std::uint32_t*>(outBase + row * outStride);
-        const auto* in = reinterpret_cast<const std::uint32_t*>(inBase + row * inStride);
+        auto* out = reinterpret_cast<std::uint32_t*>(outBase + row * outRowBytes);
+        const auto* in = reinterpret_cast<const std::uint32_t*>(inBase + row * inRowBytes);
         if (rop == SRCPAINT) {
             for (std::size_t i = 0; i < cols; ++i)
                 out[i] |= in[i];
