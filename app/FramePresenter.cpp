@@ -32,7 +32,10 @@ void FramePresenter::composed(const QRegion& changed, milliseconds tickInterval)
     if (m_pending.rectCount() > MostRects)
         m_pending = m_pending.boundingRect();
     const nanoseconds now = m_clock();
-    const nanoseconds period = m_refreshPeriod();
+    // Read again after each repaint: the window may have moved to another screen.
+    if (!m_period)
+        m_period = m_refreshPeriod();
+    const nanoseconds period = *m_period;
     // A person's key press or drag step comes at the pace of a hand and is
     // shown at once, as are ticks a refresh period or more apart.
     const bool paced = tickInterval == milliseconds::zero() || tickInterval >= period;
@@ -63,6 +66,7 @@ void FramePresenter::repaintNow(nanoseconds now)
     if (m_pending.isEmpty())
         return;
     m_lastRepaint = now;
+    m_period.reset();
     const QRegion region = std::exchange(m_pending, QRegion());
     m_repaint(region);
 }

@@ -25,7 +25,11 @@ public:
 
     // The steady clock and the screen's refresh period, unless a test drives its own.
     void setClock(Clock clock) { m_clock = std::move(clock); }
-    void setRefreshPeriod(RefreshPeriod refreshPeriod) { m_refreshPeriod = std::move(refreshPeriod); }
+    void setRefreshPeriod(RefreshPeriod refreshPeriod)
+    {
+        m_refreshPeriod = std::move(refreshPeriod);
+        m_period.reset();
+    }
 
     // Called after every composed frame with the part of the picture it changed;
     // a tick says its interval (ticks a refresh period or more apart are at the
@@ -45,6 +49,7 @@ private:
     Clock m_clock;
     QTimer m_dueTimer;
     QRegion m_pending;
+    std::optional<std::chrono::nanoseconds> m_period;
     std::optional<std::chrono::nanoseconds> m_lastRepaint;
     std::optional<std::chrono::nanoseconds> m_due;
 };
