@@ -15,7 +15,6 @@
 #include <chrono>
 #include <random>
 
-using std::chrono::microseconds;
 using std::chrono::milliseconds;
 using std::chrono::nanoseconds;
 
@@ -89,19 +88,16 @@ void TestFrames::everyEventLeavesTheWholeFrame()
     std::optional<Shown> shown;
     QSet<int> edgesReached;
     for (int event = 0; event < events; ++event) {
-        QString what;
         switch (below(10)) {
         case 0:
             st.StepX = std::int16_t(below(31));
             st.StepY = std::int16_t(below(61));
-            what = QStringLiteral("steps %1, %2").arg(st.StepX).arg(st.StepY);
             break;
         case 1: {
             const int keys[] = {37, 38, 39, 40, 16, 65};
             const int key = keys[below(6)], mask = below(8);
             Probe::picMain_KeyDown(w, key, mask);
             shown = ShownBy(st);
-            what = QStringLiteral("key %1 with mask %2").arg(key).arg(mask);
             break;
         }
         case 2: {
@@ -114,13 +110,11 @@ void TestFrames::everyEventLeavesTheWholeFrame()
                     shown = ShownBy(st);
             }
             Probe::picMain_MouseUp(w, 1, 0, 0, 0);
-            what = QStringLiteral("drag");
             break;
         }
         case 3:
             Probe::cmdChange_Click(w);
             Probe::timAnime(w).setEnabled(false);
-            what = QStringLiteral("start/stop");
             break;
         default: {
             // Now and then the step that carries the cell onto the turning limit
@@ -138,37 +132,26 @@ void TestFrames::everyEventLeavesTheWholeFrame()
                 st.StepY = std::int16_t(step);
             shown = ShownBy(st);
             Probe::timAnime_Timer(w);
-            what = QStringLiteral("tick, steps %1, %2").arg(st.StepX).arg(st.StepY);
             break;
         }
         }
         if (!shown)
             continue;
-        if (shown->x < 0)
-            edgesReached.insert(shown->x <= -30 ? 0 : 1);
-        if (shown->x > 350)
-            edgesReached.insert(shown->x >= 380 ? 2 : 3);
-        if (shown->y < 0)
-            edgesReached.insert(shown->y <= -60 ? 4 : 5);
-        if (shown->y > 290)
-            edgesReached.insert(shown->y >= 350 ? 6 : 7);
+        // Which edges the cell lies partly (odd) or wholly (even) beyond.
+        for (const auto& [at, low, high, size] : {std::tuple{shown->x, 0, 350, 30}, {shown->y, 4, 290, 60}}) {
+            if (at < 0 || at > high)
+                edgesReached.insert(low + 2 * (at > high) + (at > -size && at < high + size));
+        }
         const quint64 key = quint64(shown->frame) << 40 | quint64(quint16(shown->x)) << 20 | quint16(shown->y);
         if (!wanted.contains(key))
             wanted.insert(key, ExpectedFrame(surfaces.picBack, surfaces.picKite, shown->frame, shown->x, shown->y));
-        const QImage& want = wanted[key];
-        for (const auto& [name, seen] : {std::pair{"back buffer", surfaces.picWork},
-                                         std::pair{"display", Probe::picMain(w)->image()}}) {
-            if (seen == want)
-                continue;
-            QFAIL(qPrintable(QStringLiteral("seed %1, event %2 (%3): the %4 at frame %5 (%6, %7): %8")
-                                 .arg(used)
-                                 .arg(event)
-                                 .arg(what, QLatin1String(name))
-                                 .arg(shown->frame)
-                                 .arg(shown->x)
-                                 .arg(shown->y)
-                                 .arg(FirstDifference(seen, want))));
-        }
+        const QImage want = wanted[key];
+        for (const QImage* seen : {&surfaces.picWork, &std::as_const(Probe::picMain(w)->image())})
+            QVERIFY2(*seen == want, qPrintable(QStringLiteral("seed %1, event %2, the %3: %4")
+                                                   .arg(used)
+                                                   .arg(event)
+                                                   .arg(seen == &surfaces.picWork ? "back buffer" : "display")
+                                                   .arg(FirstDifference(*seen, want))));
     }
     // Partly and wholly beyond each of the four edges.
     QCOMPARE(edgesReached.size(), 8);
@@ -188,7 +171,6 @@ void TestFrames::displayRepaintsAtTheScreensPace_data()
     QTest::newRow("1 ms at 144 Hz") << 1 << 144.0;
     QTest::newRow("17 ms at 60 Hz: each tick at once") << 17 << 60.0;
     QTest::newRow("100 ms at 60 Hz: each tick at once") << 100 << 60.0;
-    QTest::newRow("5 ms at 200 Hz: each tick at once") << 5 << 200.0;
 }
 
 void TestFrames::displayRepaintsAtTheScreensPace()
@@ -222,14 +204,12 @@ void TestFrames::displayRepaintsAtTheScreensPace()
     Probe::picMain(w)->installEventFilter(&log);
     const QRect drawingArea = Probe::picMain(w)->rect().adjusted(2, 2, -2, -2);
     std::optional<QRect> lastCell;
-    const nanoseconds flight = milliseconds(300);
-    const nanoseconds stop = now + flight;
+    const nanoseconds stop = now + milliseconds(300);
     // The clock goes from event to event: the next tick, or the moment the
     // presenter's repaint is due, whichever comes first; the flight stops after a
     // while, and the loop ends once nothing is left waiting.
     for (nanoseconds next = now; next < stop || presenter.due();) {
         if (presenter.due() && (next >= stop || *presenter.due() <= next)) {
-            QVERIFY(*presenter.due() >= now);
             now = *presenter.due();
             presenter.repaintPending();
             continue;
@@ -244,22 +224,16 @@ void TestFrames::displayRepaintsAtTheScreensPace()
     }
 
     const auto& paints = log.paints;
-    QVERIFY(!paints.isEmpty());
     for (qsizetype i = 1; i < paints.size(); ++i)
-        QVERIFY2(paints[i].at - paints[i - 1].at >= period,
-                 qPrintable(QStringLiteral("repaints %1 and %2 are %3 us apart")
-                                .arg(i - 1)
-                                .arg(i)
-                                .arg((paints[i].at - paints[i - 1].at).count() / 1000)));
+        QVERIFY2(paints[i].at - paints[i - 1].at >= period, qPrintable(QString::number(i)));
     qsizetype p = 0;
     for (qsizetype i = 0; i < composed.size(); ++i) {
         while (p < paints.size() && paints[p].after <= i)
             ++p;
-        QVERIFY2(p < paints.size(), qPrintable(QStringLiteral("frame %1 never reached the screen").arg(i)));
-        QVERIFY2(paints[p].at - composed[i].at <= period,
-                 qPrintable(QStringLiteral("frame %1 waited %2 us").arg(i).arg((paints[p].at - composed[i].at).count() / 1000)));
-        QVERIFY2((composed[i].cells - paints[p].region).isEmpty(),
-                 qPrintable(QStringLiteral("a cell frame %1 changed was not repainted").arg(i)));
+        const QString frame = QStringLiteral("frame %1").arg(i);
+        QVERIFY2(p < paints.size(), qPrintable(frame + QStringLiteral(" never reached the screen")));
+        QVERIFY2(paints[p].at - composed[i].at <= period, qPrintable(frame + QStringLiteral(" waited too long")));
+        QVERIFY2((composed[i].cells - paints[p].region).isEmpty(), qPrintable(frame + QStringLiteral(": a cell missed")));
     }
     if (interval >= period)
         QCOMPARE(paints.size(), composed.size());
