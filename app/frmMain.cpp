@@ -68,6 +68,8 @@ QString SignedText(long long value)
 frmMain::frmMain(const Services& services, QWidget* parent)
     : QMainWindow(parent)
     , m_services(services)
+    , m_presenter([this](const QRegion& changed) { picMain->Refresh(changed); },
+                  [this] { return RefreshPeriodOf(picMain->screen() ? picMain->screen()->refreshRate() : 0.0); })
 {
     setWindowTitle(platform::AppTitle);
     setWindowIcon(platform::aelorinIcon());
@@ -365,6 +367,7 @@ bool frmMain::loadPicture(const QString& file, QImage& into, QSize atLeast)
         return false;
     }
     into = loaded.value;
+    m_drawnCell.reset();
     if (surfaces.picWork.isNull()) {
         surfaces.picWork = QImage(mdlAelor::DisplayWidth, mdlAelor::DisplayHeight, raster::SurfaceFormat);
         surfaces.picWork.fill(Qt::white);
@@ -428,22 +431,27 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
     return QMainWindow::eventFilter(watched, event);
 }
 
-// One frame on screen: the rules compose it into the display's picture, and the
-// display repaints what changed, the cells the kite leaves and enters (all of it
-// the first time).
-void frmMain::presentFrame()
+// One frame: the rules compose what can differ from the last one (all of it the
+// first time and on a display of a new size), and the presenter has the display
+// repaint it at the screen's pace.
+void frmMain::presentFrame(std::chrono::milliseconds tickInterval)
 {
-    mdlAelor::ComposeInto(st, surfaces, picMain->image());
-    const QRect cell = mdlAelor::KiteCell(st);
-    if (m_shownCell)
-        picMain->Refresh(QRegion(*m_shownCell).united(cell));
-    else
-        picMain->Refresh();
-    m_shownCell = cell;
+    QImage& display = picMain->image();
+    QRegion area;
+    if (m_drawnCell && display.size() == m_drawnOn) {
+        area = mdlAelor::ChangedArea(*m_drawnCell, st);
+        mdlAelor::ComposeArea(st, area, surfaces, display);
+    } else {
+        area = display.rect();
+        mdlAelor::ComposeInto(st, surfaces, display);
+    }
+    m_drawnCell = mdlAelor::KiteCell(st);
+    m_drawnOn = display.size();
+    m_presenter.composed(area, tickInterval);
 }
 
 void frmMain::timAnime_Timer()
 {
-    presentFrame();
+    presentFrame(std::chrono::milliseconds(timAnime.Interval()));
     mdlAelor::AdvanceTick(st);
 }

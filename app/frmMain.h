@@ -1,4 +1,5 @@
 #pragma once
+#include "app/FramePresenter.h"
 #include "app/Services.h"
 #include "labels/StyledLabel.h"
 #include "platform/AnimTimer.h"
@@ -121,7 +122,9 @@ private:
     // The forced exit after the interval error was answered No.
     void forcedExit();
     void syncBgmMarks();
-    void presentFrame();
+    // Composes the frame for the flight state and hands it to the presenter; a
+    // tick passes its interval.
+    void presentFrame(std::chrono::milliseconds tickInterval = {});
 
     // What lblChange says while the kite flies and while it stands still.
     static inline const QString RunningCaption = QStringLiteral("作動中");
@@ -130,8 +133,11 @@ private:
     Services m_services;
     QString m_loadError;
     bool m_shownOnce = false;
-    // Where the kite stands on the display now; none before the first frame.
-    std::optional<QRect> m_shownCell;
+    // Where the last frame drew the kite, and on a display of what size; none
+    // before the first frame and after a surface was replaced.
+    std::optional<QRect> m_drawnCell;
+    QSize m_drawnOn;
+    FramePresenter m_presenter;
 };
 
 // A number as the settings fields show it: a space in the place of the sign of a

@@ -25,13 +25,25 @@ void AdvanceTick(FlightState& s)
 
 void ComposeInto(const FlightState& s, Surfaces& surfaces, QImage& display)
 {
+    ComposeArea(s, QRect(0, 0, DisplayWidth, DisplayHeight), surfaces, display);
+}
+
+QRegion ChangedArea(const QRect& drawnCell, const FlightState& s)
+{
+    return QRegion(drawnCell).united(KiteCell(s)).intersected(QRect(0, 0, DisplayWidth, DisplayHeight));
+}
+
+void ComposeArea(const FlightState& s, const QRegion& area, Surfaces& surfaces, QImage& display)
+{
     using raster::BitBlt;
     const int cellX = (s.FrameNo - 1) * KiteWidth;
-    BitBlt(surfaces.picWork, 0, 0, DisplayWidth, DisplayHeight, surfaces.picBack, 0, 0, raster::SRCCOPY);
+    for (const QRect& r : area)
+        BitBlt(surfaces.picWork, r.x(), r.y(), r.width(), r.height(), surfaces.picBack, r.x(), r.y(), raster::SRCCOPY);
     BitBlt(surfaces.picWork, s.KiteX, s.KiteY, KiteWidth, KiteHeight, surfaces.picKite, cellX, KiteHeight,
            raster::SRCPAINT);
     BitBlt(surfaces.picWork, s.KiteX, s.KiteY, KiteWidth, KiteHeight, surfaces.picKite, cellX, 0, raster::SRCAND);
-    BitBlt(display, 0, 0, DisplayWidth, DisplayHeight, surfaces.picWork, 0, 0, raster::SRCCOPY);
+    for (const QRect& r : area)
+        BitBlt(display, r.x(), r.y(), r.width(), r.height(), surfaces.picWork, r.x(), r.y(), raster::SRCCOPY);
 }
 
 QRect KiteCell(const FlightState& s)

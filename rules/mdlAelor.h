@@ -4,6 +4,7 @@
 
 #include <QImage>
 #include <QRect>
+#include <QRegion>
 #include <cstdint>
 
 // The flight: the state the main window's handlers share, the rules of the tick
@@ -60,5 +61,15 @@ QRect KiteCell(const FlightState& s);
 // Composes the frame for the current state into the back buffer and copies it to
 // the display's persistent image: background, mask OR, picture AND, one full copy.
 void ComposeInto(const FlightState& s, Surfaces& surfaces, QImage& display);
+
+// Where the frame for `s` can differ from the frame drawn with the kite in
+// `drawnCell`: the cell the kite leaves and the cell it enters, cut to the display.
+QRegion ChangedArea(const QRect& drawnCell, const FlightState& s);
+
+// The same frame as ComposeInto, with the background and the copy to the display
+// limited to `area`: outside it both surfaces must already hold this frame, as
+// they do outside ChangedArea after the last frame. Called for every frame but
+// the first and those after a surface was replaced or resized.
+void ComposeArea(const FlightState& s, const QRegion& area, Surfaces& surfaces, QImage& display);
 
 }  // namespace mdlAelor

@@ -34,6 +34,7 @@ public:
     static std::int16_t& BgmOn(frmMain& w) { return w.BgmOn; }
     static const QString& AppDir(frmMain& w) { return w.AppDir; }
     static platform::AnimTimer& timAnime(frmMain& w) { return w.timAnime; }
+    static FramePresenter& presenter(frmMain& w) { return w.m_presenter; }
 
     // Main window: controls and menus.
     static platform::PictureBox* picMain(frmMain& w) { return w.picMain; }

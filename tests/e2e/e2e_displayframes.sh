@@ -1,7 +1,10 @@
 #!/usr/bin/env bash
 # What the display shows is always one whole composed frame, background and kite,
 # and nothing of the frames before it: after the window was covered and uncovered
-# in flight, and frame by frame as the arrow keys push the kite across each edge.
+# in flight, frame by frame as the arrow keys push the kite across each edge, and
+# after a flight at 1 ms, faster than the screen refreshes, was stopped; then it
+# is the last frame the flight composed, one step behind the kite, as a key that
+# moves nothing shows.
 # At a desktop resolution of 96 dpi (each frame pixel one screen pixel) and of
 # 192 dpi (each a sharp 2 x 2 block). The expected frames are composed here from
 # the program's own pictures.
@@ -31,7 +34,7 @@ check_frame() {
   shoot_settled "$E2E_TMP/shot.png" "$dx" "$dy" $((376 * s)) $((346 * s))
   found=$(img find-kite "$E2E_TMP/shot.png" "$images/back.bmp" "$images/kite.bmp" "$s" 2>&1) \
     || fail "at $dpi dpi, $what: $found"
-  read -r kx ky _ <<<"$found"
+  read -r kx ky kframe <<<"$found"
   echo "$dpi dpi, $what: kite at $kx, $ky"
 }
 
@@ -77,6 +80,26 @@ for desktop in "${desktops[@]}"; do
     (( $(awk -v x="$kx" -v y="$ky" "BEGIN {print ($where) ? 1 : 0}") )) \
       || fail "at $dpi dpi, $keys left the kite at $kx, $ky, not $what"
   done
+
+  # The flight again at 1 ms, faster than the screen refreshes, then stopped:
+  # the display shows the last frame the flight composed. Shift alone then
+  # moves nothing and shows the kite where the last tick left it, one step of
+  # (1, 1) and one sprite frame on.
+  xdotool mousemove --sync $((x + (400 + 110 + 30) * s)) $((y + menu + (170 + 110 + 10) * s)) click 1
+  xdotool key --clearmodifiers ctrl+a type 1
+  xdotool mousemove --sync $((x + (400 + 80 + 25) * s)) $((y + menu + (170 + 150 + 15) * s)) click 1
+  xdotool mousemove --sync $((x + (530 + 35) * s)) $((y + menu + (135 + 15) * s)) click 1
+  sleep 1
+  xdotool click 1
+  check_frame "stopped at 1 ms"
+  read -r stopx stopy stopframe <<<"$kx $ky $kframe"
+  if ((ky > 173)); then cy=20; else cy=320; fi
+  xdotool mousemove --sync $((dx + 188 * s)) $((dy + cy * s)) click 1
+  press_in "$id" shift
+  check_frame "Shift after the stop at 1 ms"
+  dxk=$((kx - stopx)); dyk=$((ky - stopy))
+  ((${dxk#-} == 1 && ${dyk#-} == 1 && kframe == stopframe % 6 + 1)) \
+    || fail "at $dpi dpi, the stop showed frame $stopframe at $stopx, $stopy, not the one before frame $kframe at $kx, $ky"
 
   close_and_expect_exit "$pid" "at $dpi dpi"
 done
