@@ -1,10 +1,15 @@
 #!/usr/bin/env bash
-# Sets up what is missing, builds, and runs every test: the unit and end-to-end
-# tests on the normal build, then the unit tests again built with
-# AddressSanitizer and UndefinedBehaviorSanitizer (any report fails them).
+# Sets up what is missing, checks the formatting, builds, and runs every test:
+# the unit and end-to-end tests on the normal build, then the unit tests again
+# built with AddressSanitizer and UndefinedBehaviorSanitizer (any report fails
+# them).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup-deps.sh --test
+
+# The tree as the formatter would leave it (.clang-format): any difference fails.
+git ls-files -z -- '*.cpp' '*.h' | xargs -0 clang-format-14 --dry-run -Werror
+
 scripts/build.sh
 ctest --test-dir build --output-on-failure -j 2
 
