@@ -19,6 +19,7 @@
 #include <QDir>
 #include <QFile>
 #include <QGroupBox>
+#include <QLoggingCategory>
 #include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
@@ -29,6 +30,8 @@
 #include <QUuid>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -139,10 +142,14 @@ private slots:
     void secondCopyIsRefused();
     void singleCopyClaim();
     void claimIsFreeOnceItsHolderIsKilled();
+    void claimThatCannotBeMadeLetsTheCopyStart_data();
+    void claimThatCannotBeMadeLetsTheCopyStart();
     void programInTheRootReadsItsDataWithoutADoubledSeparator();
     void badPictureEndsStartUp_data();
     void badPictureEndsStartUp();
     void smallPicturesAreGrownWithWhite();
+    void largerBackgroundIsCutAtTheDisplay_data();
+    void largerBackgroundIsCutAtTheDisplay();
     void closingWithMusicStopsThenChimes();
     void closingWithoutMusicIsSilent();
     void closingClosesSecondaryWindows();
@@ -478,6 +485,54 @@ void TestStartup::claimIsFreeOnceItsHolderIsKilled()
     QVERIFY(!next.PrevInstance());
 }
 
+namespace {
+QStringList g_reports;
+void RecordReport(QtMsgType, const QMessageLogContext& context, const QString& text)
+{
+    g_reports << QString::fromLatin1(context.category) + QStringLiteral(": ") + text;
+}
+}  // namespace
+
+void TestStartup::claimThatCannotBeMadeLetsTheCopyStart_data()
+{
+    QTest::addColumn<bool>("noDescriptorLeft");
+    QTest::addColumn<int>("keyLength");
+    QTest::newRow("no descriptor left for the socket") << true << 40;
+    QTest::newRow("name longer than a socket address") << false << 200;
+}
+
+// Only another copy holding the claim refuses a start; where the claim cannot be
+// made at all (a sandbox without local sockets) the program runs without it.
+void TestStartup::claimThatCannotBeMadeLetsTheCopyStart()
+{
+    QFETCH(bool, noDescriptorLeft);
+    QFETCH(int, keyLength);
+    const QString key = (QStringLiteral("aelorin-test-") + QUuid::createUuid().toString(QUuid::Id128))
+                            .leftJustified(keyLength, QLatin1Char('x'));
+    platform::SingleInstance claim(key);
+    rlimit limits{};
+    QCOMPARE(getrlimit(RLIMIT_NOFILE, &limits), 0);
+    if (noDescriptorLeft) {
+        const int lowestFree = open("/dev/null", O_RDONLY);
+        QVERIFY(lowestFree >= 0);
+        close(lowestFree);
+        rlimit none = limits;
+        none.rlim_cur = rlim_t(lowestFree);
+        QCOMPARE(setrlimit(RLIMIT_NOFILE, &none), 0);
+    }
+    g_reports.clear();
+    QLoggingCategory::setFilterRules(QStringLiteral("aelorin.desktop.debug=true"));
+    const QtMessageHandler previous = qInstallMessageHandler(RecordReport);
+    const bool refused = claim.PrevInstance();
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules(QString());
+    setrlimit(RLIMIT_NOFILE, &limits);
+    QVERIFY(!refused);
+    QCOMPARE(g_reports.size(), 1);
+    QVERIFY2(g_reports[0].startsWith(QStringLiteral("aelorin.desktop: cannot claim the single copy")),
+             qPrintable(g_reports[0]));
+}
+
 // clang-format off
 void TestStartup::badPictureEndsStartUp_data()
 {
@@ -527,6 +582,38 @@ void TestStartup::smallPicturesAreGrownWithWhite()
     QCOMPARE(Probe::surfaces(w).picKite.pixel(0, 0), qRgb(0x40, 0x40, 0x40));
     QCOMPARE(Probe::surfaces(w).picKite.pixel(100, 100), qRgb(255, 255, 255));
     Probe::timAnime_Timer(w);  // composing from it is harmless
+}
+
+void TestStartup::largerBackgroundIsCutAtTheDisplay_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("the display's size") << QSize(380, 350);
+    QTest::newRow("wider") << QSize(400, 350);
+    QTest::newRow("wider and taller") << QSize(413, 420);
+}
+
+// A background larger than the display shows its top left corner, row by row as
+// it lies in the picture.
+void TestStartup::largerBackgroundIsCutAtTheDisplay()
+{
+    QFETCH(QSize, size);
+    DataCopy data;
+    QImage back(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x)
+            back.setPixel(x, y, qRgb(x % 256, y % 256, (x / 256) * 64 + (y / 256) * 128));
+    }
+    QVERIFY(back.save(data.path(QStringLiteral("images/back.bmp")), "BMP"));
+    FakeWorld world;
+    world.programDir = data.dir.path();
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    const QImage sheet(BuildDataDir() + QStringLiteral("images/kite.bmp"));
+    const mdlAelor::FlightState shown = Probe::st(w);
+    Probe::timAnime_Timer(w);
+    const QString difference = FirstDifference(
+        Probe::picMain(w)->image(), ExpectedFrame(back, sheet, shown.FrameNo, shown.KiteX, shown.KiteY));
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
 
 void TestStartup::badPictureEndsStartUp()
