@@ -49,7 +49,7 @@ StopSignals::StopSignals(std::function<void()> onStop, QObject* parent)
         const int sig = Routed[i];
         struct sigaction old = {};
         ::sigaction(sig, nullptr, &old);
-        if (sig != SIGTERM && old.sa_handler == SIG_IGN)
+        if (old.sa_handler == SIG_IGN)
             continue;
         struct sigaction sa = {};
         sa.sa_handler = OnStopSignal;
