@@ -416,7 +416,7 @@ void TestSound::startUpAndClosingGoOnWithAFaultyWave()
     QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
     QVERIFY(world.msgbox.calls.isEmpty());
     QCOMPARE(Probe::BgmOn(w), mdlAelor::True);
-    QVERIFY(Probe::mnuBgmItem(w)[0]->isChecked());
+    QVERIFY(Child<QAction>(w, "mnuBgmItem", 0)->isChecked());
     w.show();
     QVERIFY(w.close());
     QVERIFY(world.msgbox.calls.isEmpty());
