@@ -232,7 +232,7 @@ void TestAbout::iconIsTheApplicationIconInItsPictureBox()
     frmAbout box;
     QCOMPARE(Child<QLabel>(box, "picIcon")->geometry(), QRect(16, 24, 36, 36));
     QVERIFY(Child<QLabel>(box, "picIcon")->frameWidth() > 0);
-    const QImage icon = Normalised(makeAppIcon(32));
+    const QImage icon = Normalised(Artwork::makeAppIcon(32));
     QCOMPARE(Normalised(Child<QLabel>(box, "picIcon")->pixmap().toImage()), icon);
     QCOMPARE(Normalised(box.windowIcon().pixmap(32, 32).toImage()), icon);
 
