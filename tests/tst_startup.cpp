@@ -570,8 +570,10 @@ void TestStartup::badPictureEndsStartUp_data()
                                      std::pair{"images/back.bmp", "background"}}) {
         const QString rel = QString::fromLatin1(file);
         const QByteArray good = builtFile(rel);
-        auto row = [name](const char* fault) -> QTestData& {
-            return QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(QLatin1String(name), QLatin1String(fault))));
+        // A copy: clang before 16 cannot capture a structured binding itself.
+        auto row = [picture = name](const char* fault) -> QTestData& {
+            return QTest::newRow(
+                qPrintable(QStringLiteral("%1 %2").arg(QLatin1String(picture), QLatin1String(fault))));
         };
         QByteArray header("BM");
         header.append(QByteArray(60, '\0'));
