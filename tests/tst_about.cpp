@@ -19,7 +19,6 @@
 #include <QPushButton>
 #include <QTest>
 #include <QWindow>
-#include <optional>
 
 namespace {
 
@@ -54,10 +53,9 @@ void Settle()
 
 }  // namespace
 
-class TestAbout : public QObject {
+class TestAbout : public LoadedWindowTest {
     Q_OBJECT
 private slots:
-    void init();
     void initTestCase();
     void cleanup();
 
@@ -79,17 +77,7 @@ private slots:
     void closedBoxIsBuiltAfreshOnTheNextChoice();
     void ctrlVOpensOneBoxWhicheverControlHasTheFocus();
     void boxIsModelessAndTheKiteKeepsFlying();
-
-private:
-    // A main window loaded afresh among recording fakes for every test.
-    std::optional<LoadedWindow> m_loaded;
 };
-
-void TestAbout::init()
-{
-    m_loaded.emplace();
-    QCOMPARE(m_loaded->result, frmMain::LoadResult::Loaded);
-}
 
 void TestAbout::initTestCase()
 {

@@ -17,7 +17,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QSignalSpy>
-#include <optional>
 
 namespace {
 
@@ -34,11 +33,9 @@ void DestroyClosed()
 
 }  // namespace
 
-class TestFormatMenu : public QObject {
+class TestFormatMenu : public LoadedWindowTest {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
     void initTestCase();
     void itemOpensItsDialogAsItsOwnWindow_data();
     void itemOpensItsDialogAsItsOwnWindow();
@@ -51,22 +48,7 @@ private slots:
     void closingDestroysAndTheNextOpeningReadsAfresh();
     void bothDialogsOpenTogetherWithoutCrosstalk();
     void closingTheMainWindowClosesBothDialogs();
-
-private:
-    // A main window loaded afresh among recording fakes for every test.
-    std::optional<LoadedWindow> m_loaded;
 };
-
-void TestFormatMenu::init()
-{
-    m_loaded.emplace();
-    QCOMPARE(m_loaded->result, frmMain::LoadResult::Loaded);
-}
-
-void TestFormatMenu::cleanup()
-{
-    m_loaded.reset();
-}
 
 void TestFormatMenu::initTestCase()
 {

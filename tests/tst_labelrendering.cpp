@@ -15,7 +15,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRawFont>
-#include <optional>
 
 namespace {
 
@@ -59,11 +58,9 @@ QStringList AlikePairs(const QList<QImage>& shots, const QStringList& names)
 
 }  // namespace
 
-class TestLabelRendering : public QObject {
+class TestLabelRendering : public LoadedWindowTest {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
     void initTestCase();
     void faceNameDrawsThroughItsJapaneseFont_data();
     void faceNameDrawsThroughItsJapaneseFont();
@@ -73,22 +70,7 @@ private slots:
     void textColourShows();
     void titleLabelChangesFaceOnScreenAtEachClick();
     void explanationLabelChangesFaceOnScreenOnApply();
-
-private:
-    // A main window loaded afresh among recording fakes for every test.
-    std::optional<LoadedWindow> m_loaded;
 };
-
-void TestLabelRendering::init()
-{
-    m_loaded.emplace();
-    QCOMPARE(m_loaded->result, frmMain::LoadResult::Loaded);
-}
-
-void TestLabelRendering::cleanup()
-{
-    m_loaded.reset();
-}
 
 void TestLabelRendering::initTestCase()
 {

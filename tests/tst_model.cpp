@@ -332,29 +332,12 @@ int EnvInt(const char* name, int fallback)
 
 }  // namespace
 
-class TestModel : public QObject {
+class TestModel : public LoadedWindowTest {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
     void initTestCase();
     void everyStepFollowsTheRules();
-
-private:
-    // A main window loaded afresh among recording fakes for every test.
-    std::optional<LoadedWindow> m_loaded;
 };
-
-void TestModel::init()
-{
-    m_loaded.emplace();
-    QCOMPARE(m_loaded->result, frmMain::LoadResult::Loaded);
-}
-
-void TestModel::cleanup()
-{
-    m_loaded.reset();
-}
 
 void TestModel::initTestCase()
 {

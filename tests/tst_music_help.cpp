@@ -20,7 +20,6 @@
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
-#include <optional>
 
 using MusicMenu::Request;
 using platform::SND_ASYNC;
@@ -87,11 +86,9 @@ QWidget* Control(frmMain& w, const QString& name)
 
 }  // namespace
 
-class TestMusicHelp : public QObject {
+class TestMusicHelp : public LoadedWindowTest {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
     void initTestCase();
 
     void musicRuleActsOnlyWhenTheOtherStateIsChosen_data();
@@ -113,22 +110,7 @@ private slots:
     void viewerStartsDetachedWithThePathAsOneArgument();
     void missingViewerIsPassedOverInSilence();
     void viewerIsBuiltBesideTheProgram();
-
-private:
-    // A main window loaded afresh among recording fakes for every test.
-    std::optional<LoadedWindow> m_loaded;
 };
-
-void TestMusicHelp::init()
-{
-    m_loaded.emplace();
-    QCOMPARE(m_loaded->result, frmMain::LoadResult::Loaded);
-}
-
-void TestMusicHelp::cleanup()
-{
-    m_loaded.reset();
-}
 
 void TestMusicHelp::initTestCase()
 {

@@ -18,7 +18,6 @@
 #include <QPushButton>
 #include <QRandomGenerator>
 #include <QTest>
-#include <optional>
 
 using platform::SND_ASYNC;
 using platform::SND_LOOP;
@@ -57,11 +56,9 @@ void Commit(QWidget* editor, const QString& text)
 
 }  // namespace
 
-class TestSettings : public QObject {
+class TestSettings : public LoadedWindowTest {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
     void initTestCase();
     void acceptedEntriesApplyWithoutAMessage();
     void everyEntryIsTestedOnItsOwn_data();
@@ -77,22 +74,7 @@ private slots:
     void entriesTypedAndButtonsClickedThroughRealWidgets();
     void fullWidthInputFromAnInputMethodIsRead();
     void noTypedTextCrashesOrHidesTheFlightState();
-
-private:
-    // A main window loaded afresh among recording fakes for every test.
-    std::optional<LoadedWindow> m_loaded;
 };
-
-void TestSettings::init()
-{
-    m_loaded.emplace();
-    QCOMPARE(m_loaded->result, frmMain::LoadResult::Loaded);
-}
-
-void TestSettings::cleanup()
-{
-    m_loaded.reset();
-}
 
 void TestSettings::initTestCase()
 {

@@ -31,7 +31,6 @@
 
 #include <csignal>
 #include <fcntl.h>
-#include <optional>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -125,11 +124,9 @@ QByteArray builtFile(const QString& rel)
 
 }  // namespace
 
-class TestStartup : public QObject {
+class TestStartup : public LoadedWindowTest {
     Q_OBJECT
 private slots:
-    void init();
-    void cleanup();
     void initTestCase();
     void startStateMatchesTheTable();
     void layoutToThePixel();
@@ -158,22 +155,7 @@ private slots:
     void closingClosesSecondaryWindows();
     void windowSearchNeedsTheExactCaption();
     void menuShortcutsWinOverEditors();
-
-private:
-    // A main window loaded afresh among recording fakes for every test.
-    std::optional<LoadedWindow> m_loaded;
 };
-
-void TestStartup::init()
-{
-    m_loaded.emplace();
-    QCOMPARE(m_loaded->result, frmMain::LoadResult::Loaded);
-}
-
-void TestStartup::cleanup()
-{
-    m_loaded.reset();
-}
 
 void TestStartup::initTestCase()
 {
