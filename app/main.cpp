@@ -6,8 +6,8 @@
 #include "platform/Help.h"
 #include "platform/Log.h"
 #include "platform/MessageBox.h"
-#include "platform/SingleInstance.h"
 #include "platform/PulseSound.h"
+#include "platform/SingleInstance.h"
 #include "platform/StopSignals.h"
 
 #include <QApplication>

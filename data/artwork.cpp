@@ -18,7 +18,7 @@
 #include <numbers>
 #include <vector>
 
-using namespace Artwork;
+namespace Artwork {
 
 namespace {
 
@@ -635,3 +635,5 @@ QImage makeAppIcon(int size)
             icon.setPixel(margin + x, margin + y, base.pixel(x / factor, y / factor));
     return icon;
 }
+
+}  // namespace Artwork

@@ -27,8 +27,6 @@ inline constexpr int TuneSampleRate = 22050;
 inline constexpr int TuneBeatsPerMinute = 120;
 inline constexpr int TuneSamplesPerBeat = TuneSampleRate * 60 / TuneBeatsPerMinute;
 
-}  // namespace Artwork
-
 // 180 x 120, RGB32. Top row: six kite pictures on a pure white ground; bottom
 // row: their masks, pure white exactly where the picture above is not pure
 // white and pure black elsewhere, so that "background OR mask, then AND
@@ -42,7 +40,7 @@ QImage makeBackground();
 QByteArray makeChimeWav();
 
 // The background music loop: a RIFF/WAVE file, 16-bit PCM mono at
-// Artwork::TuneSampleRate, a whole number of beats long, starting and ending
+// TuneSampleRate, a whole number of beats long, starting and ending
 // in silence so that it repeats without a click.
 QByteArray makeTuneWav();
 
@@ -51,3 +49,5 @@ QByteArray makeTuneWav();
 // map by the largest whole factor that fits (nearest neighbour) and centre it,
 // smaller ones shrink it smoothly.
 QImage makeAppIcon(int size);
+
+}  // namespace Artwork

@@ -51,11 +51,11 @@ int main(int argc, char** argv)
 
     // Every file is attempted even after a failure, so one report lists them all.
     bool ok = true;
-    ok &= writeImage(out, QString::fromLatin1(datafiles::Kite), makeKiteSheet(), "BMP");
-    ok &= writeImage(out, QString::fromLatin1(datafiles::Back), makeBackground(), "BMP");
-    ok &= writeBytes(out, QString::fromLatin1(datafiles::Chime), makeChimeWav());
-    ok &= writeBytes(out, QString::fromLatin1(datafiles::Music), makeTuneWav());
-    ok &= writeImage(out, QString::fromLatin1(datafiles::Icon32), makeAppIcon(32), "PNG");
-    ok &= writeImage(out, QString::fromLatin1(datafiles::Icon128), makeAppIcon(128), "PNG");
+    ok &= writeImage(out, QString::fromLatin1(datafiles::Kite), Artwork::makeKiteSheet(), "BMP");
+    ok &= writeImage(out, QString::fromLatin1(datafiles::Back), Artwork::makeBackground(), "BMP");
+    ok &= writeBytes(out, QString::fromLatin1(datafiles::Chime), Artwork::makeChimeWav());
+    ok &= writeBytes(out, QString::fromLatin1(datafiles::Music), Artwork::makeTuneWav());
+    ok &= writeImage(out, QString::fromLatin1(datafiles::Icon32), Artwork::makeAppIcon(32), "PNG");
+    ok &= writeImage(out, QString::fromLatin1(datafiles::Icon128), Artwork::makeAppIcon(128), "PNG");
     return ok ? 0 : 1;
 }

@@ -73,7 +73,4 @@ protected:
     QCheckBox* chkBold = nullptr;
     QCheckBox* chkItalic = nullptr;
     QCheckBox* chkUnder = nullptr;
-
-private:
-    friend class Probe;
 };

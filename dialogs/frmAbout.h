@@ -32,8 +32,6 @@ protected:
     void closeEvent(QCloseEvent* event) override;
 
 private:
-    friend class Probe;
-
     void cmdOK_Click();
     void createControls();
     void Form_Load();

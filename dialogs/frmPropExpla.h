@@ -16,8 +16,6 @@ public:
     explicit frmPropExpla(StyledLabel* target, QWidget* parent = nullptr);
 
 private:
-    friend class Probe;
-
     // Runs once, when the dialog is created; it only reads the label.
     void Form_Load();
     void cmdSet_Click();

@@ -14,8 +14,6 @@ public:
     explicit frmPropTitle(StyledLabel* target, QWidget* parent = nullptr);
 
 private:
-    friend class Probe;
-
     void connectHandlers();
     // Runs once, when the dialog is created, before it is first shown.
     void Form_Load();

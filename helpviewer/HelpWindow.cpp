@@ -13,22 +13,11 @@
 #include <QToolBar>
 #include <QUrl>
 
-#include <sys/socket.h>
-#include <unistd.h>
-
 namespace {
 
 // A request is one line: the file's path, percent-encoded so that any name fits.
 constexpr qint64 MaxRequestBytes = 64 * 1024;
 constexpr int HandOverMs = 2000;
-
-bool FromThisUser(const QLocalSocket& socket)
-{
-    ucred peer{};
-    socklen_t size = sizeof peer;
-    return getsockopt(static_cast<int>(socket.socketDescriptor()), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0
-           && size == sizeof peer && peer.uid == getuid();
-}
 
 }  // namespace
 
@@ -113,7 +102,7 @@ void HelpWindow::serveRequest()
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
         // Anyone may reach an abstract name: only this user's viewers are heard.
-        if (!FromThisUser(*socket)) {
+        if (!platform::PeerIsThisUser(socket->socketDescriptor())) {
             socket->abort();
             continue;
         }

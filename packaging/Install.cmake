@@ -27,6 +27,17 @@ endfunction()
 
 install(TARGETS aelorin RUNTIME DESTINATION ${AELORIN_INSTALL_DIR})
 install(TARGETS aelorin-help RUNTIME DESTINATION ${AELORIN_INSTALL_DIR})
+# A stripped installation (the package's) also loses the compiler's notes, as
+# Debian's own packaging tools strip them.
+install(CODE "
+  if(CMAKE_INSTALL_DO_STRIP)
+    foreach(program aelorin aelorin-help)
+      execute_process(COMMAND \"${CMAKE_STRIP}\" --remove-section=.comment --remove-section=.note
+                              \"\$ENV{DESTDIR}\${CMAKE_INSTALL_PREFIX}/${AELORIN_INSTALL_DIR}/\${program}\"
+                      COMMAND_ERROR_IS_FATAL ANY)
+    endforeach()
+  endif()
+")
 # The data files the program reads lie where it reads them, under the names
 # data/CMakeLists.txt gives them.
 foreach(name Kite Back Chime Music Help)
@@ -55,6 +66,8 @@ endforeach()
 aelorin_install_gzipped(${CMAKE_SOURCE_DIR}/packaging/aelorin.6 ${CMAKE_INSTALL_MANDIR}/man6 aelorin.6.gz)
 aelorin_install_gzipped(${CMAKE_SOURCE_DIR}/packaging/aelorin.ja.6 ${CMAKE_INSTALL_MANDIR}/ja/man6 aelorin.6.gz)
 install(FILES ${CMAKE_SOURCE_DIR}/packaging/copyright DESTINATION ${AELORIN_DOC_DIR})
+install(FILES ${CMAKE_SOURCE_DIR}/packaging/lintian-overrides
+        DESTINATION ${CMAKE_INSTALL_DATADIR}/lintian/overrides RENAME aelorin)
 aelorin_install_gzipped(${CMAKE_SOURCE_DIR}/packaging/changelog ${AELORIN_DOC_DIR} changelog.gz)
 
 set(CPACK_GENERATOR DEB)
@@ -73,4 +86,6 @@ set(CPACK_DEBIAN_PACKAGE_SECTION games)
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, fonts-ipafont-gothic, fonts-ipafont-mincho")
 set(CPACK_STRIP_FILES ON)
+# CPack takes every time stamp in the package from SOURCE_DATE_EPOCH, which
+# scripts/package.sh sets to the last commit's time.
 include(CPack)

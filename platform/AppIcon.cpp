@@ -19,7 +19,7 @@ QIcon aelorinIcon()
 
 QPixmap aelorinIconPixmap(int size)
 {
-    return QPixmap::fromImage(makeAppIcon(size));
+    return QPixmap::fromImage(Artwork::makeAppIcon(size));
 }
 
 }  // namespace platform

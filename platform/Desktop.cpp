@@ -4,6 +4,7 @@
 #include <QCryptographicHash>
 #include <QGuiApplication>
 
+#include <sys/socket.h>
 #include <unistd.h>
 
 namespace platform {
@@ -29,6 +30,14 @@ QString DesktopKey(const QString& prefix)
     const QByteArray desktop = QByteArray::number(getuid()) + '|' + display.toUtf8();
     const QByteArray digest = QCryptographicHash::hash(desktop, QCryptographicHash::Sha1).toHex().left(16);
     return prefix + QLatin1Char('-') + QString::fromLatin1(digest);
+}
+
+bool PeerIsThisUser(qintptr socketDescriptor)
+{
+    ucred peer{};
+    socklen_t size = sizeof peer;
+    return getsockopt(static_cast<int>(socketDescriptor), SOL_SOCKET, SO_PEERCRED, &peer, &size) == 0
+           && size == sizeof peer && peer.uid == getuid();
 }
 
 void PrepareDesktop()

@@ -12,6 +12,11 @@ bool DisplayNamed();
 // desktop: the prefix, a "-" and a digest of the user and the display.
 QString DesktopKey(const QString& prefix);
 
+// Whether the process at the other end of a connected local socket runs as this
+// user, as the kernel reports it. For a program's claim that takes requests from
+// its next copy: another user's process must not be obeyed.
+bool PeerIsThisUser(qintptr socketDescriptor);
+
 // Settings of the desktop connection that must be made before the application
 // object exists, the same for both programs. Call first thing in main().
 void PrepareDesktop();

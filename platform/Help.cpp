@@ -38,7 +38,7 @@ void ViewerHelpService::WinHelp(QWidget*, const QString& helpFile, std::uint32_t
     // The path goes as one argument, never through a shell.
     const QString viewer = viewerProgram();
     if (!QProcess::startDetached(viewer, *arguments))
-        qCWarning(lcAelorin, "cannot start the help viewer %s", qUtf8Printable(viewer));
+        qCWarning(lcHelp, "cannot start the help viewer %s", qUtf8Printable(viewer));
 }
 
 }  // namespace platform

@@ -37,7 +37,7 @@ protected:
     // The picture box draws pictures and plain rectangles, never text: the
     // painter needs neither the widget's font, resolved anew for every paint,
     // nor its palette.
-    void initPainter(QPainter*) const override {}
+    void initPainter(QPainter*) const override { }
     void paintEvent(QPaintEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseMoveEvent(QMouseEvent* event) override;

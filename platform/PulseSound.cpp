@@ -183,7 +183,8 @@ struct PulseSoundService::Connection {
     bool play(DecodedWave wave, bool loopIt, const QString& path)
     {
         const pa_sample_spec spec{SampleFormat(wave.format), std::uint32_t(wave.rate), std::uint8_t(wave.channels)};
-        if (wave.rate <= 0 || wave.channels <= 0 || wave.channels > int(PA_CHANNELS_MAX) || !pa_sample_spec_valid(&spec)) {
+        if (wave.rate <= 0 || wave.channels <= 0 || wave.channels > int(PA_CHANNELS_MAX)
+            || !pa_sample_spec_valid(&spec)) {
             qCDebug(lcSound, "no sound from %s: the server cannot take %d Hz in %d channels", qUtf8Printable(path),
                     wave.rate, wave.channels);
             return false;
@@ -206,8 +207,8 @@ struct PulseSoundService::Connection {
         attr.minreq = std::uint32_t(pa_usec_to_bytes(MinRequestUsec, &spec));
         attr.fragsize = std::uint32_t(-1);
         pa_stream_set_state_callback(
-            stream, [](pa_stream*, void* data) { pa_threaded_mainloop_signal(static_cast<Connection*>(data)->loop, 0); },
-            this);
+            stream,
+            [](pa_stream*, void* data) { pa_threaded_mainloop_signal(static_cast<Connection*>(data)->loop, 0); }, this);
         pa_stream_set_write_callback(
             stream, [](pa_stream*, std::size_t bytes, void* data) { static_cast<Connection*>(data)->feed(bytes); },
             this);

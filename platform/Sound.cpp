@@ -35,7 +35,9 @@ constexpr qint64 WaitBoundMs = 1000;
 std::atomic<int> g_buffersMixed{0};
 std::atomic<bool> g_deviceLost{false};
 
-void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...) {}
+void IgnoreAlsaError(const char*, int, const char*, int, const char*, ...)
+{
+}
 
 // Where ALSA finds no card it reports it on stderr, line after line, even though
 // SDL only asks and moves on. SDL loads the library itself; this reaches the
@@ -175,8 +177,7 @@ std::optional<DecodedWave> DecodeWave(QByteArray bytes, QString* why)
     default: {
         // Anything else becomes 16-bit little-endian samples, rate and channels kept.
         SDL_AudioCVT cvt;
-        if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16LSB, spec.channels, spec.freq)
-            < 0)
+        if (SDL_BuildAudioCVT(&cvt, spec.format, spec.channels, spec.freq, AUDIO_S16LSB, spec.channels, spec.freq) < 0)
             return fail(SDL_GetError());
         wave.samples.resize(qsizetype(length) * std::max(cvt.len_mult, 1));
         std::memcpy(wave.samples.data(), samples, length);
@@ -277,7 +278,8 @@ bool SdlSoundService::open()
         [](void* receiver, SDL_Event* event) -> int {
             if (event->type == SDL_AUDIODEVICEREMOVED && !event->adevice.iscapture) {
                 g_deviceLost = true;
-                QMetaObject::invokeMethod(static_cast<QTimer*>(receiver), [] {}, Qt::QueuedConnection);
+                QMetaObject::invokeMethod(
+                    static_cast<QTimer*>(receiver), [] {}, Qt::QueuedConnection);
             }
             return 0;  // nobody reads SDL's event queue: keep it empty
         },

@@ -1,9 +1,11 @@
 #include "platform/StopSignals.h"
+#include "platform/Log.h"
 
 #include <QSocketNotifier>
 
 #include <cerrno>
 #include <csignal>
+#include <cstring>
 #include <iterator>
 #include <sys/socket.h>
 #include <unistd.h>
@@ -35,8 +37,10 @@ StopSignals::StopSignals(std::function<void()> onStop, QObject* parent)
     : QObject(parent)
     , m_onStop(std::move(onStop))
 {
-    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, g_fds) != 0)
+    if (::socketpair(AF_UNIX, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0, g_fds) != 0) {
+        qCDebug(lcDesktop, "stop signals keep their default action, no socket pair: %s", std::strerror(errno));
         return;
+    }
     m_notifier = new QSocketNotifier(g_fds[1], QSocketNotifier::Read, this);
     connect(m_notifier, &QSocketNotifier::activated, this, &StopSignals::drain);
 
@@ -45,7 +49,7 @@ StopSignals::StopSignals(std::function<void()> onStop, QObject* parent)
         const int sig = Routed[i];
         struct sigaction old = {};
         ::sigaction(sig, nullptr, &old);
-        if (sig != SIGTERM && old.sa_handler == SIG_IGN)
+        if (old.sa_handler == SIG_IGN)
             continue;
         struct sigaction sa = {};
         sa.sa_handler = OnStopSignal;

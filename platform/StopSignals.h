@@ -12,8 +12,10 @@ namespace platform {
 // goes away) into one call on the event loop, where the program can close the
 // way a person closes its window. A signal handler may do almost nothing
 // safely, so it only writes a byte into a socket that the event loop watches.
-// One instance at a time; SIGINT and SIGHUP that the starting shell set to be
-// ignored stay ignored, as `nohup` and background jobs expect.
+// One instance at a time. A signal that the starting process set to be ignored
+// stays ignored, whichever of the three it is: `nohup` ignores SIGHUP, a shell
+// ignores SIGINT for a background job, and a wrapper ignores SIGTERM to shield
+// what it starts from a stop sent to its whole group; each did so on purpose.
 class StopSignals : public QObject {
     Q_OBJECT
 public:

@@ -1,10 +1,13 @@
 #pragma once
-// A main window after a successful start-up, among recording fakes.
+// A main window after start-up among recording fakes: the tests' fixture.
 #include "fakes.h"
 
 #include "app/frmMain.h"
 
+#include <QObject>
 #include <QTest>
+
+#include <optional>
 
 struct LoadedWindow {
     FakeWorld world;
@@ -12,10 +15,17 @@ struct LoadedWindow {
     frmMain::LoadResult result = w.Form_Load();
 };
 
-// Declares `world` and `w` for a test, and fails the test when start-up did not
-// succeed.
-#define LOADED_MAIN_WINDOW(world, w)                                                                                   \
-    LoadedWindow loaded_;                                                                                              \
-    QCOMPARE(loaded_.result, frmMain::LoadResult::Loaded);                                                             \
-    [[maybe_unused]] FakeWorld& world = loaded_.world;                                                                 \
-    [[maybe_unused]] frmMain& w = loaded_.w
+// A test class whose every test starts with a freshly loaded main window.
+class LoadedWindowTest : public QObject {
+    Q_OBJECT
+protected:
+    std::optional<LoadedWindow> m_loaded;
+
+private slots:
+    void init()
+    {
+        m_loaded.emplace();
+        QCOMPARE(m_loaded->result, frmMain::LoadResult::Loaded);
+    }
+    void cleanup() { m_loaded.reset(); }
+};

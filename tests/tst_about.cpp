@@ -53,7 +53,7 @@ void Settle()
 
 }  // namespace
 
-class TestAbout : public QObject {
+class TestAbout : public LoadedWindowTest {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -86,6 +86,7 @@ void TestAbout::initTestCase()
 
 void TestAbout::cleanup()
 {
+    m_loaded.reset();
     for (frmAbout* box : OpenBoxes())
         delete box;
     Settle();
@@ -141,14 +142,14 @@ void TestAbout::formLoadFillsCaptionAndLabels()
 {
     frmAbout box;
     QCOMPARE(box.windowTitle(), QStringLiteral("Aelorinのﾊﾞｰｼﾞｮﾝ情報"));
-    QCOMPARE(Probe::lblTitle(box)->Caption(), QStringLiteral("Aelorin"));
-    QCOMPARE(Probe::lblVersion(box)->Caption(), VersionLines);
-    QCOMPARE(Probe::lblDescription(box)->Caption(), DescriptionLines);
+    QCOMPARE(Child<StyledLabel>(box, "lblTitle")->Caption(), QStringLiteral("Aelorin"));
+    QCOMPARE(Child<StyledLabel>(box, "lblVersion")->Caption(), VersionLines);
+    QCOMPARE(Child<StyledLabel>(box, "lblDescription")->Caption(), DescriptionLines);
     // The labels show the CR LF pairs as line breaks.
-    QCOMPARE(Probe::lblVersion(box)->text().split(QLatin1Char('\n')).size(), 2);
-    QCOMPARE(Probe::lblDescription(box)->text().split(QLatin1Char('\n')).size(), 4);
-    QVERIFY(!Probe::lblDescription(box)->text().contains(QLatin1Char('\r')));
-    QCOMPARE(Probe::cmdOK(box)->text(), QStringLiteral("OK"));
+    QCOMPARE(Child<StyledLabel>(box, "lblVersion")->text().split(QLatin1Char('\n')).size(), 2);
+    QCOMPARE(Child<StyledLabel>(box, "lblDescription")->text().split(QLatin1Char('\n')).size(), 4);
+    QVERIFY(!Child<StyledLabel>(box, "lblDescription")->text().contains(QLatin1Char('\r')));
+    QCOMPARE(Child<QPushButton>(box, "cmdOK")->text(), QStringLiteral("OK"));
 }
 
 void TestAbout::windowSearchFindsTheBoxOnlyByItsExactCaption()
@@ -178,8 +179,8 @@ void TestAbout::boxIsAFixedDialogPlacedWhereDesigned()
     QCOMPARE(box.windowType(), Qt::Dialog);
     QCOMPARE(box.parentWidget(), nullptr);
     QCOMPARE(box.windowModality(), Qt::NonModal);
-    QCOMPARE(Probe::cmdOK(box)->geometry(), QRect(132, 208, 92, 23));
-    QVERIFY(Probe::cmdOK(box)->isDefault());
+    QCOMPARE(Child<QPushButton>(box, "cmdOK")->geometry(), QRect(132, 208, 92, 23));
+    QVERIFY(Child<QPushButton>(box, "cmdOK")->isDefault());
 }
 
 void TestAbout::labelsCarryTheirFontsColourAndPlaces()
@@ -193,9 +194,9 @@ void TestAbout::labelsCarryTheirFontsColourAndPlaces()
         bool italic;
     };
     const Expected labels[] = {
-        {Probe::lblDescription(box), QRect(24, 128, 307, 70), 12.0, false, false},
-        {Probe::lblTitle(box), QRect(70, 16, 243, 55), 36.0, true, true},
-        {Probe::lblVersion(box), QRect(48, 80, 283, 33), 11.25, false, false},
+        {Child<StyledLabel>(box, "lblDescription"), QRect(24, 128, 307, 70), 12.0, false, false},
+        {Child<StyledLabel>(box, "lblTitle"), QRect(70, 16, 243, 55), 36.0, true, true},
+        {Child<StyledLabel>(box, "lblVersion"), QRect(48, 80, 283, 33), 11.25, false, false},
     };
     for (const Expected& e : labels) {
         QCOMPARE(e.label->geometry(), e.geometry);
@@ -207,20 +208,20 @@ void TestAbout::labelsCarryTheirFontsColourAndPlaces()
         QVERIFY(!e.label->FontUnderline());
         QCOMPARE(e.label->focusPolicy(), Qt::NoFocus);
     }
-    QCOMPARE(Probe::lblTitle(box)->ForeColor(), 0x00C000C0u);
-    QCOMPARE(Probe::lblTitle(box)->palette().color(QPalette::WindowText), QColor(192, 0, 192));
+    QCOMPARE(Child<StyledLabel>(box, "lblTitle")->ForeColor(), 0x00C000C0u);
+    QCOMPARE(Child<StyledLabel>(box, "lblTitle")->palette().color(QPalette::WindowText), QColor(192, 0, 192));
     // The others keep the system's text colour.
-    QCOMPARE(Probe::lblVersion(box)->ForeColor(), LabelStyle::SystemButtonText);
-    QCOMPARE(Probe::lblDescription(box)->ForeColor(), LabelStyle::SystemButtonText);
+    QCOMPARE(Child<StyledLabel>(box, "lblVersion")->ForeColor(), LabelStyle::SystemButtonText);
+    QCOMPARE(Child<StyledLabel>(box, "lblDescription")->ForeColor(), LabelStyle::SystemButtonText);
 }
 
 void TestAbout::iconIsTheApplicationIconInItsPictureBox()
 {
     frmAbout box;
-    QCOMPARE(Probe::picIcon(box)->geometry(), QRect(16, 24, 36, 36));
-    QVERIFY(Probe::picIcon(box)->frameWidth() > 0);
-    const QImage icon = Normalised(makeAppIcon(32));
-    QCOMPARE(Normalised(Probe::picIcon(box)->pixmap().toImage()), icon);
+    QCOMPARE(Child<QLabel>(box, "picIcon")->geometry(), QRect(16, 24, 36, 36));
+    QVERIFY(Child<QLabel>(box, "picIcon")->frameWidth() > 0);
+    const QImage icon = Normalised(Artwork::makeAppIcon(32));
+    QCOMPARE(Normalised(Child<QLabel>(box, "picIcon")->pixmap().toImage()), icon);
     QCOMPARE(Normalised(box.windowIcon().pixmap(32, 32).toImage()), icon);
 
     FakeWorld world;
@@ -233,10 +234,10 @@ void TestAbout::focusStartsOnOk()
     auto* box = new frmAbout();
     box->show();
     QVERIFY(QTest::qWaitForWindowActive(box));
-    QCOMPARE(QApplication::focusWidget(), Probe::cmdOK(*box));
+    QCOMPARE(QApplication::focusWidget(), Child<QPushButton>(*box, "cmdOK"));
     // Tab goes nowhere else: the button is the only control that takes the focus.
     QTest::keyClick(box->windowHandle(), Qt::Key_Tab);
-    QCOMPARE(QApplication::focusWidget(), Probe::cmdOK(*box));
+    QCOMPARE(QApplication::focusWidget(), Child<QPushButton>(*box, "cmdOK"));
 }
 
 void TestAbout::okEnterEscAndCloseButtonCloseTheBox_data()
@@ -252,15 +253,16 @@ void TestAbout::okEnterEscAndCloseButtonCloseTheBox_data()
 void TestAbout::okEnterEscAndCloseButtonCloseTheBox()
 {
     QFETCH(QString, how);
-    LOADED_MAIN_WINDOW(world, w);
+    FakeWorld& world = m_loaded->world;
+    frmMain& w = m_loaded->w;
     w.show();
-    Probe::mnuVer(w)->trigger();
+    Child<QAction>(w, "mnuVer")->trigger();
     QVERIFY(Probe::about(w));
     frmAbout* box = Probe::about(w);
     QVERIFY(QTest::qWaitForWindowActive(box));
 
     if (how == QLatin1String("click"))
-        QTest::mouseClick(Probe::cmdOK(*box), Qt::LeftButton);
+        QTest::mouseClick(Child<QPushButton>(*box, "cmdOK"), Qt::LeftButton);
     else if (how == QLatin1String("return"))
         QTest::keyClick(box->windowHandle(), Qt::Key_Return);
     else if (how == QLatin1String("enter"))
@@ -280,30 +282,30 @@ void TestAbout::okEnterEscAndCloseButtonCloseTheBox()
 
 void TestAbout::secondChoiceShowsTheSameBoxWithoutLoadingAgain()
 {
-    LOADED_MAIN_WINDOW(world, w);
+    frmMain& w = m_loaded->w;
     w.show();
-    Probe::mnuVer(w)->trigger();
+    Child<QAction>(w, "mnuVer")->trigger();
     frmAbout* first = Probe::about(w);
     QVERIFY(first);
     // A loaded box would write its texts again.
-    Probe::lblVersion(*first)->setCaption(QStringLiteral("changed"));
+    Child<StyledLabel>(*first, "lblVersion")->setCaption(QStringLiteral("changed"));
     first->setWindowTitle(QStringLiteral("changed caption"));
 
-    Probe::mnuVer(w)->trigger();
+    Child<QAction>(w, "mnuVer")->trigger();
     QCOMPARE(Probe::about(w).data(), first);
     QCOMPARE(OpenBoxes(), QList<frmAbout*>{first});
-    QCOMPARE(Probe::lblVersion(*first)->Caption(), QStringLiteral("changed"));
+    QCOMPARE(Child<StyledLabel>(*first, "lblVersion")->Caption(), QStringLiteral("changed"));
     QCOMPARE(first->windowTitle(), QStringLiteral("changed caption"));
 }
 
 void TestAbout::secondChoiceBringsAMinimisedBoxBack()
 {
-    LOADED_MAIN_WINDOW(world, w);
-    Probe::mnuVer(w)->trigger();
+    frmMain& w = m_loaded->w;
+    Child<QAction>(w, "mnuVer")->trigger();
     frmAbout* box = Probe::about(w);
     box->showMinimized();
     QVERIFY(box->isMinimized());
-    Probe::mnuVer(w)->trigger();
+    Child<QAction>(w, "mnuVer")->trigger();
     QCOMPARE(Probe::about(w).data(), box);
     QVERIFY(!box->isMinimized());
     QVERIFY(box->isVisible());
@@ -311,17 +313,17 @@ void TestAbout::secondChoiceBringsAMinimisedBoxBack()
 
 void TestAbout::closedBoxIsBuiltAfreshOnTheNextChoice()
 {
-    LOADED_MAIN_WINDOW(world, w);
-    Probe::mnuVer(w)->trigger();
+    frmMain& w = m_loaded->w;
+    Child<QAction>(w, "mnuVer")->trigger();
     QPointer<frmAbout> first = Probe::about(w).data();
-    Probe::lblVersion(*first)->setCaption(QStringLiteral("changed"));
-    Probe::cmdOK(*first)->click();
+    Child<StyledLabel>(*first, "lblVersion")->setCaption(QStringLiteral("changed"));
+    Child<QPushButton>(*first, "cmdOK")->click();
 
     // Chosen again before the closed box is gone: a new box all the same.
-    Probe::mnuVer(w)->trigger();
+    Child<QAction>(w, "mnuVer")->trigger();
     QVERIFY(Probe::about(w));
     QVERIFY(Probe::about(w).data() != first.data());
-    QCOMPARE(Probe::lblVersion(*Probe::about(w))->Caption(), VersionLines);
+    QCOMPARE(Child<StyledLabel>(*Probe::about(w), "lblVersion")->Caption(), VersionLines);
     QVERIFY(Probe::about(w)->isVisible());
     Settle();
     QVERIFY(first.isNull());
@@ -330,20 +332,21 @@ void TestAbout::closedBoxIsBuiltAfreshOnTheNextChoice()
     Probe::about(w)->close();
     Settle();
     QVERIFY(Probe::about(w).isNull());
-    Probe::mnuVer(w)->trigger();
+    Child<QAction>(w, "mnuVer")->trigger();
     QVERIFY(Probe::about(w));
     QCOMPARE(Probe::about(w)->windowTitle(), QStringLiteral("Aelorinのﾊﾞｰｼﾞｮﾝ情報"));
-    QCOMPARE(Probe::lblVersion(*Probe::about(w))->Caption(), VersionLines);
+    QCOMPARE(Child<StyledLabel>(*Probe::about(w), "lblVersion")->Caption(), VersionLines);
 }
 
 void TestAbout::ctrlVOpensOneBoxWhicheverControlHasTheFocus()
 {
-    LOADED_MAIN_WINDOW(world, w);
+    frmMain& w = m_loaded->w;
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     frmAbout* box = nullptr;
-    for (QWidget* control : std::initializer_list<QWidget*>{Probe::picMain(w), Probe::txtInter(w), Probe::cmbHoriz(w),
-                                                            Probe::cmbVert(w)}) {
+    for (QWidget* control :
+         std::initializer_list<QWidget*>{Child<platform::PictureBox>(w, "picMain"), Child<QLineEdit>(w, "txtInter"),
+                                         Child<QComboBox>(w, "cmbHoriz"), Child<QComboBox>(w, "cmbVert")}) {
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));
         control->setFocus();
@@ -355,15 +358,15 @@ void TestAbout::ctrlVOpensOneBoxWhicheverControlHasTheFocus()
         QCOMPARE(OpenBoxes().size(), 1);
     }
     // Nothing was pasted into the entries.
-    QCOMPARE(Probe::txtInter(w)->text(), QStringLiteral(" 100"));
-    QCOMPARE(Probe::cmbHoriz(w)->currentText(), QStringLiteral(" 1"));
+    QCOMPARE(Child<QLineEdit>(w, "txtInter")->text(), QStringLiteral(" 100"));
+    QCOMPARE(Child<QComboBox>(w, "cmbHoriz")->currentText(), QStringLiteral(" 1"));
 }
 
 void TestAbout::boxIsModelessAndTheKiteKeepsFlying()
 {
-    LOADED_MAIN_WINDOW(world, w);
+    frmMain& w = m_loaded->w;
     w.show();
-    Probe::mnuVer(w)->trigger();
+    Child<QAction>(w, "mnuVer")->trigger();
     QVERIFY(QTest::qWaitForWindowActive(Probe::about(w)));
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
     QVERIFY(Probe::timAnime(w).Enabled());
@@ -371,7 +374,7 @@ void TestAbout::boxIsModelessAndTheKiteKeepsFlying()
     const std::int16_t x = Probe::st(w).KiteX;
     QTRY_VERIFY(Probe::st(w).FrameNo != frame && Probe::st(w).KiteX != x);
     // The main window's menus still answer while the box is open.
-    Probe::mnuBgmItem(w)[1]->trigger();
+    Child<QAction>(w, "mnuBgmItem", 1)->trigger();
     QCOMPARE(Probe::BgmOn(w), mdlAelor::False);
     QVERIFY(Probe::about(w)->isVisible());
 }

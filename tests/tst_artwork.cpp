@@ -135,7 +135,7 @@ private slots:
 
 void TestArtwork::kiteSheetHoldsTwoRowsOfSixCells()
 {
-    const QImage sheet = makeKiteSheet();
+    const QImage sheet = Artwork::makeKiteSheet();
     QCOMPARE(sheet.size(), QSize(180, 120));
     QCOMPARE(sheet.format(), QImage::Format_RGB32);
     QCOMPARE(Artwork::KiteCellWidth * Artwork::KiteFrames, sheet.width());
@@ -154,7 +154,7 @@ void TestArtwork::maskIsWhiteExactlyWhereThePictureIsNotWhite_data()
 void TestArtwork::maskIsWhiteExactlyWhereThePictureIsNotWhite()
 {
     QFETCH(int, frame);
-    const QImage sheet = makeKiteSheet();
+    const QImage sheet = Artwork::makeKiteSheet();
     const int x0 = (frame - 1) * 30;
     int opaque = 0;
     for (int y = 0; y < 60; ++y) {
@@ -190,8 +190,8 @@ void TestArtwork::composedFrameShowsBackgroundAroundTheKite_data()
 void TestArtwork::composedFrameShowsBackgroundAroundTheKite()
 {
     QFETCH(int, frame);
-    const QImage sheet = makeKiteSheet();
-    const QImage back = makeBackground();
+    const QImage sheet = Artwork::makeKiteSheet();
+    const QImage back = Artwork::makeBackground();
     const int x0 = (frame - 1) * 30;
     const QPoint at(100, 100);
     int kitePixels = 0;
@@ -220,7 +220,7 @@ void TestArtwork::kiteKeepsClearOfItsCellEdges_data()
 void TestArtwork::kiteKeepsClearOfItsCellEdges()
 {
     QFETCH(int, frame);
-    const QImage sheet = makeKiteSheet();
+    const QImage sheet = Artwork::makeKiteSheet();
     const int x0 = (frame - 1) * 30;
     for (int y = 0; y < 60; ++y) {
         for (int x = 0; x < 30; ++x) {
@@ -244,7 +244,7 @@ void TestArtwork::eachFrameDiffersFromTheNext()
 {
     QFETCH(int, frame);
     QFETCH(int, next);
-    const QImage sheet = makeKiteSheet();
+    const QImage sheet = Artwork::makeKiteSheet();
     const QImage a = sheet.copy((frame - 1) * 30, 0, 30, 120);
     const QImage b = sheet.copy((next - 1) * 30, 0, 30, 120);
     int differing = 0;
@@ -267,15 +267,15 @@ void TestArtwork::drawingsAreTheSameOnEveryRun()
         QFile f(built + QLatin1String(file));
         return f.open(QIODevice::ReadOnly) ? f.readAll() : QByteArray();
     };
-    QCOMPARE(picture("images/kite.bmp"), makeKiteSheet());
-    QCOMPARE(picture("images/back.bmp"), makeBackground());
-    QCOMPARE(bytes("sounds/Wave22.wav"), makeChimeWav());
-    QCOMPARE(bytes("sounds/Over.wav"), makeTuneWav());
+    QCOMPARE(picture("images/kite.bmp"), Artwork::makeKiteSheet());
+    QCOMPARE(picture("images/back.bmp"), Artwork::makeBackground());
+    QCOMPARE(bytes("sounds/Wave22.wav"), Artwork::makeChimeWav());
+    QCOMPARE(bytes("sounds/Over.wav"), Artwork::makeTuneWav());
 }
 
 void TestArtwork::backgroundCoversTheDisplay()
 {
-    const QImage back = makeBackground();
+    const QImage back = Artwork::makeBackground();
     QVERIFY(back.width() >= 380);
     QVERIFY(back.height() >= 350);
     QCOMPARE(back.format(), QImage::Format_RGB32);
@@ -293,8 +293,8 @@ void TestArtwork::wavesAreSixteenBitPcmOfPlausibleLength_data()
     QTest::addColumn<QByteArray>("wav");
     QTest::addColumn<double>("minSeconds");
     QTest::addColumn<double>("maxSeconds");
-    QTest::newRow("opening and closing chime") << makeChimeWav() << 0.5 << 2.0;
-    QTest::newRow("music loop") << makeTuneWav() << 15.0 << 30.0;
+    QTest::newRow("opening and closing chime") << Artwork::makeChimeWav() << 0.5 << 2.0;
+    QTest::newRow("music loop") << Artwork::makeTuneWav() << 15.0 << 30.0;
 }
 
 void TestArtwork::wavesAreSixteenBitPcmOfPlausibleLength()
@@ -346,7 +346,7 @@ void TestArtwork::soundsStartAndEndInSilence()
 
 void TestArtwork::tuneLastsAWholeNumberOfBeats()
 {
-    const Wav w = parseWav(makeTuneWav());
+    const Wav w = parseWav(Artwork::makeTuneWav());
     QVERIFY2(w.error.isEmpty(), qPrintable(w.error));
     QCOMPARE(w.rate, Artwork::TuneSampleRate);
     QCOMPARE(Artwork::TuneSamplesPerBeat * Artwork::TuneBeatsPerMinute, Artwork::TuneSampleRate * 60);
@@ -357,7 +357,7 @@ void TestArtwork::tuneLastsAWholeNumberOfBeats()
 
 void TestArtwork::smallIconUsesAtMostSixteenColours()
 {
-    const QImage icon = makeAppIcon(32);
+    const QImage icon = Artwork::makeAppIcon(32);
     QCOMPARE(icon.size(), QSize(32, 32));
     QVERIFY(icon.hasAlphaChannel());
     QSet<QRgb> colours;
@@ -395,8 +395,8 @@ void TestArtwork::largerIconsEnlargeTheSmallOnePixelForPixel()
     QFETCH(int, size);
     QFETCH(int, factor);
     QFETCH(int, margin);
-    const QImage small = makeAppIcon(32);
-    const QImage big = makeAppIcon(size);
+    const QImage small = Artwork::makeAppIcon(32);
+    const QImage big = Artwork::makeAppIcon(size);
     QCOMPARE(big.size(), QSize(size, size));
     for (int y = 0; y < size; ++y) {
         for (int x = 0; x < size; ++x) {

@@ -149,7 +149,7 @@ void TestBgmAudio::loopPlaysStopsAndStartsAgainFromItsBeginning()
     };
     QVERIFY(waitFor(started + window + 4 * Slack));
 
-    Probe::mnuBgmItem(*w)[1]->trigger();
+    Child<QAction>(*w, "mnuBgmItem", 1)->trigger();
     QCOMPARE(Probe::BgmOn(*w), mdlAelor::False);
     const qint64 stopped = FramesWritten(m_output);
     QVERIFY(waitFor(stopped + Slack + Rate / 2));
@@ -157,7 +157,7 @@ void TestBgmAudio::loopPlaysStopsAndStartsAgainFromItsBeginning()
     // Starting reads the wave file anew, which takes a moment: the loop comes
     // back between the request and a little after the call returned.
     const qint64 restarted = FramesWritten(m_output);
-    Probe::mnuBgmItem(*w)[0]->trigger();
+    Child<QAction>(*w, "mnuBgmItem", 0)->trigger();
     const qint64 restartDone = FramesWritten(m_output);
     QCOMPARE(Probe::BgmOn(*w), mdlAelor::True);
     QVERIFY(waitFor(restartDone + window + 4 * Slack));

@@ -33,7 +33,7 @@ void DestroyClosed()
 
 }  // namespace
 
-class TestFormatMenu : public QObject {
+class TestFormatMenu : public LoadedWindowTest {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -67,11 +67,11 @@ void TestFormatMenu::itemOpensItsDialogAsItsOwnWindow()
 {
     QFETCH(int, index);
     QFETCH(QString, caption);
-    LOADED_MAIN_WINDOW(world, w);
+    frmMain& w = m_loaded->w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
-    Probe::mnuNameItem(w)[index]->trigger();
+    Child<QAction>(w, "mnuNameItem", index)->trigger();
     QWidget* dialog = OpenDialog(w, index);
     QVERIFY(dialog);
     QVERIFY(!OpenDialog(w, 1 - index));
@@ -100,7 +100,7 @@ void TestFormatMenu::otherIndicesOpenNothing_data()
 void TestFormatMenu::otherIndicesOpenNothing()
 {
     QFETCH(int, index);
-    LOADED_MAIN_WINDOW(world, w);
+    frmMain& w = m_loaded->w;
     const auto before = QApplication::topLevelWidgets().size();
     Probe::mnuNameItem_Click(w, index);
     QVERIFY(!Probe::propTitle(w));
@@ -110,13 +110,13 @@ void TestFormatMenu::otherIndicesOpenNothing()
 
 void TestFormatMenu::openingTheTitleDialogOnTheStartStyleChangesNothing()
 {
-    LOADED_MAIN_WINDOW(world, w);
-    const LabelStyle title = Probe::lblTitle(w)->style();
-    const LabelStyle expla = Probe::lblExpla(w)->style();
-    Probe::mnuNameItem_Click(w, 0);
-    Probe::mnuNameItem_Click(w, 1);
-    QCOMPARE(Probe::lblTitle(w)->style(), title);
-    QCOMPARE(Probe::lblExpla(w)->style(), expla);
+    frmMain& w = m_loaded->w;
+    const LabelStyle title = Child<StyledLabel>(w, "lblTitle")->style();
+    const LabelStyle expla = Child<StyledLabel>(w, "lblExpla")->style();
+    Child<QAction>(w, "mnuNameItem", 0)->trigger();
+    Child<QAction>(w, "mnuNameItem", 1)->trigger();
+    QCOMPARE(Child<StyledLabel>(w, "lblTitle")->style(), title);
+    QCOMPARE(Child<StyledLabel>(w, "lblExpla")->style(), expla);
     QCOMPARE(CheckedControls(Probe::propTitle(w)), (QStringList{"optBlue", "opt26", "optPG", "chkItalic"}));
 }
 
@@ -133,12 +133,12 @@ void TestFormatMenu::choosingAgainOnlyBringsTheDialogForward_data()
 void TestFormatMenu::choosingAgainOnlyBringsTheDialogForward()
 {
     QFETCH(int, index);
-    LOADED_MAIN_WINDOW(world, w);
+    frmMain& w = m_loaded->w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    StyledLabel* label = index == 0 ? Probe::lblTitle(w) : Probe::lblExpla(w);
+    StyledLabel* label = index == 0 ? Child<StyledLabel>(w, "lblTitle") : Child<StyledLabel>(w, "lblExpla");
 
-    Probe::mnuNameItem_Click(w, index);
+    Child<QAction>(w, "mnuNameItem", index)->trigger();
     QWidget* dialog = OpenDialog(w, index);
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
     const char* picked = index == 0 ? "optRed" : "optGreen";
@@ -150,15 +150,15 @@ void TestFormatMenu::choosingAgainOnlyBringsTheDialogForward()
     label->setFontSize(index == 0 ? 26.25 : 9.75);
     const LabelStyle behindItsBack = label->style();
     // Another window in front, and this one minimized.
-    Probe::mnuNameItem_Click(w, 1 - index);
+    Child<QAction>(w, "mnuNameItem", 1 - index)->trigger();
     QWidget* other = OpenDialog(w, 1 - index);
     QVERIFY(QTest::qWaitForWindowActive(other));
     dialog->showMinimized();
 
-    QSignalSpy titleChanges(Probe::lblTitle(w), &StyledLabel::styleChanged);
-    QSignalSpy explaChanges(Probe::lblExpla(w), &StyledLabel::styleChanged);
+    QSignalSpy titleChanges(Child<StyledLabel>(w, "lblTitle"), &StyledLabel::styleChanged);
+    QSignalSpy explaChanges(Child<StyledLabel>(w, "lblExpla"), &StyledLabel::styleChanged);
     const auto windows = QApplication::topLevelWidgets().size();
-    Probe::mnuNameItem(w)[index]->trigger();
+    Child<QAction>(w, "mnuNameItem", index)->trigger();
 
     QCOMPARE(OpenDialog(w, index), dialog);
     QCOMPARE(QApplication::topLevelWidgets().size(), windows);
@@ -186,10 +186,10 @@ void TestFormatMenu::closingDestroysAndTheNextOpeningReadsAfresh()
     QFETCH(double, size);
     QFETCH(QStringList, selected);
     QFETCH(double, sizeAfterOpening);
-    LOADED_MAIN_WINDOW(world, w);
-    StyledLabel* label = index == 0 ? Probe::lblTitle(w) : Probe::lblExpla(w);
+    frmMain& w = m_loaded->w;
+    StyledLabel* label = index == 0 ? Child<StyledLabel>(w, "lblTitle") : Child<StyledLabel>(w, "lblExpla");
 
-    Probe::mnuNameItem_Click(w, index);
+    Child<QAction>(w, "mnuNameItem", index)->trigger();
     QPointer<QWidget> first = OpenDialog(w, index);
     QVERIFY(QTest::qWaitForWindowExposed(first));
     QVERIFY(first->close());
@@ -198,7 +198,7 @@ void TestFormatMenu::closingDestroysAndTheNextOpeningReadsAfresh()
     QVERIFY(!OpenDialog(w, index));
 
     label->setStyle(MakeStyle(0x0000FF00, size, QStringLiteral("ＭＳ ゴシック")));
-    Probe::mnuNameItem_Click(w, index);
+    Child<QAction>(w, "mnuNameItem", index)->trigger();
     QWidget* second = OpenDialog(w, index);
     QVERIFY(second);
     QCOMPARE(CheckedControls(second), selected);
@@ -207,10 +207,10 @@ void TestFormatMenu::closingDestroysAndTheNextOpeningReadsAfresh()
 
 void TestFormatMenu::bothDialogsOpenTogetherWithoutCrosstalk()
 {
-    LOADED_MAIN_WINDOW(world, w);
+    frmMain& w = m_loaded->w;
     w.show();
-    Probe::mnuNameItem_Click(w, 0);
-    Probe::mnuNameItem_Click(w, 1);
+    Child<QAction>(w, "mnuNameItem", 0)->trigger();
+    Child<QAction>(w, "mnuNameItem", 1)->trigger();
     frmPropTitle* title = Probe::propTitle(w);
     frmPropExpla* expla = Probe::propExpla(w);
     QVERIFY(title && expla);
@@ -218,37 +218,40 @@ void TestFormatMenu::bothDialogsOpenTogetherWithoutCrosstalk()
     QVERIFY(QTest::qWaitForWindowExposed(expla));
     QVERIFY(title->isVisible() && expla->isVisible());
 
-    const LabelStyle explaBefore = Probe::lblExpla(w)->style();
-    QSignalSpy explaChanges(Probe::lblExpla(w), &StyledLabel::styleChanged);
-    for (QAbstractButton* b :
-         std::initializer_list<QAbstractButton*>{Probe::optGreen(*title), Probe::opt28(*title), Probe::optM(*title),
-                                                 Probe::chkBold(*title), Probe::chkUnder(*title)})
+    const LabelStyle explaBefore = Child<StyledLabel>(w, "lblExpla")->style();
+    QSignalSpy explaChanges(Child<StyledLabel>(w, "lblExpla"), &StyledLabel::styleChanged);
+    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{
+             Child<QRadioButton>(*title, "optGreen"), Child<QRadioButton>(*title, "opt28"),
+             Child<QRadioButton>(*title, "optM"), Child<QCheckBox>(*title, "chkBold"),
+             Child<QCheckBox>(*title, "chkUnder")})
         ClickOn(b);
-    QCOMPARE(Probe::lblTitle(w)->style(), MakeStyle(0x0000FF00, 28.0, QStringLiteral("ＭＳ 明朝"), true, true, true));
+    QCOMPARE(Child<StyledLabel>(w, "lblTitle")->style(),
+             MakeStyle(0x0000FF00, 28.0, QStringLiteral("ＭＳ 明朝"), true, true, true));
     QCOMPARE(explaChanges.count(), 0);
-    QCOMPARE(Probe::lblExpla(w)->style(), explaBefore);
+    QCOMPARE(Child<StyledLabel>(w, "lblExpla")->style(), explaBefore);
     // The explanation dialog's controls did not follow the title's.
     QCOMPARE(CheckedControls(expla), (QStringList{"opt9", "optPG"}));
 
-    const LabelStyle titleBefore = Probe::lblTitle(w)->style();
-    QSignalSpy titleChanges(Probe::lblTitle(w), &StyledLabel::styleChanged);
-    for (QAbstractButton* b :
-         std::initializer_list<QAbstractButton*>{Probe::optBlue(*expla), Probe::opt10(*expla), Probe::optPM(*expla),
-                                                 Probe::chkItalic(*expla), Probe::cmdSet(*expla)})
+    const LabelStyle titleBefore = Child<StyledLabel>(w, "lblTitle")->style();
+    QSignalSpy titleChanges(Child<StyledLabel>(w, "lblTitle"), &StyledLabel::styleChanged);
+    for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{
+             Child<QRadioButton>(*expla, "optBlue"), Child<QRadioButton>(*expla, "opt10"),
+             Child<QRadioButton>(*expla, "optPM"), Child<QCheckBox>(*expla, "chkItalic"),
+             Child<QPushButton>(*expla, "cmdSet")})
         ClickOn(b);
-    QCOMPARE(Probe::lblExpla(w)->style(),
+    QCOMPARE(Child<StyledLabel>(w, "lblExpla")->style(),
              MakeStyle(0x00FF0000, 10.0, QStringLiteral("ＭＳ Ｐ明朝"), false, true, false));
     QCOMPARE(titleChanges.count(), 0);
-    QCOMPARE(Probe::lblTitle(w)->style(), titleBefore);
+    QCOMPARE(Child<StyledLabel>(w, "lblTitle")->style(), titleBefore);
     QCOMPARE(CheckedControls(title), (QStringList{"optGreen", "opt28", "optM", "chkBold", "chkItalic", "chkUnder"}));
 }
 
 void TestFormatMenu::closingTheMainWindowClosesBothDialogs()
 {
-    LOADED_MAIN_WINDOW(world, w);
+    frmMain& w = m_loaded->w;
     w.show();
-    Probe::mnuNameItem_Click(w, 0);
-    Probe::mnuNameItem_Click(w, 1);
+    Child<QAction>(w, "mnuNameItem", 0)->trigger();
+    Child<QAction>(w, "mnuNameItem", 1)->trigger();
     QVERIFY(platform::FindWindow(QStringLiteral("タイトルの書式")));
     QVERIFY(platform::FindWindow(QStringLiteral("説明文の書式")));
     QVERIFY(w.close());

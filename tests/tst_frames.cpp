@@ -57,7 +57,7 @@ struct PaintLog : QObject {
 
 }  // namespace
 
-class TestFrames : public QObject {
+class TestFrames : public LoadedWindowTest {
     Q_OBJECT
 private slots:
     void everyEventLeavesTheWholeFrame();
@@ -80,7 +80,7 @@ void TestFrames::everyEventLeavesTheWholeFrame()
     std::mt19937_64 dice(used);
     auto below = [&dice](int n) { return int(dice() % quint64(n)); };
 
-    LOADED_MAIN_WINDOW(world, w);
+    frmMain& w = m_loaded->w;
     Probe::timAnime(w).setEnabled(false);  // the test ticks
     auto& st = Probe::st(w);
     const auto& surfaces = Probe::surfaces(w);
@@ -96,24 +96,26 @@ void TestFrames::everyEventLeavesTheWholeFrame()
         case 1: {
             const int keys[] = {37, 38, 39, 40, 16, 65};
             const int key = keys[below(6)], mask = below(8);
-            Probe::picMain_KeyDown(w, key, mask);
+            emit Child<platform::PictureBox>(w, "picMain")->KeyDown(key, mask);
             shown = ShownBy(st);
             break;
         }
         case 2: {
             // A press somewhere on or around the kite, moves anywhere, a release.
-            Probe::picMain_MouseDown(w, 1, 0, float(st.KiteX + below(40) - 5), float(st.KiteY + below(70) - 5));
+            emit Child<platform::PictureBox>(w, "picMain")
+                ->MouseDown(1, 0, float(st.KiteX + below(40) - 5), float(st.KiteY + below(70) - 5));
             for (int n = below(4); n > 0; --n) {
                 const auto before = ShownBy(st);
-                Probe::picMain_MouseMove(w, 1, 0, float(below(400) - 10), float(below(370) - 10));
+                emit Child<platform::PictureBox>(w, "picMain")
+                    ->MouseMove(1, 0, float(below(400) - 10), float(below(370) - 10));
                 if (ShownBy(st) != before)
                     shown = ShownBy(st);
             }
-            Probe::picMain_MouseUp(w, 1, 0, 0, 0);
+            emit Child<platform::PictureBox>(w, "picMain")->MouseUp(1, 0, 0, 0);
             break;
         }
         case 3:
-            Probe::cmdChange_Click(w);
+            QTest::mouseClick(Child<QPushButton>(w, "cmdChange"), Qt::LeftButton);
             Probe::timAnime(w).setEnabled(false);
             break;
         default: {
@@ -146,7 +148,8 @@ void TestFrames::everyEventLeavesTheWholeFrame()
         if (!wanted.contains(key))
             wanted.insert(key, ExpectedFrame(surfaces.picBack, surfaces.picKite, shown->frame, shown->x, shown->y));
         const QImage want = wanted[key];
-        for (const QImage* seen : {&surfaces.picWork, &std::as_const(Probe::picMain(w)->image())})
+        for (const QImage* seen :
+             {&surfaces.picWork, &std::as_const(Child<platform::PictureBox>(w, "picMain")->image())})
             QVERIFY2(*seen == want, qPrintable(QStringLiteral("seed %1, event %2, the %3: %4")
                                                    .arg(used)
                                                    .arg(event)
@@ -180,7 +183,7 @@ void TestFrames::displayRepaintsAtTheScreensPace()
     const nanoseconds period(qRound64(1e9 / hz));
     const nanoseconds interval = milliseconds(intervalMs);
 
-    LOADED_MAIN_WINDOW(world, w);
+    frmMain& w = m_loaded->w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     Probe::timAnime(w).setEnabled(false);  // the test ticks, on its own clock
@@ -201,8 +204,8 @@ void TestFrames::displayRepaintsAtTheScreensPace()
     QList<Composed> composed;
     qsizetype composedCount = 0;
     PaintLog log(&now, &composedCount);
-    Probe::picMain(w)->installEventFilter(&log);
-    const QRect drawingArea = Probe::picMain(w)->rect().adjusted(2, 2, -2, -2);
+    Child<platform::PictureBox>(w, "picMain")->installEventFilter(&log);
+    const QRect drawingArea = Child<platform::PictureBox>(w, "picMain")->rect().adjusted(2, 2, -2, -2);
     std::optional<QRect> lastCell;
     const nanoseconds stop = now + milliseconds(300);
     // The clock goes from event to event: the next tick, or the moment the
@@ -233,7 +236,8 @@ void TestFrames::displayRepaintsAtTheScreensPace()
         const QString frame = QStringLiteral("frame %1").arg(i);
         QVERIFY2(p < paints.size(), qPrintable(frame + QStringLiteral(" never reached the screen")));
         QVERIFY2(paints[p].at - composed[i].at <= period, qPrintable(frame + QStringLiteral(" waited too long")));
-        QVERIFY2((composed[i].cells - paints[p].region).isEmpty(), qPrintable(frame + QStringLiteral(": a cell missed")));
+        QVERIFY2((composed[i].cells - paints[p].region).isEmpty(),
+                 qPrintable(frame + QStringLiteral(": a cell missed")));
     }
     if (interval >= period)
         QCOMPARE(paints.size(), composed.size());

@@ -368,7 +368,7 @@ void TestHelpViewer::windowCarriesCaptionAndIcon()
     HelpWindow window;
     QCOMPARE(window.windowTitle(), QStringLiteral("Aelorin ヘルプ"));
     QCOMPARE(window.windowIcon().pixmap(32, 32).toImage().convertToFormat(QImage::Format_ARGB32),
-             makeAppIcon(32).convertToFormat(QImage::Format_ARGB32));
+             Artwork::makeAppIcon(32).convertToFormat(QImage::Format_ARGB32));
 }
 
 void TestHelpViewer::windowOpensAtTheContentsAndFollowsItsLinks()

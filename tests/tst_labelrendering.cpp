@@ -58,7 +58,7 @@ QStringList AlikePairs(const QList<QImage>& shots, const QStringList& names)
 
 }  // namespace
 
-class TestLabelRendering : public QObject {
+class TestLabelRendering : public LoadedWindowTest {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -168,19 +168,19 @@ void TestLabelRendering::textColourShows()
 // title differently at once.
 void TestLabelRendering::titleLabelChangesFaceOnScreenAtEachClick()
 {
-    LOADED_MAIN_WINDOW(world, w);
+    frmMain& w = m_loaded->w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    Probe::mnuNameItem_Click(w, 0);
+    Child<QAction>(w, "mnuNameItem", 0)->trigger();
     frmPropTitle* dialog = Probe::propTitle(w);
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
 
     QList<QImage> shots;
     QStringList names;
-    for (QRadioButton* option :
-         {Probe::optPM(*dialog), Probe::optG(*dialog), Probe::optM(*dialog), Probe::optPG(*dialog)}) {
+    for (QRadioButton* option : {Child<QRadioButton>(*dialog, "optPM"), Child<QRadioButton>(*dialog, "optG"),
+                                 Child<QRadioButton>(*dialog, "optM"), Child<QRadioButton>(*dialog, "optPG")}) {
         ClickOn(option);
-        shots.append(Probe::lblTitle(w)->grab().toImage());
+        shots.append(Child<StyledLabel>(w, "lblTitle")->grab().toImage());
         names.append(option->objectName());
     }
     QCOMPARE(AlikePairs(shots, names), QStringList());
@@ -188,23 +188,23 @@ void TestLabelRendering::titleLabelChangesFaceOnScreenAtEachClick()
 
 void TestLabelRendering::explanationLabelChangesFaceOnScreenOnApply()
 {
-    LOADED_MAIN_WINDOW(world, w);
+    frmMain& w = m_loaded->w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    Probe::mnuNameItem_Click(w, 1);
+    Child<QAction>(w, "mnuNameItem", 1)->trigger();
     frmPropExpla* dialog = Probe::propExpla(w);
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
 
     QList<QImage> shots;
     QStringList names;
-    for (QRadioButton* option :
-         {Probe::optPM(*dialog), Probe::optG(*dialog), Probe::optM(*dialog), Probe::optPG(*dialog)}) {
+    for (QRadioButton* option : {Child<QRadioButton>(*dialog, "optPM"), Child<QRadioButton>(*dialog, "optG"),
+                                 Child<QRadioButton>(*dialog, "optM"), Child<QRadioButton>(*dialog, "optPG")}) {
         ClickOn(option);
-        const QImage before = Probe::lblExpla(w)->grab().toImage();
-        ClickOn(Probe::cmdSet(*dialog));
-        shots.append(Probe::lblExpla(w)->grab().toImage());
+        const QImage before = Child<StyledLabel>(w, "lblExpla")->grab().toImage();
+        ClickOn(Child<QPushButton>(*dialog, "cmdSet"));
+        shots.append(Child<StyledLabel>(w, "lblExpla")->grab().toImage());
         names.append(option->objectName());
-        if (option != Probe::optPG(*dialog))
+        if (option != Child<QRadioButton>(*dialog, "optPG"))
             QVERIFY2(shots.last() != before, qPrintable(names.last()));
     }
     QCOMPARE(AlikePairs(shots, names), QStringList());

@@ -332,7 +332,7 @@ int EnvInt(const char* name, int fallback)
 
 }  // namespace
 
-class TestModel : public QObject {
+class TestModel : public LoadedWindowTest {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -353,7 +353,8 @@ void TestModel::everyStepFollowsTheRules()
     qInfo("model: seed %llu, %d events (replay with AELORIN_MODEL_SEED=%llu AELORIN_MODEL_EVENTS=%d)", used, events,
           used, events);
 
-    LOADED_MAIN_WINDOW(world, w);
+    FakeWorld& world = m_loaded->world;
+    frmMain& w = m_loaded->w;
     const QList<SoundCall> soundsAtStart = world.sound.calls;
 
     Reference ref;
@@ -391,8 +392,8 @@ void TestModel::everyStepFollowsTheRules()
         same("interval", Probe::timAnime(w).Interval(), ref.interval);
         same("timer ticking", Probe::timAnime(w).isTicking(), ref.timerOn && ref.interval > 0);
         const QString label = ref.Running ? QStringLiteral("作動中") : QStringLiteral("停止中");
-        if (Probe::lblChange(w)->text() != label)
-            out.append(QStringLiteral("the label reads %1, not %2").arg(Probe::lblChange(w)->text(), label));
+        if (Child<QLabel>(w, "lblChange")->text() != label)
+            out.append(QStringLiteral("the label reads %1, not %2").arg(Child<QLabel>(w, "lblChange")->text(), label));
         QStringList titles;
         for (const MsgBoxCall& c : world.msgbox.calls)
             titles.append(c.title);
@@ -424,7 +425,7 @@ void TestModel::everyStepFollowsTheRules()
             const QImage want = ref.shown ? ExpectedFrame(Probe::surfaces(w).picBack, Probe::surfaces(w).picKite,
                                                           ref.shown->frame, ref.shown->x, ref.shown->y)
                                           : blank;
-            const QString difference = FirstDifference(Probe::picMain(w)->image(), want);
+            const QString difference = FirstDifference(Child<platform::PictureBox>(w, "picMain")->image(), want);
             if (!difference.isEmpty())
                 out.append(QStringLiteral("the display does not show the last composed frame: %1").arg(difference));
         }
@@ -454,7 +455,7 @@ void TestModel::everyStepFollowsTheRules()
             const int mask = dice.below(8);
             what = QStringLiteral("key %1 with mask %2").arg(code).arg(mask);
             ref.key(code, mask);
-            Probe::picMain_KeyDown(w, code, mask);
+            emit Child<platform::PictureBox>(w, "picMain")->KeyDown(code, mask);
         } else if (roll < 65) {
             ++counts[2];
             float x, y;
@@ -469,7 +470,7 @@ void TestModel::everyStepFollowsTheRules()
             const int mask = dice.below(8);
             what = QStringLiteral("press button %1 mask %2 at (%3, %4)").arg(button).arg(mask).arg(Num(x), Num(y));
             ref.press(x, y);
-            Probe::picMain_MouseDown(w, button, mask, x, y);
+            emit Child<platform::PictureBox>(w, "picMain")->MouseDown(button, mask, x, y);
         } else if (roll < 87) {
             ++counts[3];
             float x, y;
@@ -484,7 +485,7 @@ void TestModel::everyStepFollowsTheRules()
             const int mask = dice.below(8);
             what = QStringLiteral("move to (%1, %2)").arg(Num(x), Num(y));
             ref.move(x, y);
-            Probe::picMain_MouseMove(w, button, mask, x, y);
+            emit Child<platform::PictureBox>(w, "picMain")->MouseMove(button, mask, x, y);
         } else if (roll < 94) {
             ++counts[4];
             const float x = dice.coordinate(-60, 440);
@@ -493,12 +494,12 @@ void TestModel::everyStepFollowsTheRules()
             const int mask = dice.below(8);
             what = QStringLiteral("release at (%1, %2)").arg(Num(x), Num(y));
             ref.release();
-            Probe::picMain_MouseUp(w, button, mask, x, y);
+            emit Child<platform::PictureBox>(w, "picMain")->MouseUp(button, mask, x, y);
         } else if (roll < 97) {
             ++counts[5];
             what = QStringLiteral("start/stop");
             ref.startStop();
-            Probe::cmdChange_Click(w);
+            QTest::mouseClick(Child<QPushButton>(w, "cmdChange"), Qt::LeftButton);
         } else {
             ++counts[6];
             // Each entry is typed anew or left as it was.
@@ -509,11 +510,11 @@ void TestModel::everyStepFollowsTheRules()
             if (dice.chance(70))
                 inter = MakeEntry(dice);
             what = QStringLiteral("settings \"%1\" \"%2\" \"%3\"").arg(horiz.text, vert.text, inter.text);
-            Probe::cmbHoriz(w)->setEditText(horiz.text);
-            Probe::cmbVert(w)->setEditText(vert.text);
-            Probe::txtInter(w)->setText(inter.text);
+            Child<QComboBox>(w, "cmbHoriz")->setEditText(horiz.text);
+            Child<QComboBox>(w, "cmbVert")->setEditText(vert.text);
+            Child<QLineEdit>(w, "txtInter")->setText(inter.text);
             ref.settings(horiz.value, vert.value, inter.value);
-            Probe::cmdSet_Click(w);
+            QTest::mouseClick(Child<QPushButton>(w, "cmdSet"), Qt::LeftButton);
         }
 
         recent.push_back(QStringLiteral("%1: %2").arg(step).arg(what));

@@ -16,6 +16,7 @@
 #include <QDir>
 #include <QFile>
 #include <QLineEdit>
+#include <QSet>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QWindow>
@@ -66,26 +67,26 @@ public:
 // The marks always name the music's state.
 bool MarksMatch(frmMain& w)
 {
-    return Probe::mnuBgmItem(w)[0]->isChecked() == (Probe::BgmOn(w) != 0)
-           && Probe::mnuBgmItem(w)[1]->isChecked() == (Probe::BgmOn(w) == 0);
+    return Child<QAction>(w, "mnuBgmItem", 0)->isChecked() == (Probe::BgmOn(w) != 0)
+           && Child<QAction>(w, "mnuBgmItem", 1)->isChecked() == (Probe::BgmOn(w) == 0);
 }
 
 QWidget* Control(frmMain& w, const QString& name)
 {
     if (name == QLatin1String("picMain"))
-        return Probe::picMain(w);
+        return Child<platform::PictureBox>(w, "picMain");
     if (name == QLatin1String("txtInter"))
-        return Probe::txtInter(w);
+        return Child<QLineEdit>(w, "txtInter");
     if (name == QLatin1String("cmbHoriz"))
-        return Probe::cmbHoriz(w);
+        return Child<QComboBox>(w, "cmbHoriz");
     if (name == QLatin1String("cmbVert"))
-        return Probe::cmbVert(w);
+        return Child<QComboBox>(w, "cmbVert");
     return nullptr;
 }
 
 }  // namespace
 
-class TestMusicHelp : public QObject {
+class TestMusicHelp : public LoadedWindowTest {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -164,7 +165,8 @@ void TestMusicHelp::musicMenuCallsTheSoundOnlyOnAChangeOfState()
 {
     QFETCH(QString, choices);
     QFETCH(QString, calls);
-    LOADED_MAIN_WINDOW(world, w);
+    FakeWorld& world = m_loaded->world;
+    frmMain& w = m_loaded->w;
     world.sound.calls.clear();
     QVERIFY(MarksMatch(w));
 
@@ -172,7 +174,7 @@ void TestMusicHelp::musicMenuCallsTheSoundOnlyOnAChangeOfState()
     for (QChar choice : choices) {
         // Through the action itself, as the menu and its shortcut do: Qt toggles a
         // checkable action's mark before the handler runs.
-        Probe::mnuBgmItem(w)[choice == QLatin1Char('P') ? 0 : 1]->trigger();
+        Child<QAction>(w, "mnuBgmItem", choice == QLatin1Char('P') ? 0 : 1)->trigger();
         expectedOn = choice == QLatin1Char('P') ? mdlAelor::True : mdlAelor::False;
         QCOMPARE(Probe::BgmOn(w), expectedOn);
         QVERIFY2(MarksMatch(w), qPrintable(QStringLiteral("after %1").arg(choice)));
@@ -199,9 +201,10 @@ void TestMusicHelp::unknownIndexesChangeNothing()
 {
     QFETCH(int, index);
     QFETCH(bool, on);
-    LOADED_MAIN_WINDOW(world, w);
+    FakeWorld& world = m_loaded->world;
+    frmMain& w = m_loaded->w;
     if (!on)
-        Probe::mnuBgmItem(w)[1]->trigger();
+        Child<QAction>(w, "mnuBgmItem", 1)->trigger();
     world.sound.calls.clear();
     const std::int16_t before = Probe::BgmOn(w);
 
@@ -221,7 +224,8 @@ void TestMusicHelp::musicShortcutsWorkWhicheverControlHasTheFocus_data()
 void TestMusicHelp::musicShortcutsWorkWhicheverControlHasTheFocus()
 {
     QFETCH(QString, control);
-    LOADED_MAIN_WINDOW(world, w);
+    FakeWorld& world = m_loaded->world;
+    frmMain& w = m_loaded->w;
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     QWidget* focus = Control(w, control);
@@ -240,9 +244,9 @@ void TestMusicHelp::musicShortcutsWorkWhicheverControlHasTheFocus()
     }
     QCOMPARE(world.sound.calls, (QList<SoundCall>{StopCall, LoopCall(BuildDataDir())}));
     // The keys did not reach the entries.
-    QCOMPARE(Probe::txtInter(w)->text(), QStringLiteral(" 100"));
-    QCOMPARE(Probe::cmbHoriz(w)->currentText(), QStringLiteral(" 1"));
-    QCOMPARE(Probe::cmbVert(w)->currentText(), QStringLiteral(" 1"));
+    QCOMPARE(Child<QLineEdit>(w, "txtInter")->text(), QStringLiteral(" 100"));
+    QCOMPARE(Child<QComboBox>(w, "cmbHoriz")->currentText(), QStringLiteral(" 1"));
+    QCOMPARE(Child<QComboBox>(w, "cmbVert")->currentText(), QStringLiteral(" 1"));
 }
 
 // The real sound service with no music file: no message, no crash, and the
@@ -260,13 +264,13 @@ void TestMusicHelp::missingMusicFileStillSwitchesTheMarksSilently()
     QCOMPARE(Probe::BgmOn(w), mdlAelor::True);
     sound.calls.clear();
 
-    Probe::mnuBgmItem(w)[1]->trigger();
+    Child<QAction>(w, "mnuBgmItem", 1)->trigger();
     QCOMPARE(Probe::BgmOn(w), mdlAelor::False);
     QVERIFY(MarksMatch(w));
-    Probe::mnuBgmItem(w)[0]->trigger();
+    Child<QAction>(w, "mnuBgmItem", 0)->trigger();
     QCOMPARE(Probe::BgmOn(w), mdlAelor::True);
     QVERIFY(MarksMatch(w));
-    Probe::mnuBgmItem(w)[1]->trigger();
+    Child<QAction>(w, "mnuBgmItem", 1)->trigger();
     QCOMPARE(Probe::BgmOn(w), mdlAelor::False);
     QVERIFY(MarksMatch(w));
 
@@ -276,10 +280,11 @@ void TestMusicHelp::missingMusicFileStillSwitchesTheMarksSilently()
 
 void TestMusicHelp::helpAsksForTheContentsOfTheHelpFileEveryTime()
 {
-    LOADED_MAIN_WINDOW(world, w);
+    FakeWorld& world = m_loaded->world;
+    frmMain& w = m_loaded->w;
     world.sound.calls.clear();
     for (int i = 1; i <= 3; ++i) {
-        Probe::mnuHelp(w)->trigger();
+        Child<QAction>(w, "mnuHelp")->trigger();
         QCOMPARE(world.help.calls.size(), i);
         const HelpCall& call = world.help.calls.last();
         QCOMPARE(call.owner, &w);
@@ -300,7 +305,8 @@ void TestMusicHelp::helpShortcutWorksWhicheverControlHasTheFocus_data()
 void TestMusicHelp::helpShortcutWorksWhicheverControlHasTheFocus()
 {
     QFETCH(QString, control);
-    LOADED_MAIN_WINDOW(world, w);
+    FakeWorld& world = m_loaded->world;
+    frmMain& w = m_loaded->w;
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     Control(w, control)->setFocus();
@@ -308,7 +314,7 @@ void TestMusicHelp::helpShortcutWorksWhicheverControlHasTheFocus()
     QCOMPARE(world.help.calls.size(), 1);
     QCOMPARE(world.help.calls[0].file, BuildDataDir() + QStringLiteral("help/Aelor.hlp"));
     QCOMPARE(world.help.calls[0].command, platform::HELP_CONTENTS);
-    QCOMPARE(Probe::txtInter(w)->text(), QStringLiteral(" 100"));
+    QCOMPARE(Child<QLineEdit>(w, "txtInter")->text(), QStringLiteral(" 100"));
 }
 
 void TestMusicHelp::missingHelpFileIsLeftToTheHelpWindow()
@@ -319,7 +325,7 @@ void TestMusicHelp::missingHelpFileIsLeftToTheHelpWindow()
     frmMain w(world.services());
     QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
     QVERIFY(!QFile::exists(program.appDir() + QStringLiteral("help/Aelor.hlp")));
-    Probe::mnuHelp(w)->trigger();
+    Child<QAction>(w, "mnuHelp")->trigger();
     QCOMPARE(world.help.calls.size(), 1);
     QCOMPARE(world.help.calls[0].file, program.appDir() + QStringLiteral("help/Aelor.hlp"));
     QVERIFY(world.msgbox.calls.isEmpty());
@@ -364,14 +370,18 @@ void TestMusicHelp::viewerStartsDetachedWithThePathAsOneArgument()
     QCOMPARE(service.viewerProgram(), viewer);
     // Blanks, quotes and a semicolon stay inside the one argument.
     const QString file = dir.filePath(QStringLiteral("凧 あそび/it's; \"here\"/help/Aelor.hlp"));
+    const QWidgetList before = QApplication::topLevelWidgets();
     QWidget owner;
+    QSet<QWidget*> windows(before.begin(), before.end());
+    windows << &owner;
     service.WinHelp(&owner, file, platform::HELP_CONTENTS, 0);
     QTRY_VERIFY(QFile::exists(record));
     QFile written(record);
     QVERIFY(written.open(QIODevice::ReadOnly));
     QCOMPARE(QString::fromUtf8(written.readAll()), QStringLiteral("1\n") + file + QLatin1Char('\n'));
     // The program keeps no window of the viewer's.
-    QCOMPARE(QApplication::topLevelWidgets(), QWidgetList{&owner});
+    const QWidgetList after = QApplication::topLevelWidgets();
+    QCOMPARE(QSet<QWidget*>(after.begin(), after.end()), windows);
 }
 
 void TestMusicHelp::missingViewerIsPassedOverInSilence()
@@ -384,7 +394,7 @@ void TestMusicHelp::missingViewerIsPassedOverInSilence()
     frmMain w(services);
     QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
     const QWidgetList before = QApplication::topLevelWidgets();
-    Probe::mnuHelp(w)->trigger();
+    Child<QAction>(w, "mnuHelp")->trigger();
     QVERIFY(world.msgbox.calls.isEmpty());
     QCOMPARE(QApplication::topLevelWidgets(), before);
 }

@@ -136,8 +136,9 @@ void TestPropExpla::tabVisitsTheControlsInTableOrder()
     const QStringList expected = {"optBlack", "optGreen", "optBlue", "chkBold", "chkItalic",
                                   "chkUnder", "opt8",     "opt9",    "opt10",   "optPG",
                                   "optPM",    "optG",     "optM",    "cmdSet",  "optBlack"};
-    QCOMPARE(FocusChainFrom(Probe::optBlack(dialog), 15), expected);
-    for (QGroupBox* frame : {Probe::fraColor(dialog), Probe::fraSize(dialog), Probe::fraFont(dialog)})
+    QCOMPARE(FocusChainFrom(Child<QRadioButton>(dialog, "optBlack"), 15), expected);
+    for (QGroupBox* frame : {Child<QGroupBox>(dialog, "fraColor"), Child<QGroupBox>(dialog, "fraSize"),
+                             Child<QGroupBox>(dialog, "fraFont")})
         QCOMPARE(frame->focusPolicy(), Qt::NoFocus);
 }
 
@@ -145,21 +146,22 @@ void TestPropExpla::captionsShowTheirColourFaceAndStyle()
 {
     StyledLabel label;
     frmPropExpla dialog(&label);
-    QCOMPARE(Probe::optGreen(dialog)->palette().color(QPalette::WindowText), QColor(0, 255, 0));
-    QCOMPARE(Probe::optBlue(dialog)->palette().color(QPalette::WindowText), QColor(0, 0, 255));
-    QCOMPARE(Probe::optBlack(dialog)->palette().color(QPalette::WindowText),
+    QCOMPARE(Child<QRadioButton>(dialog, "optGreen")->palette().color(QPalette::WindowText), QColor(0, 255, 0));
+    QCOMPARE(Child<QRadioButton>(dialog, "optBlue")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    QCOMPARE(Child<QRadioButton>(dialog, "optBlack")->palette().color(QPalette::WindowText),
              dialog.palette().color(QPalette::WindowText));
 
-    QCOMPARE(Probe::optPM(dialog)->font().family(), PM);
-    QCOMPARE(Probe::optG(dialog)->font().family(), G);
-    QCOMPARE(Probe::optM(dialog)->font().family(), M);
-    for (QRadioButton* option : {Probe::optPM(dialog), Probe::optG(dialog), Probe::optM(dialog)})
+    QCOMPARE(Child<QRadioButton>(dialog, "optPM")->font().family(), PM);
+    QCOMPARE(Child<QRadioButton>(dialog, "optG")->font().family(), G);
+    QCOMPARE(Child<QRadioButton>(dialog, "optM")->font().family(), M);
+    for (QRadioButton* option : {Child<QRadioButton>(dialog, "optPM"), Child<QRadioButton>(dialog, "optG"),
+                                 Child<QRadioButton>(dialog, "optM")})
         QCOMPARE(option->font().pointSizeF(), 9.0);
 
-    QCOMPARE(Probe::chkBold(dialog)->font().family(), PG);
-    QCOMPARE(Probe::chkBold(dialog)->font().weight(), QFont::Bold);
-    QVERIFY(Probe::chkItalic(dialog)->font().italic());
-    QVERIFY(Probe::chkUnder(dialog)->font().underline());
+    QCOMPARE(Child<QCheckBox>(dialog, "chkBold")->font().family(), PG);
+    QCOMPARE(Child<QCheckBox>(dialog, "chkBold")->font().weight(), QFont::Bold);
+    QVERIFY(Child<QCheckBox>(dialog, "chkItalic")->font().italic());
+    QVERIFY(Child<QCheckBox>(dialog, "chkUnder")->font().underline());
 }
 
 // clang-format off
@@ -212,16 +214,18 @@ void TestPropExpla::choicesWaitForApply()
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     QSignalSpy changes(&label, &StyledLabel::styleChanged);
     for (QAbstractButton* b : std::initializer_list<QAbstractButton*>{
-             Probe::optBlack(dialog), Probe::optGreen(dialog), Probe::optBlue(dialog), Probe::opt8(dialog),
-             Probe::opt10(dialog), Probe::optPM(dialog), Probe::optM(dialog), Probe::chkBold(dialog),
-             Probe::chkItalic(dialog), Probe::chkUnder(dialog)}) {
+             Child<QRadioButton>(dialog, "optBlack"), Child<QRadioButton>(dialog, "optGreen"),
+             Child<QRadioButton>(dialog, "optBlue"), Child<QRadioButton>(dialog, "opt8"),
+             Child<QRadioButton>(dialog, "opt10"), Child<QRadioButton>(dialog, "optPM"),
+             Child<QRadioButton>(dialog, "optM"), Child<QCheckBox>(dialog, "chkBold"),
+             Child<QCheckBox>(dialog, "chkItalic"), Child<QCheckBox>(dialog, "chkUnder")}) {
         ClickOn(b);
         QVERIFY2(b->isChecked(), qPrintable(b->objectName()));
     }
     QCOMPARE(changes.count(), 0);
     QCOMPARE(label.style(), StartStyle());
 
-    ClickOn(Probe::cmdSet(dialog));
+    ClickOn(Child<QPushButton>(dialog, "cmdSet"));
     QCOMPARE(label.style(), MakeStyle(Blue, 10.0, M, true, true, true));
 }
 
@@ -271,7 +275,7 @@ void TestPropExpla::applyWritesTheChoices()
     QCOMPARE(label.style(), before);
 
     const QStringList shown = CheckedControls(&dialog);
-    ClickOn(Probe::cmdSet(dialog));
+    ClickOn(Child<QPushButton>(dialog, "cmdSet"));
     QCOMPARE(label.style(), after);
     // The dialog stays open, its controls as they were.
     QVERIFY(dialog.isVisible());
@@ -285,14 +289,14 @@ void TestPropExpla::applyingTwiceChangesNothingFurther()
     frmPropExpla dialog(&label);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    ClickOn(Probe::optGreen(dialog));
-    ClickOn(Probe::opt10(dialog));
-    ClickOn(Probe::optG(dialog));
-    ClickOn(Probe::chkItalic(dialog));
-    ClickOn(Probe::cmdSet(dialog));
+    ClickOn(Child<QRadioButton>(dialog, "optGreen"));
+    ClickOn(Child<QRadioButton>(dialog, "opt10"));
+    ClickOn(Child<QRadioButton>(dialog, "optG"));
+    ClickOn(Child<QCheckBox>(dialog, "chkItalic"));
+    ClickOn(Child<QPushButton>(dialog, "cmdSet"));
     const LabelStyle once = label.style();
     QCOMPARE(once, MakeStyle(Green, 10.0, G, false, true, false));
-    ClickOn(Probe::cmdSet(dialog));
+    ClickOn(Child<QPushButton>(dialog, "cmdSet"));
     QCOMPARE(label.style(), once);
 }
 
@@ -305,11 +309,11 @@ void TestPropExpla::blackOnceAppliedIsSelectedNextTime()
     auto* first = new frmPropExpla(&label);
     first->show();
     QVERIFY(QTest::qWaitForWindowExposed(first));
-    QVERIFY(!Probe::optBlack(*first)->isChecked());
-    ClickOn(Probe::cmdSet(*first));
+    QVERIFY(!Child<QRadioButton>(*first, "optBlack")->isChecked());
+    ClickOn(Child<QPushButton>(*first, "cmdSet"));
     QCOMPARE(label.ForeColor(), System);
-    ClickOn(Probe::optBlack(*first));
-    ClickOn(Probe::cmdSet(*first));
+    ClickOn(Child<QRadioButton>(*first, "optBlack"));
+    ClickOn(Child<QPushButton>(*first, "cmdSet"));
     QCOMPARE(label.ForeColor(), Black);
     first->close();
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
@@ -326,8 +330,8 @@ void TestPropExpla::closingWithoutApplyDropsTheChoices()
     QPointer<frmPropExpla> alive(dialog);
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
-    ClickOn(Probe::optBlue(*dialog));
-    ClickOn(Probe::chkBold(*dialog));
+    ClickOn(Child<QRadioButton>(*dialog, "optBlue"));
+    ClickOn(Child<QCheckBox>(*dialog, "chkBold"));
     QVERIFY(dialog->close());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(alive.isNull());

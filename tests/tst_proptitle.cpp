@@ -135,8 +135,9 @@ void TestPropTitle::tabVisitsTheControlsInTableOrder()
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     const QStringList expected = {"optRed", "optGreen", "optBlue", "chkBold", "chkItalic", "chkUnder", "opt24",
                                   "opt26",  "opt28",    "optPG",   "optPM",   "optG",      "optM",     "optRed"};
-    QCOMPARE(FocusChainFrom(Probe::optRed(dialog), 14), expected);
-    for (QGroupBox* frame : {Probe::fraColor(dialog), Probe::fraSize(dialog), Probe::fraFont(dialog)})
+    QCOMPARE(FocusChainFrom(Child<QRadioButton>(dialog, "optRed"), 14), expected);
+    for (QGroupBox* frame : {Child<QGroupBox>(dialog, "fraColor"), Child<QGroupBox>(dialog, "fraSize"),
+                             Child<QGroupBox>(dialog, "fraFont")})
         QCOMPARE(frame->focusPolicy(), Qt::NoFocus);
 }
 
@@ -148,7 +149,7 @@ void TestPropTitle::tabStopsAtTheSelectedOptionOfEachFrame()
     frmPropTitle dialog(&label);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    Probe::optGreen(dialog)->setFocus();
+    Child<QRadioButton>(dialog, "optGreen")->setFocus();
     QCOMPARE(TabStops(&dialog, 6), (QStringList{"chkBold", "chkItalic", "chkUnder", "opt26", "optG", "optGreen"}));
 }
 
@@ -157,35 +158,38 @@ void TestPropTitle::captionsShowTheirColourFaceAndStyle()
     StyledLabel label;
     frmPropTitle dialog(&label);
 
-    QCOMPARE(Probe::optRed(dialog)->palette().color(QPalette::WindowText), QColor(255, 0, 0));
-    QCOMPARE(Probe::optGreen(dialog)->palette().color(QPalette::WindowText), QColor(0, 255, 0));
-    QCOMPARE(Probe::optBlue(dialog)->palette().color(QPalette::WindowText), QColor(0, 0, 255));
+    QCOMPARE(Child<QRadioButton>(dialog, "optRed")->palette().color(QPalette::WindowText), QColor(255, 0, 0));
+    QCOMPARE(Child<QRadioButton>(dialog, "optGreen")->palette().color(QPalette::WindowText), QColor(0, 255, 0));
+    QCOMPARE(Child<QRadioButton>(dialog, "optBlue")->palette().color(QPalette::WindowText), QColor(0, 0, 255));
 
     // The Mincho caption's text differs from the face it is drawn in.
-    QCOMPARE(Probe::optPM(dialog)->font().family(), PM);
-    QCOMPARE(Probe::optG(dialog)->font().family(), G);
-    QCOMPARE(Probe::optM(dialog)->font().family(), M);
-    for (QRadioButton* option : {Probe::optPM(dialog), Probe::optG(dialog), Probe::optM(dialog)})
+    QCOMPARE(Child<QRadioButton>(dialog, "optPM")->font().family(), PM);
+    QCOMPARE(Child<QRadioButton>(dialog, "optG")->font().family(), G);
+    QCOMPARE(Child<QRadioButton>(dialog, "optM")->font().family(), M);
+    for (QRadioButton* option : {Child<QRadioButton>(dialog, "optPM"), Child<QRadioButton>(dialog, "optG"),
+                                 Child<QRadioButton>(dialog, "optM")})
         QCOMPARE(option->font().pointSizeF(), 9.0);
-    QCOMPARE(Probe::optPG(dialog)->font(), dialog.font());
+    QCOMPARE(Child<QRadioButton>(dialog, "optPG")->font(), dialog.font());
 
-    for (QCheckBox* box : {Probe::chkBold(dialog), Probe::chkItalic(dialog), Probe::chkUnder(dialog)}) {
+    for (QCheckBox* box : {Child<QCheckBox>(dialog, "chkBold"), Child<QCheckBox>(dialog, "chkItalic"),
+                           Child<QCheckBox>(dialog, "chkUnder")}) {
         QCOMPARE(box->font().family(), PG);
         QCOMPARE(box->font().pointSizeF(), 9.0);
     }
-    QCOMPARE(Probe::chkBold(dialog)->font().weight(), QFont::Bold);
-    QVERIFY(!Probe::chkBold(dialog)->font().italic() && !Probe::chkBold(dialog)->font().underline());
-    QVERIFY(Probe::chkItalic(dialog)->font().italic());
-    QCOMPARE(Probe::chkItalic(dialog)->font().weight(), QFont::Normal);
-    QVERIFY(!Probe::chkItalic(dialog)->font().underline());
-    QVERIFY(Probe::chkUnder(dialog)->font().underline());
-    QCOMPARE(Probe::chkUnder(dialog)->font().weight(), QFont::Normal);
-    QVERIFY(!Probe::chkUnder(dialog)->font().italic());
+    QCOMPARE(Child<QCheckBox>(dialog, "chkBold")->font().weight(), QFont::Bold);
+    QVERIFY(!Child<QCheckBox>(dialog, "chkBold")->font().italic()
+            && !Child<QCheckBox>(dialog, "chkBold")->font().underline());
+    QVERIFY(Child<QCheckBox>(dialog, "chkItalic")->font().italic());
+    QCOMPARE(Child<QCheckBox>(dialog, "chkItalic")->font().weight(), QFont::Normal);
+    QVERIFY(!Child<QCheckBox>(dialog, "chkItalic")->font().underline());
+    QVERIFY(Child<QCheckBox>(dialog, "chkUnder")->font().underline());
+    QCOMPARE(Child<QCheckBox>(dialog, "chkUnder")->font().weight(), QFont::Normal);
+    QVERIFY(!Child<QCheckBox>(dialog, "chkUnder")->font().italic());
 
     // The red caption is really drawn red.
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
-    const QImage shot = Probe::optRed(dialog)->grab().toImage();
+    const QImage shot = Child<QRadioButton>(dialog, "optRed")->grab().toImage();
     bool redInk = false;
     for (int y = 0; y < shot.height() && !redInk; ++y) {
         for (int x = 0; x < shot.width() && !redInk; ++x) {
@@ -303,10 +307,10 @@ void TestPropTitle::boxInvertsTheLabelNotItsOwnState()
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     label.setFontBold(true);
-    QVERIFY(!Probe::chkBold(dialog)->isChecked());
+    QVERIFY(!Child<QCheckBox>(dialog, "chkBold")->isChecked());
 
-    ClickOn(Probe::chkBold(dialog));
-    QVERIFY(Probe::chkBold(dialog)->isChecked());
+    ClickOn(Child<QCheckBox>(dialog, "chkBold"));
+    QVERIFY(Child<QCheckBox>(dialog, "chkBold")->isChecked());
     QVERIFY(!label.FontBold());
 }
 
@@ -330,21 +334,22 @@ void TestPropTitle::clickingBoldTwiceRestoresLabelAndBox()
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
     const LabelStyle before = label.style();
-    QCOMPARE(Probe::chkBold(dialog)->isChecked(), boldBefore);
+    QCOMPARE(Child<QCheckBox>(dialog, "chkBold")->isChecked(), boldBefore);
 
-    QSignalSpy boxChanges(Probe::chkBold(dialog), &QCheckBox::toggled);
+    QSignalSpy boxChanges(Child<QCheckBox>(dialog, "chkBold"), &QCheckBox::toggled);
     if (asDoubleClick) {
         // Through the window, as the window system delivers it: press, release,
         // press, double-click, release.
-        const QPoint at = Probe::chkBold(dialog)->mapTo(&dialog, QPoint(6, Probe::chkBold(dialog)->height() / 2));
+        const QPoint at = Child<QCheckBox>(dialog, "chkBold")
+                              ->mapTo(&dialog, QPoint(6, Child<QCheckBox>(dialog, "chkBold")->height() / 2));
         QTest::mouseDClick(dialog.windowHandle(), Qt::LeftButton, Qt::NoModifier, at);
     } else {
-        ClickOn(Probe::chkBold(dialog));
+        ClickOn(Child<QCheckBox>(dialog, "chkBold"));
         QCOMPARE(label.FontBold(), !boldBefore);
-        ClickOn(Probe::chkBold(dialog));
+        ClickOn(Child<QCheckBox>(dialog, "chkBold"));
     }
     QCOMPARE(boxChanges.count(), 2);
-    QCOMPARE(Probe::chkBold(dialog)->isChecked(), boldBefore);
+    QCOMPARE(Child<QCheckBox>(dialog, "chkBold")->isChecked(), boldBefore);
     QCOMPARE(label.style(), before);
 }
 
@@ -357,9 +362,9 @@ void TestPropTitle::optionsOfOneFrameExcludeOnlyEachOther()
     dialog.show();
     QVERIFY(QTest::qWaitForWindowExposed(&dialog));
 
-    ClickOn(Probe::optBlue(dialog));
-    ClickOn(Probe::opt28(dialog));
-    ClickOn(Probe::optM(dialog));
+    ClickOn(Child<QRadioButton>(dialog, "optBlue"));
+    ClickOn(Child<QRadioButton>(dialog, "opt28"));
+    ClickOn(Child<QRadioButton>(dialog, "optM"));
     QCOMPARE(CheckedControls(&dialog), (QStringList{"optBlue", "opt28", "optM"}));
     QCOMPARE(label.style(), MakeStyle(Blue, 28.0, M));
 }
@@ -372,10 +377,10 @@ void TestPropTitle::closingKeepsEveryChange()
     QPointer<frmPropTitle> alive(dialog);
     dialog->show();
     QVERIFY(QTest::qWaitForWindowExposed(dialog));
-    ClickOn(Probe::optGreen(*dialog));
-    ClickOn(Probe::opt26(*dialog));
-    ClickOn(Probe::optG(*dialog));
-    ClickOn(Probe::chkUnder(*dialog));
+    ClickOn(Child<QRadioButton>(*dialog, "optGreen"));
+    ClickOn(Child<QRadioButton>(*dialog, "opt26"));
+    ClickOn(Child<QRadioButton>(*dialog, "optG"));
+    ClickOn(Child<QCheckBox>(*dialog, "chkUnder"));
     QVERIFY(dialog->close());
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
     QVERIFY(alive.isNull());

@@ -32,9 +32,9 @@ const QString AngerTitle = QStringLiteral("怒");
 
 void Type(frmMain& w, const QString& horiz, const QString& vert, const QString& inter)
 {
-    Probe::cmbHoriz(w)->setEditText(horiz);
-    Probe::cmbVert(w)->setEditText(vert);
-    Probe::txtInter(w)->setText(inter);
+    Child<QComboBox>(w, "cmbHoriz")->setEditText(horiz);
+    Child<QComboBox>(w, "cmbVert")->setEditText(vert);
+    Child<QLineEdit>(w, "txtInter")->setText(inter);
 }
 
 QStringList Titles(const FakeMsgBox& box)
@@ -56,7 +56,7 @@ void Commit(QWidget* editor, const QString& text)
 
 }  // namespace
 
-class TestSettings : public QObject {
+class TestSettings : public LoadedWindowTest {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -83,9 +83,10 @@ void TestSettings::initTestCase()
 
 void TestSettings::acceptedEntriesApplyWithoutAMessage()
 {
-    LOADED_MAIN_WINDOW(world, w);
+    FakeWorld& world = m_loaded->world;
+    frmMain& w = m_loaded->w;
     Type(w, QStringLiteral("10"), QStringLiteral("20"), QStringLiteral("500"));
-    Probe::cmdSet_Click(w);
+    QTest::mouseClick(Child<QPushButton>(w, "cmdSet"), Qt::LeftButton);
     QVERIFY(world.msgbox.calls.isEmpty());
     QCOMPARE(Probe::st(w).StepX, std::int16_t(10));
     QCOMPARE(Probe::st(w).StepY, std::int16_t(20));
@@ -93,7 +94,7 @@ void TestSettings::acceptedEntriesApplyWithoutAMessage()
     QVERIFY(Probe::timAnime(w).Enabled());
     QVERIFY(Probe::timAnime(w).isTicking());
     QCOMPARE(Probe::st(w).Running, std::int16_t(-1));
-    QCOMPARE(Probe::lblChange(w)->text(), QStringLiteral("作動中"));
+    QCOMPARE(Child<QLabel>(w, "lblChange")->text(), QStringLiteral("作動中"));
 }
 
 // clang-format off
@@ -142,27 +143,29 @@ void TestSettings::everyEntryIsTestedOnItsOwn()
     QFETCH(int, stepY);
     QFETCH(int, interval);
 
-    LOADED_MAIN_WINDOW(world, w);
+    FakeWorld& world = m_loaded->world;
+    frmMain& w = m_loaded->w;
     Type(w, horiz, vert, inter);
-    Probe::cmdSet_Click(w);
+    QTest::mouseClick(Child<QPushButton>(w, "cmdSet"), Qt::LeftButton);
 
     QCOMPARE(Titles(world.msgbox), boxes);
     QCOMPARE(int(Probe::st(w).StepX), stepX);
     QCOMPARE(int(Probe::st(w).StepY), stepY);
     QCOMPARE(Probe::timAnime(w).Interval(), interval);
     // Neither corrected nor re-filled, accepted or not.
-    QCOMPARE(Probe::cmbHoriz(w)->currentText(), horiz);
-    QCOMPARE(Probe::cmbVert(w)->currentText(), vert);
-    QCOMPARE(Probe::txtInter(w)->text(), inter);
+    QCOMPARE(Child<QComboBox>(w, "cmbHoriz")->currentText(), horiz);
+    QCOMPARE(Child<QComboBox>(w, "cmbVert")->currentText(), vert);
+    QCOMPARE(Child<QLineEdit>(w, "txtInter")->text(), inter);
     QVERIFY(world.endCalls.isEmpty());
     QVERIFY(Probe::timAnime(w).isTicking());
 }
 
 void TestSettings::errorBoxesHaveTheirExactTitlesTextsAndStyles()
 {
-    LOADED_MAIN_WINDOW(world, w);
+    FakeWorld& world = m_loaded->world;
+    frmMain& w = m_loaded->w;
     Type(w, QStringLiteral("31"), QStringLiteral("61"), QStringLiteral("3001"));
-    Probe::cmdSet_Click(w);
+    QTest::mouseClick(Child<QPushButton>(w, "cmdSet"), Qt::LeftButton);
 
     QCOMPARE(world.msgbox.calls.size(), 3);
     const MsgBoxCall& h = world.msgbox.calls[0];
@@ -181,11 +184,12 @@ void TestSettings::errorBoxesHaveTheirExactTitlesTextsAndStyles()
 
 void TestSettings::noTickWhileEntriesAreReadOrABoxIsOpen()
 {
-    LOADED_MAIN_WINDOW(world, w);
+    FakeWorld& world = m_loaded->world;
+    frmMain& w = m_loaded->w;
     QList<bool> enabledWhileShown;
     world.msgbox.onShow = [&](const MsgBoxCall&) { enabledWhileShown.append(Probe::timAnime(w).Enabled()); };
     Type(w, QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z"));
-    Probe::cmdSet_Click(w);
+    QTest::mouseClick(Child<QPushButton>(w, "cmdSet"), Qt::LeftButton);
 
     QCOMPARE(enabledWhileShown, (QList<bool>{false, false, false}));
     // On again at the end, with the interval unchanged.
@@ -196,39 +200,41 @@ void TestSettings::noTickWhileEntriesAreReadOrABoxIsOpen()
 
 void TestSettings::settingsMadeWhileStoppedWaitForTheNextStart()
 {
-    LOADED_MAIN_WINDOW(world, w);
-    Probe::cmdChange_Click(w);
+    FakeWorld& world = m_loaded->world;
+    frmMain& w = m_loaded->w;
+    QTest::mouseClick(Child<QPushButton>(w, "cmdChange"), Qt::LeftButton);
     QVERIFY(!Probe::timAnime(w).Enabled());
 
     QList<bool> enabledWhileShown;
     world.msgbox.onShow = [&](const MsgBoxCall&) { enabledWhileShown.append(Probe::timAnime(w).Enabled()); };
     Type(w, QStringLiteral("3"), QStringLiteral("99"), QStringLiteral("250"));
-    Probe::cmdSet_Click(w);
+    QTest::mouseClick(Child<QPushButton>(w, "cmdSet"), Qt::LeftButton);
     QCOMPARE(enabledWhileShown, QList<bool>{false});
     QCOMPARE(Probe::st(w).StepX, std::int16_t(3));
     QCOMPARE(Probe::timAnime(w).Interval(), 250);
     QVERIFY(!Probe::timAnime(w).Enabled());
     QCOMPARE(Probe::st(w).Running, std::int16_t(0));
-    QCOMPARE(Probe::lblChange(w)->text(), QStringLiteral("停止中"));
+    QCOMPARE(Child<QLabel>(w, "lblChange")->text(), QStringLiteral("停止中"));
 
-    Probe::cmdChange_Click(w);
+    QTest::mouseClick(Child<QPushButton>(w, "cmdChange"), Qt::LeftButton);
     QVERIFY(Probe::timAnime(w).isTicking());
     QCOMPARE(Probe::timAnime(w).Interval(), 250);
 }
 
 void TestSettings::yesToTheIntervalErrorKeepsIntervalAndFlight()
 {
-    LOADED_MAIN_WINDOW(world, w);
+    FakeWorld& world = m_loaded->world;
+    frmMain& w = m_loaded->w;
     world.msgbox.answers = {platform::vbYes};
     Type(w, QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("5000"));
-    Probe::cmdSet_Click(w);
+    QTest::mouseClick(Child<QPushButton>(w, "cmdSet"), Qt::LeftButton);
     QCOMPARE(Titles(world.msgbox), QStringList{InterTitle});
     QCOMPARE(Probe::timAnime(w).Interval(), 100);
     QCOMPARE(Probe::st(w).StepX, std::int16_t(4));
     QCOMPARE(Probe::st(w).StepY, std::int16_t(5));
     QVERIFY(Probe::timAnime(w).isTicking());
     QVERIFY(world.endCalls.isEmpty());
-    QCOMPARE(Probe::txtInter(w)->text(), QStringLiteral("5000"));
+    QCOMPARE(Child<QLineEdit>(w, "txtInter")->text(), QStringLiteral("5000"));
 }
 
 void TestSettings::noToTheIntervalErrorEndsTheProgramAtOnce_data()
@@ -245,14 +251,15 @@ void TestSettings::noToTheIntervalErrorEndsTheProgramAtOnce()
     QFETCH(bool, running);
     QFETCH(bool, music);
 
-    LOADED_MAIN_WINDOW(world, w);
+    FakeWorld& world = m_loaded->world;
+    frmMain& w = m_loaded->w;
     w.show();
     if (!running)
-        Probe::cmdChange_Click(w);
+        QTest::mouseClick(Child<QPushButton>(w, "cmdChange"), Qt::LeftButton);
     if (!music)
         Probe::BgmOn(w) = mdlAelor::False;
-    Probe::propTitle(w) = new frmPropTitle(Probe::lblTitle(w));
-    Probe::propExpla(w) = new frmPropExpla(Probe::lblExpla(w));
+    Probe::propTitle(w) = new frmPropTitle(Child<StyledLabel>(w, "lblTitle"));
+    Probe::propExpla(w) = new frmPropExpla(Child<StyledLabel>(w, "lblExpla"));
     Probe::about(w) = new frmAbout();
     for (QWidget* d : std::initializer_list<QWidget*>{Probe::propTitle(w), Probe::propExpla(w), Probe::about(w)})
         d->show();
@@ -272,7 +279,7 @@ void TestSettings::noToTheIntervalErrorEndsTheProgramAtOnce()
     };
     world.msgbox.answers = {platform::vbNo};
     Type(w, QStringLiteral("7"), QStringLiteral("8"), QStringLiteral("5000"));
-    Probe::cmdSet_Click(w);
+    QTest::mouseClick(Child<QPushButton>(w, "cmdSet"), Qt::LeftButton);
 
     QCOMPARE(Titles(world.msgbox), (QStringList{InterTitle, AngerTitle}));
     const MsgBoxCall& anger = world.msgbox.calls[1];
@@ -301,7 +308,8 @@ void TestSettings::noToTheIntervalErrorEndsTheProgramAtOnce()
 
 void TestSettings::startStopTogglesStateTimerAndLabel()
 {
-    LOADED_MAIN_WINDOW(world, w);
+    FakeWorld& world = m_loaded->world;
+    frmMain& w = m_loaded->w;
     struct Seen {
         int running;
         bool enabled;
@@ -309,8 +317,8 @@ void TestSettings::startStopTogglesStateTimerAndLabel()
     };
     QList<Seen> seen;
     for (int i = 0; i < 4; ++i) {
-        Probe::cmdChange_Click(w);
-        seen.append({Probe::st(w).Running, Probe::timAnime(w).Enabled(), Probe::lblChange(w)->text()});
+        QTest::mouseClick(Child<QPushButton>(w, "cmdChange"), Qt::LeftButton);
+        seen.append({Probe::st(w).Running, Probe::timAnime(w).Enabled(), Child<QLabel>(w, "lblChange")->text()});
     }
     const QString stopped = QStringLiteral("停止中");
     const QString running = QStringLiteral("作動中");
@@ -326,14 +334,14 @@ void TestSettings::startStopTogglesStateTimerAndLabel()
 
 void TestSettings::startStopNeitherMovesNorRedrawsTheKite()
 {
-    LOADED_MAIN_WINDOW(world, w);
+    frmMain& w = m_loaded->w;
     Probe::timAnime_Timer(w);
-    const QImage shown = Probe::picMain(w)->image().copy();
+    const QImage shown = Child<platform::PictureBox>(w, "picMain")->image().copy();
     const mdlAelor::FlightState before = Probe::st(w);
 
-    Probe::cmdChange_Click(w);
-    Probe::cmdChange_Click(w);
-    QCOMPARE(Probe::picMain(w)->image(), shown);
+    QTest::mouseClick(Child<QPushButton>(w, "cmdChange"), Qt::LeftButton);
+    QTest::mouseClick(Child<QPushButton>(w, "cmdChange"), Qt::LeftButton);
+    QCOMPARE(Child<platform::PictureBox>(w, "picMain")->image(), shown);
     QCOMPARE(Probe::st(w).KiteX, before.KiteX);
     QCOMPARE(Probe::st(w).KiteY, before.KiteY);
     QCOMPARE(Probe::st(w).FrameNo, before.FrameNo);
@@ -342,7 +350,8 @@ void TestSettings::startStopNeitherMovesNorRedrawsTheKite()
 
 void TestSettings::entriesTypedAndButtonsClickedThroughRealWidgets()
 {
-    LOADED_MAIN_WINDOW(world, w);
+    FakeWorld& world = m_loaded->world;
+    frmMain& w = m_loaded->w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
@@ -352,46 +361,47 @@ void TestSettings::entriesTypedAndButtonsClickedThroughRealWidgets()
         QTest::keyClick(edit, Qt::Key_Backspace);
         QTest::keyClicks(edit, text);
     };
-    retype(Probe::cmbHoriz(w)->lineEdit(), QStringLiteral("12abc"));
-    retype(Probe::cmbVert(w)->lineEdit(), QStringLiteral("1 0"));
-    retype(Probe::txtInter(w), QStringLiteral("&h1F4"));
-    QTest::mouseClick(Probe::cmdSet(w), Qt::LeftButton);
+    retype(Child<QComboBox>(w, "cmbHoriz")->lineEdit(), QStringLiteral("12abc"));
+    retype(Child<QComboBox>(w, "cmbVert")->lineEdit(), QStringLiteral("1 0"));
+    retype(Child<QLineEdit>(w, "txtInter"), QStringLiteral("&h1F4"));
+    QTest::mouseClick(Child<QPushButton>(w, "cmdSet"), Qt::LeftButton);
 
     QVERIFY(world.msgbox.calls.isEmpty());
     QCOMPARE(Probe::st(w).StepX, std::int16_t(12));
     QCOMPARE(Probe::st(w).StepY, std::int16_t(10));
     QCOMPARE(Probe::timAnime(w).Interval(), 500);
-    QCOMPARE(Probe::cmbHoriz(w)->currentText(), QStringLiteral("12abc"));
-    QCOMPARE(Probe::cmbVert(w)->currentText(), QStringLiteral("1 0"));
-    QCOMPARE(Probe::txtInter(w)->text(), QStringLiteral("&h1F4"));
+    QCOMPARE(Child<QComboBox>(w, "cmbHoriz")->currentText(), QStringLiteral("12abc"));
+    QCOMPARE(Child<QComboBox>(w, "cmbVert")->currentText(), QStringLiteral("1 0"));
+    QCOMPARE(Child<QLineEdit>(w, "txtInter")->text(), QStringLiteral("&h1F4"));
 
-    retype(Probe::cmbHoriz(w)->lineEdit(), QStringLiteral("31"));
-    QTest::mouseClick(Probe::cmdSet(w), Qt::LeftButton);
+    retype(Child<QComboBox>(w, "cmbHoriz")->lineEdit(), QStringLiteral("31"));
+    QTest::mouseClick(Child<QPushButton>(w, "cmdSet"), Qt::LeftButton);
     QCOMPARE(Titles(world.msgbox), QStringList{HorizTitle});
     QCOMPARE(Probe::st(w).StepX, std::int16_t(12));
 
-    QTest::mouseClick(Probe::cmdChange(w), Qt::LeftButton);
-    QCOMPARE(Probe::lblChange(w)->text(), QStringLiteral("停止中"));
+    QTest::mouseClick(Child<QPushButton>(w, "cmdChange"), Qt::LeftButton);
+    QCOMPARE(Child<QLabel>(w, "lblChange")->text(), QStringLiteral("停止中"));
     QVERIFY(!Probe::timAnime(w).Enabled());
-    QTest::mouseClick(Probe::cmdChange(w), Qt::LeftButton);
-    QCOMPARE(Probe::lblChange(w)->text(), QStringLiteral("作動中"));
+    QTest::mouseClick(Child<QPushButton>(w, "cmdChange"), Qt::LeftButton);
+    QCOMPARE(Child<QLabel>(w, "lblChange")->text(), QStringLiteral("作動中"));
     QVERIFY(Probe::timAnime(w).isTicking());
 }
 
 void TestSettings::fullWidthInputFromAnInputMethodIsRead()
 {
-    LOADED_MAIN_WINDOW(world, w);
+    FakeWorld& world = m_loaded->world;
+    frmMain& w = m_loaded->w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
-    Probe::cmbHoriz(w)->lineEdit()->clear();
-    Probe::cmbVert(w)->lineEdit()->clear();
-    Probe::txtInter(w)->clear();
-    Commit(Probe::cmbHoriz(w)->lineEdit(), QStringLiteral("１．５"));
-    Commit(Probe::cmbVert(w)->lineEdit(), QStringLiteral("＆Ｈ１Ｅ"));
-    Commit(Probe::txtInter(w), QStringLiteral("　７５０"));
-    QCOMPARE(Probe::txtInter(w)->text(), QStringLiteral("　７５０"));
-    QTest::mouseClick(Probe::cmdSet(w), Qt::LeftButton);
+    Child<QComboBox>(w, "cmbHoriz")->lineEdit()->clear();
+    Child<QComboBox>(w, "cmbVert")->lineEdit()->clear();
+    Child<QLineEdit>(w, "txtInter")->clear();
+    Commit(Child<QComboBox>(w, "cmbHoriz")->lineEdit(), QStringLiteral("１．５"));
+    Commit(Child<QComboBox>(w, "cmbVert")->lineEdit(), QStringLiteral("＆Ｈ１Ｅ"));
+    Commit(Child<QLineEdit>(w, "txtInter"), QStringLiteral("　７５０"));
+    QCOMPARE(Child<QLineEdit>(w, "txtInter")->text(), QStringLiteral("　７５０"));
+    QTest::mouseClick(Child<QPushButton>(w, "cmdSet"), Qt::LeftButton);
 
     QVERIFY(world.msgbox.calls.isEmpty());
     QCOMPARE(Probe::st(w).StepX, std::int16_t(2));
@@ -409,7 +419,8 @@ void TestSettings::noTypedTextCrashesOrHidesTheFlightState()
         "H",  "h",  "O",  "o", "Ｈ", "F",    "a",     "z",      " ",   "\t", "\n",
         "\r", "　", "٣",  "😀", "ー", "9999", "1e400", "&HFFFF", "0.5", "-0", "e-999999999999",
     };
-    LOADED_MAIN_WINDOW(world, w);
+    FakeWorld& world = m_loaded->world;
+    frmMain& w = m_loaded->w;
     constexpr quint32 seed = 20240611;
     qInfo("settings: random texts from seed %u", seed);
     QRandomGenerator gen(seed);
@@ -423,11 +434,11 @@ void TestSettings::noTypedTextCrashesOrHidesTheFlightState()
 
     for (int round = 0; round < 1500; ++round) {
         if (round == 750)
-            Probe::cmdChange_Click(w);
+            QTest::mouseClick(Child<QPushButton>(w, "cmdChange"), Qt::LeftButton);
         const QString h = randomText(), v = randomText(), i = randomText();
         Type(w, h, v, i);
         world.msgbox.calls.clear();
-        Probe::cmdSet_Click(w);
+        QTest::mouseClick(Child<QPushButton>(w, "cmdSet"), Qt::LeftButton);
         const QString where = QStringLiteral("entries [%1] [%2] [%3]").arg(h.left(40), v.left(40), i.left(40));
         const QByteArray msg = where.toUtf8();
         QVERIFY2(world.msgbox.calls.size() <= 3, msg.constData());
@@ -437,8 +448,9 @@ void TestSettings::noTypedTextCrashesOrHidesTheFlightState()
         const bool running = round < 750;
         QCOMPARE(Probe::st(w).Running != 0, running);
         QCOMPARE(Probe::timAnime(w).isTicking(), running);
-        QCOMPARE(Probe::lblChange(w)->text(), running ? QStringLiteral("作動中") : QStringLiteral("停止中"));
-        QVERIFY2(Probe::cmbHoriz(w)->currentText() == h && Probe::txtInter(w)->text() == i, msg.constData());
+        QCOMPARE(Child<QLabel>(w, "lblChange")->text(), running ? QStringLiteral("作動中") : QStringLiteral("停止中"));
+        QVERIFY2(Child<QComboBox>(w, "cmbHoriz")->currentText() == h && Child<QLineEdit>(w, "txtInter")->text() == i,
+                 msg.constData());
     }
     QVERIFY(world.endCalls.isEmpty());
 }

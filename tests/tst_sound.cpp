@@ -228,6 +228,7 @@ void TestSound::faultyFilesAreSilentAndDoNotHold_data()
     QTest::newRow("truncated header") << wave(1000, 0).left(20) << true << true;
     QTest::newRow("claims 4 GB, holds 100 bytes") << wave(0xFFFFFF00u, 100) << true << false;
     QTest::newRow("larger than the service reads") << QByteArray("huge") << true << true;
+    QTest::newRow("the largest the service reads, which plays") << QByteArray("largest") << true << false;
     QTest::newRow("a link to a device that never ends") << QByteArray("zeros") << true << true;
     QTest::newRow("RIFF length of 4 GB on 40 bytes") << wave(0, 0).left(4) + QByteArray("\xff\xff\xff\xff", 4)
                                                         + wave(0, 0).mid(8) << true << true;
@@ -260,6 +261,17 @@ void TestSound::faultyFilesAreSilentAndDoNotHold()
         if (contents == "huge") {
             f.write(wave(0x7FFFFFF0u, 1000));
             QVERIFY(f.resize(platform::MaxWaveBytes + 1));  // sparse: cheap to make
+        } else if (contents == "largest") {
+            // A short sound in the device's own format (so that converting it
+            // cannot grow it past the other limit) behind a chunk of filler, the
+            // file exactly at the limit.
+            const QByteArray sound = waveOf(1, 2, 44100, 4, 16, 4000);
+            QByteArray filler("junk");
+            LittleEndianWriters(filler).first(quint32(platform::MaxWaveBytes - sound.size() - 8));
+            f.write(sound.left(36) + filler);
+            f.seek(platform::MaxWaveBytes - (sound.size() - 36));
+            f.write(sound.mid(36));
+            QCOMPARE(f.size(), platform::MaxWaveBytes);
         } else {
             f.write(contents);
         }
@@ -269,6 +281,8 @@ void TestSound::faultyFilesAreSilentAndDoNotHold()
              "a faulty file held the caller");
     if (silent && sound.hasDevice())
         QVERIFY2(!Mix_Playing(-1), "a faulty file is playing");
+    if (contents == "largest" && sound.hasDevice())
+        QVERIFY2(Mix_Playing(-1), "a file of the largest size allowed is silent");
     sound.sndPlaySound(std::nullopt, SND_ASYNC | SND_NODEFAULT | SND_LOOP);
 }
 
@@ -402,7 +416,7 @@ void TestSound::startUpAndClosingGoOnWithAFaultyWave()
     QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
     QVERIFY(world.msgbox.calls.isEmpty());
     QCOMPARE(Probe::BgmOn(w), mdlAelor::True);
-    QVERIFY(Probe::mnuBgmItem(w)[0]->isChecked());
+    QVERIFY(Child<QAction>(w, "mnuBgmItem", 0)->isChecked());
     w.show();
     QVERIFY(w.close());
     QVERIFY(world.msgbox.calls.isEmpty());

@@ -20,6 +20,7 @@
 #include <QFile>
 #include <QGroupBox>
 #include <QLineEdit>
+#include <QLoggingCategory>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
@@ -29,6 +30,8 @@
 #include <QUuid>
 
 #include <csignal>
+#include <fcntl.h>
+#include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -121,7 +124,7 @@ QByteArray builtFile(const QString& rel)
 
 }  // namespace
 
-class TestStartup : public QObject {
+class TestStartup : public LoadedWindowTest {
     Q_OBJECT
 private slots:
     void initTestCase();
@@ -139,10 +142,14 @@ private slots:
     void secondCopyIsRefused();
     void singleCopyClaim();
     void claimIsFreeOnceItsHolderIsKilled();
+    void claimThatCannotBeMadeLetsTheCopyStart_data();
+    void claimThatCannotBeMadeLetsTheCopyStart();
     void programInTheRootReadsItsDataWithoutADoubledSeparator();
     void badPictureEndsStartUp_data();
     void badPictureEndsStartUp();
     void smallPicturesAreGrownWithWhite();
+    void largerBackgroundIsCutAtTheDisplay_data();
+    void largerBackgroundIsCutAtTheDisplay();
     void closingWithMusicStopsThenChimes();
     void closingWithoutMusicIsSilent();
     void closingClosesSecondaryWindows();
@@ -157,7 +164,7 @@ void TestStartup::initTestCase()
 
 void TestStartup::startStateMatchesTheTable()
 {
-    LOADED_MAIN_WINDOW(world, w);
+    frmMain& w = m_loaded->w;
     const auto& s = Probe::st(w);
     QCOMPARE(s.KiteX, std::int16_t(100));
     QCOMPARE(s.KiteY, std::int16_t(100));
@@ -180,7 +187,7 @@ void TestStartup::startStateMatchesTheTable()
 
 void TestStartup::layoutToThePixel()
 {
-    LOADED_MAIN_WINDOW(world, w);
+    frmMain& w = m_loaded->w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
@@ -190,21 +197,21 @@ void TestStartup::layoutToThePixel()
     // Not resizable.
     QCOMPARE(w.minimumSize(), w.maximumSize());
 
-    QCOMPARE(Probe::picMain(w)->geometry(), QRect(10, 10, 380, 350));
-    QCOMPARE(Probe::lblTitle(w)->geometry(), QRect(400, 10, 220, 40));
-    QCOMPARE(Probe::lblExpla(w)->geometry(), QRect(410, 60, 220, 70));
-    QCOMPARE(Probe::lblChange(w)->geometry(), QRect(440, 140, 50, 20));
-    QCOMPARE(Probe::cmdChange(w)->geometry(), QRect(530, 135, 70, 30));
-    QCOMPARE(Probe::fraParam(w)->geometry(), QRect(400, 170, 220, 190));
-    QCOMPARE(Probe::lblHoriz(w)->geometry(), QRect(30, 30, 60, 20));
-    QCOMPARE(Probe::lblVert(w)->geometry(), QRect(30, 70, 60, 20));
-    QCOMPARE(Probe::lblInter(w)->geometry(), QRect(30, 110, 60, 20));
-    QCOMPARE(Probe::txtInter(w)->geometry(), QRect(110, 110, 60, 20));
-    QCOMPARE(Probe::cmdSet(w)->geometry(), QRect(80, 150, 50, 30));
-    QCOMPARE(Probe::cmbHoriz(w)->pos(), QPoint(110, 30));
-    QCOMPARE(Probe::cmbHoriz(w)->width(), 60);
-    QCOMPARE(Probe::cmbVert(w)->pos(), QPoint(110, 70));
-    QCOMPARE(Probe::cmbVert(w)->width(), 60);
+    QCOMPARE(Child<platform::PictureBox>(w, "picMain")->geometry(), QRect(10, 10, 380, 350));
+    QCOMPARE(Child<StyledLabel>(w, "lblTitle")->geometry(), QRect(400, 10, 220, 40));
+    QCOMPARE(Child<StyledLabel>(w, "lblExpla")->geometry(), QRect(410, 60, 220, 70));
+    QCOMPARE(Child<QLabel>(w, "lblChange")->geometry(), QRect(440, 140, 50, 20));
+    QCOMPARE(Child<QPushButton>(w, "cmdChange")->geometry(), QRect(530, 135, 70, 30));
+    QCOMPARE(Child<QGroupBox>(w, "fraParam")->geometry(), QRect(400, 170, 220, 190));
+    QCOMPARE(LabelFor(w, "cmbHoriz")->geometry(), QRect(30, 30, 60, 20));
+    QCOMPARE(LabelFor(w, "cmbVert")->geometry(), QRect(30, 70, 60, 20));
+    QCOMPARE(LabelFor(w, "txtInter")->geometry(), QRect(30, 110, 60, 20));
+    QCOMPARE(Child<QLineEdit>(w, "txtInter")->geometry(), QRect(110, 110, 60, 20));
+    QCOMPARE(Child<QPushButton>(w, "cmdSet")->geometry(), QRect(80, 150, 50, 30));
+    QCOMPARE(Child<QComboBox>(w, "cmbHoriz")->pos(), QPoint(110, 30));
+    QCOMPARE(Child<QComboBox>(w, "cmbHoriz")->width(), 60);
+    QCOMPARE(Child<QComboBox>(w, "cmbVert")->pos(), QPoint(110, 70));
+    QCOMPARE(Child<QComboBox>(w, "cmbVert")->width(), 60);
 
     // Centred on the whole screen.
     const QRect screen = w.screen()->geometry();
@@ -214,15 +221,16 @@ void TestStartup::layoutToThePixel()
 
     // The tab order visits the display, the buttons and the entries.
     QList<QWidget*> order;
-    QWidget* at = Probe::picMain(w);
+    QWidget* at = Child<platform::PictureBox>(w, "picMain");
     for (int i = 0; i < 6; ++i) {
         order.append(at);
         at = at->nextInFocusChain();
         while (at->focusPolicy() == Qt::NoFocus || !at->isVisible() || at->focusProxy())
             at = at->nextInFocusChain();
     }
-    QCOMPARE(order, (QList<QWidget*>{Probe::picMain(w), Probe::cmdChange(w), Probe::cmbHoriz(w), Probe::cmbVert(w),
-                                     Probe::cmdSet(w), Probe::txtInter(w)}));
+    QCOMPARE(order, (QList<QWidget*>{Child<platform::PictureBox>(w, "picMain"), Child<QPushButton>(w, "cmdChange"),
+                                     Child<QComboBox>(w, "cmbHoriz"), Child<QComboBox>(w, "cmbVert"),
+                                     Child<QPushButton>(w, "cmdSet"), Child<QLineEdit>(w, "txtInter")}));
 }
 
 void TestStartup::fontsFollowScreenResolution_data()
@@ -253,50 +261,51 @@ void TestStartup::fontsFollowScreenResolution()
     if (screenDpi != dpi)
         QSKIP(qPrintable(QStringLiteral("this run's screen is at %1 dpi").arg(screenDpi)));
 
-    QCOMPARE(Probe::lblTitle(w)->FontSize(), double(title));
-    QCOMPARE(Probe::lblTitle(w)->font().pointSizeF(), double(title));
-    QCOMPARE(Probe::lblExpla(w)->FontSize(), double(small));
-    for (QWidget* c : std::initializer_list<QWidget*>{Probe::lblHoriz(w), Probe::lblVert(w), Probe::lblInter(w),
-                                                      Probe::lblChange(w), Probe::fraParam(w), Probe::cmdChange(w),
-                                                      Probe::cmdSet(w), Probe::cmbHoriz(w), Probe::cmbVert(w)})
+    QCOMPARE(Child<StyledLabel>(w, "lblTitle")->FontSize(), double(title));
+    QCOMPARE(Child<StyledLabel>(w, "lblTitle")->font().pointSizeF(), double(title));
+    QCOMPARE(Child<StyledLabel>(w, "lblExpla")->FontSize(), double(small));
+    for (QWidget* c : std::initializer_list<QWidget*>{
+             LabelFor(w, "cmbHoriz"), LabelFor(w, "cmbVert"), LabelFor(w, "txtInter"), Child<QLabel>(w, "lblChange"),
+             Child<QGroupBox>(w, "fraParam"), Child<QPushButton>(w, "cmdChange"), Child<QPushButton>(w, "cmdSet"),
+             Child<QComboBox>(w, "cmbHoriz"), Child<QComboBox>(w, "cmbVert")})
         QCOMPARE(c->font().pointSize(), small);
-    QCOMPARE(Probe::txtInter(w)->font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
-    QCOMPARE(Probe::txtInter(w)->font().pointSize(), entry);
+    QCOMPARE(Child<QLineEdit>(w, "txtInter")->font().family(), QStringLiteral("ＭＳ Ｐゴシック"));
+    QCOMPARE(Child<QLineEdit>(w, "txtInter")->font().pointSize(), entry);
 
-    QCOMPARE(Probe::lblTitle(w)->FontName(), QStringLiteral("ＭＳ Ｐゴシック"));
-    QVERIFY(Probe::lblTitle(w)->FontItalic());
-    QVERIFY(!Probe::lblTitle(w)->FontBold());
-    QCOMPARE(Probe::lblTitle(w)->ForeColor(), 0x00FF0000u);
+    QCOMPARE(Child<StyledLabel>(w, "lblTitle")->FontName(), QStringLiteral("ＭＳ Ｐゴシック"));
+    QVERIFY(Child<StyledLabel>(w, "lblTitle")->FontItalic());
+    QVERIFY(!Child<StyledLabel>(w, "lblTitle")->FontBold());
+    QCOMPARE(Child<StyledLabel>(w, "lblTitle")->ForeColor(), 0x00FF0000u);
 }
 
 void TestStartup::textsAndSettingsFields()
 {
-    LOADED_MAIN_WINDOW(world, w);
-    QCOMPARE(Probe::lblTitle(w)->Caption(), QStringLiteral("Aelorin"));
-    const QString expla = Probe::lblExpla(w)->Caption();
+    frmMain& w = m_loaded->w;
+    QCOMPARE(Child<StyledLabel>(w, "lblTitle")->Caption(), QStringLiteral("Aelorin"));
+    const QString expla = Child<StyledLabel>(w, "lblExpla")->Caption();
     QCOMPARE(expla.count(QStringLiteral("\r\n")), 4);
     QVERIFY(!expla.endsWith(QLatin1Char('\n')));
     QVERIFY(expla.startsWith(QStringLiteral("１　凧が空を舞います\r\n２　")));
     QVERIFY(expla.endsWith(QStringLiteral("\r\n　　もっと速く動かせます")));
-    QCOMPARE(Probe::lblChange(w)->text(), QStringLiteral("作動中"));
-    QCOMPARE(Probe::lblChange(w)->palette().color(QPalette::WindowText), QColor(Qt::white));
-    QCOMPARE(Probe::lblChange(w)->palette().color(QPalette::Window), QColor(Qt::black));
-    QVERIFY(Probe::lblChange(w)->autoFillBackground());
+    QCOMPARE(Child<QLabel>(w, "lblChange")->text(), QStringLiteral("作動中"));
+    QCOMPARE(Child<QLabel>(w, "lblChange")->palette().color(QPalette::WindowText), QColor(Qt::white));
+    QCOMPARE(Child<QLabel>(w, "lblChange")->palette().color(QPalette::Window), QColor(Qt::black));
+    QVERIFY(Child<QLabel>(w, "lblChange")->autoFillBackground());
 
-    QCOMPARE(Probe::cmbHoriz(w)->currentText(), QStringLiteral(" 1"));
-    QCOMPARE(Probe::cmbVert(w)->currentText(), QStringLiteral(" 1"));
-    QCOMPARE(Probe::cmbHoriz(w)->currentIndex(), -1);
-    QCOMPARE(Probe::cmbHoriz(w)->count(), 5);
-    QCOMPARE(Probe::cmbVert(w)->itemText(4), QStringLiteral("10"));
-    QCOMPARE(Probe::txtInter(w)->text(), QStringLiteral(" 100"));
-    QCOMPARE(Probe::fraParam(w)->title(), QStringLiteral("動きの調節"));
-    QCOMPARE(Probe::cmdChange(w)->text(), QStringLiteral("開始/停止"));
-    QCOMPARE(Probe::cmdSet(w)->text(), QStringLiteral("OK"));
+    QCOMPARE(Child<QComboBox>(w, "cmbHoriz")->currentText(), QStringLiteral(" 1"));
+    QCOMPARE(Child<QComboBox>(w, "cmbVert")->currentText(), QStringLiteral(" 1"));
+    QCOMPARE(Child<QComboBox>(w, "cmbHoriz")->currentIndex(), -1);
+    QCOMPARE(Child<QComboBox>(w, "cmbHoriz")->count(), 5);
+    QCOMPARE(Child<QComboBox>(w, "cmbVert")->itemText(4), QStringLiteral("10"));
+    QCOMPARE(Child<QLineEdit>(w, "txtInter")->text(), QStringLiteral(" 100"));
+    QCOMPARE(Child<QGroupBox>(w, "fraParam")->title(), QStringLiteral("動きの調節"));
+    QCOMPARE(Child<QPushButton>(w, "cmdChange")->text(), QStringLiteral("開始/停止"));
+    QCOMPARE(Child<QPushButton>(w, "cmdSet")->text(), QStringLiteral("OK"));
 }
 
 void TestStartup::menuBarAsDefined()
 {
-    LOADED_MAIN_WINDOW(world, w);
+    frmMain& w = m_loaded->w;
 
     const QList<QAction*> menus = w.menuBar()->actions();
     QCOMPARE(menus.size(), 3);
@@ -310,21 +319,24 @@ void TestStartup::menuBarAsDefined()
         const char* keys;
     };
     const Item items[] = {
-        {Probe::mnuNameItem(w)[0], "タイトル(&T)...", "Ctrl+T"}, {Probe::mnuNameItem(w)[1], "説明文(&S)...", "Ctrl+S"},
-        {Probe::mnuBgmItem(w)[0], "演奏中(&P)", "Ctrl+P"},       {Probe::mnuBgmItem(w)[1], "停止中(&N)", "Ctrl+N"},
-        {Probe::mnuHelp(w), "ヘルプ(&H)...", "Ctrl+H"},          {Probe::mnuVer(w), "バージョン(&V)...", "Ctrl+V"},
+        {Child<QAction>(w, "mnuNameItem", 0), "タイトル(&T)...", "Ctrl+T"},
+        {Child<QAction>(w, "mnuNameItem", 1), "説明文(&S)...", "Ctrl+S"},
+        {Child<QAction>(w, "mnuBgmItem", 0), "演奏中(&P)", "Ctrl+P"},
+        {Child<QAction>(w, "mnuBgmItem", 1), "停止中(&N)", "Ctrl+N"},
+        {Child<QAction>(w, "mnuHelp"), "ヘルプ(&H)...", "Ctrl+H"},
+        {Child<QAction>(w, "mnuVer"), "バージョン(&V)...", "Ctrl+V"},
     };
     for (const Item& item : items) {
         QCOMPARE(item.action->text(), QString::fromUtf8(item.caption));
         QCOMPARE(item.action->shortcut(), QKeySequence(QString::fromLatin1(item.keys)));
     }
-    QVERIFY(Probe::mnuBgmItem(w)[0]->isChecked());
-    QVERIFY(!Probe::mnuBgmItem(w)[1]->isChecked());
+    QVERIFY(Child<QAction>(w, "mnuBgmItem", 0)->isChecked());
+    QVERIFY(!Child<QAction>(w, "mnuBgmItem", 1)->isChecked());
 }
 
 void TestStartup::soundsAtStartInOrder()
 {
-    LOADED_MAIN_WINDOW(world, w);
+    FakeWorld& world = m_loaded->world;
     const QList<SoundCall> expected = {
         {BuildDataDir() + QStringLiteral("sounds/Wave22.wav"), SND_NODEFAULT},
         {BuildDataDir() + QStringLiteral("sounds/Over.wav"), SND_ASYNC | SND_NODEFAULT | SND_LOOP},
@@ -335,26 +347,27 @@ void TestStartup::soundsAtStartInOrder()
 
 void TestStartup::focusStartsOnTheDisplay()
 {
-    LOADED_MAIN_WINDOW(world, w);
+    frmMain& w = m_loaded->w;
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Probe::picMain(w)));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Child<platform::PictureBox>(w, "picMain")));
 }
 
 void TestStartup::displayEmptyUntilFirstTick()
 {
-    LOADED_MAIN_WINDOW(world, w);
+    frmMain& w = m_loaded->w;
     Probe::timAnime(w).setEnabled(false);
     QImage blank(380, 350, QImage::Format_RGB32);
     blank.fill(Qt::white);
-    QCOMPARE(Probe::picMain(w)->image(), blank);
+    QCOMPARE(Child<platform::PictureBox>(w, "picMain")->image(), blank);
 
     Probe::timAnime_Timer(w);
     // Frame 1 at (100, 100), drawn from the loaded pictures.
-    const QString difference = FirstDifference(
-        Probe::picMain(w)->image(), ExpectedFrame(Probe::surfaces(w).picBack, Probe::surfaces(w).picKite, 1, 100, 100));
+    const QString difference =
+        FirstDifference(Child<platform::PictureBox>(w, "picMain")->image(),
+                        ExpectedFrame(Probe::surfaces(w).picBack, Probe::surfaces(w).picKite, 1, 100, 100));
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
-    QVERIFY(Probe::picMain(w)->image() != blank);
+    QVERIFY(Child<platform::PictureBox>(w, "picMain")->image() != blank);
     QCOMPARE(Probe::st(w).KiteX, std::int16_t(101));
     QCOMPARE(Probe::st(w).FrameNo, std::int16_t(2));
 }
@@ -478,6 +491,54 @@ void TestStartup::claimIsFreeOnceItsHolderIsKilled()
     QVERIFY(!next.PrevInstance());
 }
 
+namespace {
+QStringList g_reports;
+void RecordReport(QtMsgType, const QMessageLogContext& context, const QString& text)
+{
+    g_reports << QString::fromLatin1(context.category) + QStringLiteral(": ") + text;
+}
+}  // namespace
+
+void TestStartup::claimThatCannotBeMadeLetsTheCopyStart_data()
+{
+    QTest::addColumn<bool>("noDescriptorLeft");
+    QTest::addColumn<int>("keyLength");
+    QTest::newRow("no descriptor left for the socket") << true << 40;
+    QTest::newRow("name longer than a socket address") << false << 200;
+}
+
+// Only another copy holding the claim refuses a start; where the claim cannot be
+// made at all (a sandbox without local sockets) the program runs without it.
+void TestStartup::claimThatCannotBeMadeLetsTheCopyStart()
+{
+    QFETCH(bool, noDescriptorLeft);
+    QFETCH(int, keyLength);
+    const QString key = (QStringLiteral("aelorin-test-") + QUuid::createUuid().toString(QUuid::Id128))
+                            .leftJustified(keyLength, QLatin1Char('x'));
+    platform::SingleInstance claim(key);
+    rlimit limits{};
+    QCOMPARE(getrlimit(RLIMIT_NOFILE, &limits), 0);
+    if (noDescriptorLeft) {
+        const int lowestFree = open("/dev/null", O_RDONLY);
+        QVERIFY(lowestFree >= 0);
+        close(lowestFree);
+        rlimit none = limits;
+        none.rlim_cur = rlim_t(lowestFree);
+        QCOMPARE(setrlimit(RLIMIT_NOFILE, &none), 0);
+    }
+    g_reports.clear();
+    QLoggingCategory::setFilterRules(QStringLiteral("aelorin.desktop.debug=true"));
+    const QtMessageHandler previous = qInstallMessageHandler(RecordReport);
+    const bool refused = claim.PrevInstance();
+    qInstallMessageHandler(previous);
+    QLoggingCategory::setFilterRules(QString());
+    setrlimit(RLIMIT_NOFILE, &limits);
+    QVERIFY(!refused);
+    QCOMPARE(g_reports.size(), 1);
+    QVERIFY2(g_reports[0].startsWith(QStringLiteral("aelorin.desktop: cannot claim the single copy")),
+             qPrintable(g_reports[0]));
+}
+
 // clang-format off
 void TestStartup::badPictureEndsStartUp_data()
 {
@@ -491,8 +552,10 @@ void TestStartup::badPictureEndsStartUp_data()
                                      std::pair{"images/back.bmp", "background"}}) {
         const QString rel = QString::fromLatin1(file);
         const QByteArray good = builtFile(rel);
-        auto row = [name](const char* fault) -> QTestData& {
-            return QTest::newRow(qPrintable(QStringLiteral("%1 %2").arg(QLatin1String(name), QLatin1String(fault))));
+        // A copy: clang before 16 cannot capture a structured binding itself.
+        auto row = [picture = name](const char* fault) -> QTestData& {
+            return QTest::newRow(
+                qPrintable(QStringLiteral("%1 %2").arg(QLatin1String(picture), QLatin1String(fault))));
         };
         QByteArray header("BM");
         header.append(QByteArray(60, '\0'));
@@ -529,6 +592,38 @@ void TestStartup::smallPicturesAreGrownWithWhite()
     Probe::timAnime_Timer(w);  // composing from it is harmless
 }
 
+void TestStartup::largerBackgroundIsCutAtTheDisplay_data()
+{
+    QTest::addColumn<QSize>("size");
+    QTest::newRow("the display's size") << QSize(380, 350);
+    QTest::newRow("wider") << QSize(400, 350);
+    QTest::newRow("wider and taller") << QSize(413, 420);
+}
+
+// A background larger than the display shows its top left corner, row by row as
+// it lies in the picture.
+void TestStartup::largerBackgroundIsCutAtTheDisplay()
+{
+    QFETCH(QSize, size);
+    DataCopy data;
+    QImage back(size, QImage::Format_RGB32);
+    for (int y = 0; y < size.height(); ++y) {
+        for (int x = 0; x < size.width(); ++x)
+            back.setPixel(x, y, qRgb(x % 256, y % 256, (x / 256) * 64 + (y / 256) * 128));
+    }
+    QVERIFY(back.save(data.path(QStringLiteral("images/back.bmp")), "BMP"));
+    FakeWorld world;
+    world.programDir = data.dir.path();
+    frmMain w(world.services());
+    QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
+    const QImage sheet(BuildDataDir() + QStringLiteral("images/kite.bmp"));
+    const mdlAelor::FlightState shown = Probe::st(w);
+    Probe::timAnime_Timer(w);
+    const QString difference = FirstDifference(Child<platform::PictureBox>(w, "picMain")->image(),
+                                               ExpectedFrame(back, sheet, shown.FrameNo, shown.KiteX, shown.KiteY));
+    QVERIFY2(difference.isEmpty(), qPrintable(difference));
+}
+
 void TestStartup::badPictureEndsStartUp()
 {
     QFETCH(QString, file);
@@ -554,12 +649,13 @@ void TestStartup::badPictureEndsStartUp()
     QVERIFY(w.loadError().contains(file));
     // The steps after the failed load do not run: no sound, no texts.
     QVERIFY(world.sound.calls.isEmpty());
-    QVERIFY(Probe::lblChange(w)->text().isEmpty());
+    QVERIFY(Child<QLabel>(w, "lblChange")->text().isEmpty());
 }
 
 void TestStartup::closingWithMusicStopsThenChimes()
 {
-    LOADED_MAIN_WINDOW(world, w);
+    FakeWorld& world = m_loaded->world;
+    frmMain& w = m_loaded->w;
     w.show();
     world.sound.calls.clear();
     QVERIFY(w.close());
@@ -572,7 +668,8 @@ void TestStartup::closingWithMusicStopsThenChimes()
 
 void TestStartup::closingWithoutMusicIsSilent()
 {
-    LOADED_MAIN_WINDOW(world, w);
+    FakeWorld& world = m_loaded->world;
+    frmMain& w = m_loaded->w;
     w.show();
     Probe::BgmOn(w) = 0;
     world.sound.calls.clear();
@@ -582,10 +679,10 @@ void TestStartup::closingWithoutMusicIsSilent()
 
 void TestStartup::closingClosesSecondaryWindows()
 {
-    LOADED_MAIN_WINDOW(world, w);
+    frmMain& w = m_loaded->w;
     w.show();
-    Probe::propTitle(w) = new frmPropTitle(Probe::lblTitle(w));
-    Probe::propExpla(w) = new frmPropExpla(Probe::lblExpla(w));
+    Probe::propTitle(w) = new frmPropTitle(Child<StyledLabel>(w, "lblTitle"));
+    Probe::propExpla(w) = new frmPropExpla(Child<StyledLabel>(w, "lblExpla"));
     Probe::about(w) = new frmAbout();
     for (QWidget* d : std::initializer_list<QWidget*>{Probe::propTitle(w), Probe::propExpla(w), Probe::about(w)})
         d->show();
@@ -613,18 +710,19 @@ void TestStartup::windowSearchNeedsTheExactCaption()
 // Ctrl+V in an entry chooses the version item instead of pasting.
 void TestStartup::menuShortcutsWinOverEditors()
 {
-    LOADED_MAIN_WINDOW(world, w);
+    frmMain& w = m_loaded->w;
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
     int chosen = 0;
-    connect(Probe::mnuVer(w), &QAction::triggered, &w, [&chosen] { ++chosen; });
+    connect(Child<QAction>(w, "mnuVer"), &QAction::triggered, &w, [&chosen] { ++chosen; });
     for (QWidget* editor :
-         std::initializer_list<QWidget*>{Probe::txtInter(w), Probe::cmbHoriz(w)->lineEdit(), Probe::picMain(w)}) {
+         std::initializer_list<QWidget*>{Child<QLineEdit>(w, "txtInter"), Child<QComboBox>(w, "cmbHoriz")->lineEdit(),
+                                         Child<platform::PictureBox>(w, "picMain")}) {
         editor->setFocus();
         QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
     }
     QCOMPARE(chosen, 3);
-    QCOMPARE(Probe::txtInter(w)->text(), QStringLiteral(" 100"));
+    QCOMPARE(Child<QLineEdit>(w, "txtInter")->text(), QStringLiteral(" 100"));
 }
 
 QTEST_MAIN(TestStartup)

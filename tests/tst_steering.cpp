@@ -329,13 +329,13 @@ void TestSteering::arrowKeysOnTheDisplayMoveTheKite()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
     const QPoint start(Probe::st(w).KiteX, Probe::st(w).KiteY);
-    QTest::keyClick(Probe::picMain(w), Qt::Key(key), modifiers);
+    QTest::keyClick(Child<platform::PictureBox>(w, "picMain"), Qt::Key(key), modifiers);
     QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), start + move);
     QCOMPARE(Probe::st(w).KeyStep, std::int16_t(5));
-    QCOMPARE(Probe::picMain(w)->image(), f.composed());
+    QCOMPARE(Child<platform::PictureBox>(w, "picMain")->image(), f.composed());
 
     // The next press without modifiers moves 5 again.
-    QTest::keyClick(Probe::picMain(w), Qt::Key(key));
+    QTest::keyClick(Child<platform::PictureBox>(w, "picMain"), Qt::Key(key));
     const QPoint unit = move / std::max(std::abs(move.x()), std::abs(move.y())) * 5;
     QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), start + move + unit);
 }
@@ -373,12 +373,12 @@ void TestSteering::overshootByKeysOnTheDisplay()
     Probe::st(w).KiteX = static_cast<std::int16_t>(from.x());
     Probe::st(w).KiteY = static_cast<std::int16_t>(from.y());
 
-    QTest::keyClick(Probe::picMain(w), Qt::Key(key), modifiers);
+    QTest::keyClick(Child<platform::PictureBox>(w, "picMain"), Qt::Key(key), modifiers);
     QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), first);
-    QTest::keyClick(Probe::picMain(w), Qt::Key(key), modifiers);
+    QTest::keyClick(Child<platform::PictureBox>(w, "picMain"), Qt::Key(key), modifiers);
     QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), second);
     // Still redrawn where it stands, partly off the display.
-    QCOMPARE(Probe::picMain(w)->image(), f.composed());
+    QCOMPARE(Child<platform::PictureBox>(w, "picMain")->image(), f.composed());
 }
 
 void TestSteering::everyKeyRedrawsWithTheTimerHeldOff()
@@ -388,24 +388,24 @@ void TestSteering::everyKeyRedrawsWithTheTimerHeldOff()
     frmMain& w = f.w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    TimerAtRepaint probe(Probe::picMain(w), Probe::timAnime(w));
+    TimerAtRepaint probe(Child<platform::PictureBox>(w, "picMain"), Probe::timAnime(w));
 
     // A state change the display does not show yet: a non-arrow key redraws it.
     Probe::st(w).KiteX = 200;
     Probe::st(w).FrameNo = 4;
-    QVERIFY(Probe::picMain(w)->image() != f.composed());
-    QTest::keyClick(Probe::picMain(w), Qt::Key_A);
-    QCOMPARE(Probe::picMain(w)->image(), f.composed());
+    QVERIFY(Child<platform::PictureBox>(w, "picMain")->image() != f.composed());
+    QTest::keyClick(Child<platform::PictureBox>(w, "picMain"), Qt::Key_A);
+    QCOMPARE(Child<platform::PictureBox>(w, "picMain")->image(), f.composed());
     QCOMPARE(Probe::st(w).KiteX, std::int16_t(200));
 
     // Shift pressed by itself moves nothing, redraws, and leaves the step at 5.
     Probe::st(w).KiteY = 150;
-    Probe::picMain_KeyDown(w, 16, 1);
-    QCOMPARE(Probe::picMain(w)->image(), f.composed());
+    emit Child<platform::PictureBox>(w, "picMain")->KeyDown(16, 1);
+    QCOMPARE(Child<platform::PictureBox>(w, "picMain")->image(), f.composed());
     QCOMPARE(Probe::st(w).KeyStep, std::int16_t(5));
     QCOMPARE(Probe::st(w).KiteX, std::int16_t(200));
 
-    QTest::keyClick(Probe::picMain(w), Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(Child<platform::PictureBox>(w, "picMain"), Qt::Key_Left, Qt::ShiftModifier);
     QCOMPARE(Probe::st(w).KiteX, std::int16_t(185));
 
     // A, Shift by itself, then the Shift that the last click pressed before Left.
@@ -419,11 +419,11 @@ void TestSteering::keysLeaveAStoppedTimerOff()
     StillFlight f;
     QVERIFY(f.load());
     frmMain& w = f.w;
-    Probe::cmdChange_Click(w);
-    Probe::picMain_KeyDown(w, 39, 0);
+    QTest::mouseClick(Child<QPushButton>(w, "cmdChange"), Qt::LeftButton);
+    emit Child<platform::PictureBox>(w, "picMain")->KeyDown(39, 0);
     QCOMPARE(Probe::st(w).KiteX, std::int16_t(105));
     QVERIFY(!Probe::timAnime(w).Enabled());
-    Probe::picMain_KeyDown(w, 39, 1);
+    emit Child<platform::PictureBox>(w, "picMain")->KeyDown(39, 1);
     QCOMPARE(Probe::st(w).KiteX, std::int16_t(120));
     QVERIFY(!Probe::timAnime(w).Enabled());
     QCOMPARE(Probe::st(w).KeyStep, std::int16_t(5));
@@ -437,22 +437,22 @@ void TestSteering::draggingWithTheMouseMovesTheKiteAndHoldsTheTimer()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     Probe::timAnime_Timer(w);
-    const QImage before = Probe::picMain(w)->image().copy();
+    const QImage before = Child<platform::PictureBox>(w, "picMain")->image().copy();
 
-    QTest::mousePress(Probe::picMain(w), Qt::LeftButton, {}, OnWidget(115, 130));
+    QTest::mousePress(Child<platform::PictureBox>(w, "picMain"), Qt::LeftButton, {}, OnWidget(115, 130));
     QCOMPARE(Probe::st(w).Dragging, mdlAelor::True);
     QCOMPARE(Probe::st(w).GrabX, std::int16_t(15));
     QCOMPARE(Probe::st(w).GrabY, std::int16_t(30));
     QVERIFY(!Probe::timAnime(w).Enabled());
     // The press alone does not redraw.
-    QCOMPARE(Probe::picMain(w)->image(), before);
+    QCOMPARE(Child<platform::PictureBox>(w, "picMain")->image(), before);
 
-    QTest::mouseMove(Probe::picMain(w), OnWidget(215, 180));
+    QTest::mouseMove(Child<platform::PictureBox>(w, "picMain"), OnWidget(215, 180));
     QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), QPoint(200, 150));
-    QCOMPARE(Probe::picMain(w)->image(), f.composed());
+    QCOMPARE(Child<platform::PictureBox>(w, "picMain")->image(), f.composed());
     QVERIFY(!Probe::timAnime(w).Enabled());
 
-    QTest::mouseRelease(Probe::picMain(w), Qt::LeftButton, {}, OnWidget(215, 180));
+    QTest::mouseRelease(Child<platform::PictureBox>(w, "picMain"), Qt::LeftButton, {}, OnWidget(215, 180));
     QCOMPARE(Probe::st(w).Dragging, mdlAelor::False);
     QVERIFY(Probe::timAnime(w).isTicking());
 }
@@ -465,21 +465,21 @@ void TestSteering::dragFromGripTenTwentyWaitsWhilePointerIsAtXFive()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
-    QTest::mousePress(Probe::picMain(w), Qt::LeftButton, {}, OnWidget(110, 120));
+    QTest::mousePress(Child<platform::PictureBox>(w, "picMain"), Qt::LeftButton, {}, OnWidget(110, 120));
     QCOMPARE(QPoint(Probe::st(w).GrabX, Probe::st(w).GrabY), QPoint(10, 20));
-    QTest::mouseMove(Probe::picMain(w), OnWidget(50, 120));
+    QTest::mouseMove(Child<platform::PictureBox>(w, "picMain"), OnWidget(50, 120));
     QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), QPoint(40, 100));
-    const QImage waiting = Probe::picMain(w)->image().copy();
+    const QImage waiting = Child<platform::PictureBox>(w, "picMain")->image().copy();
 
-    QTest::mouseMove(Probe::picMain(w), OnWidget(5, 150));
+    QTest::mouseMove(Child<platform::PictureBox>(w, "picMain"), OnWidget(5, 150));
     QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), QPoint(40, 100));
-    QCOMPARE(Probe::picMain(w)->image(), waiting);
-    QTest::mouseMove(Probe::picMain(w), OnWidget(10, 150));
+    QCOMPARE(Child<platform::PictureBox>(w, "picMain")->image(), waiting);
+    QTest::mouseMove(Child<platform::PictureBox>(w, "picMain"), OnWidget(10, 150));
     QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), QPoint(40, 100));
 
-    QTest::mouseMove(Probe::picMain(w), OnWidget(11, 150));
+    QTest::mouseMove(Child<platform::PictureBox>(w, "picMain"), OnWidget(11, 150));
     QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), QPoint(1, 130));
-    QTest::mouseRelease(Probe::picMain(w), Qt::LeftButton, {}, OnWidget(11, 150));
+    QTest::mouseRelease(Child<platform::PictureBox>(w, "picMain"), Qt::LeftButton, {}, OnWidget(11, 150));
     QCOMPARE(Probe::st(w).Dragging, mdlAelor::False);
 }
 
@@ -491,19 +491,21 @@ void TestSteering::anyButtonTakesHoldAndAnyReleaseLetsGo()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
-    QTest::mousePress(Probe::picMain(w), Qt::RightButton, Qt::ShiftModifier, OnWidget(120, 140));
+    QTest::mousePress(Child<platform::PictureBox>(w, "picMain"), Qt::RightButton, Qt::ShiftModifier,
+                      OnWidget(120, 140));
     QCOMPARE(Probe::st(w).Dragging, mdlAelor::True);
     QVERIFY(!Probe::timAnime(w).Enabled());
-    QTest::mouseMove(Probe::picMain(w), OnWidget(130, 140));
+    QTest::mouseMove(Child<platform::PictureBox>(w, "picMain"), OnWidget(130, 140));
     QCOMPARE(Probe::st(w).KiteX, std::int16_t(110));
 
     // A release of another button than the one pressed still ends the drag.
-    Probe::picMain_MouseUp(w, 4, 0, 0.0f, 0.0f);
+    emit Child<platform::PictureBox>(w, "picMain")->MouseUp(4, 0, 0.0f, 0.0f);
     QCOMPARE(Probe::st(w).Dragging, mdlAelor::False);
     QVERIFY(Probe::timAnime(w).isTicking());
-    Probe::picMain_MouseMove(w, 2, 0, 200.0f, 200.0f);
+    emit Child<platform::PictureBox>(w, "picMain")->MouseMove(2, 0, 200.0f, 200.0f);
     QCOMPARE(Probe::st(w).KiteX, std::int16_t(110));
-    QTest::mouseRelease(Probe::picMain(w), Qt::RightButton, Qt::ShiftModifier, OnWidget(130, 140));
+    QTest::mouseRelease(Child<platform::PictureBox>(w, "picMain"), Qt::RightButton, Qt::ShiftModifier,
+                        OnWidget(130, 140));
 }
 
 void TestSteering::pressOutsideTheKiteChangesNothing()
@@ -516,15 +518,15 @@ void TestSteering::pressOutsideTheKiteChangesNothing()
 
     // The kite's left column, then well away from it.
     for (const QPoint p : {QPoint(100, 130), QPoint(130, 130), QPoint(300, 20)}) {
-        Probe::picMain_MouseDown(w, 1, 0, float(p.x()), float(p.y()));
+        emit Child<platform::PictureBox>(w, "picMain")->MouseDown(1, 0, float(p.x()), float(p.y()));
         QCOMPARE(Probe::st(w).Dragging, mdlAelor::False);
         QVERIFY(Probe::timAnime(w).Enabled());
         QCOMPARE(Probe::st(w).GrabX, std::int16_t(0));
     }
-    QTest::mousePress(Probe::picMain(w), Qt::LeftButton, {}, OnWidget(300, 20));
-    QTest::mouseMove(Probe::picMain(w), OnWidget(310, 30));
+    QTest::mousePress(Child<platform::PictureBox>(w, "picMain"), Qt::LeftButton, {}, OnWidget(300, 20));
+    QTest::mouseMove(Child<platform::PictureBox>(w, "picMain"), OnWidget(310, 30));
     QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), QPoint(100, 100));
-    QTest::mouseRelease(Probe::picMain(w), Qt::LeftButton, {}, OnWidget(310, 30));
+    QTest::mouseRelease(Child<platform::PictureBox>(w, "picMain"), Qt::LeftButton, {}, OnWidget(310, 30));
 }
 
 void TestSteering::pointerBetweenPixelsCountsAsThePixelItIsIn_data()
@@ -549,14 +551,14 @@ void TestSteering::pointerBetweenPixelsCountsAsThePixelItIsIn()
     frmMain& w = f.w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QTest::mousePress(Probe::picMain(w), Qt::LeftButton, {}, OnWidget(110, 120));
+    QTest::mousePress(Child<platform::PictureBox>(w, "picMain"), Qt::LeftButton, {}, OnWidget(110, 120));
 
     const QPointF at(x + platform::PictureBox::Border, 150.0 + platform::PictureBox::Border);
-    QMouseEvent move(QEvent::MouseMove, at, Probe::picMain(w)->mapToGlobal(at), Qt::NoButton, Qt::LeftButton,
-                     Qt::NoModifier);
-    QApplication::sendEvent(Probe::picMain(w), &move);
+    QMouseEvent move(QEvent::MouseMove, at, Child<platform::PictureBox>(w, "picMain")->mapToGlobal(at), Qt::NoButton,
+                     Qt::LeftButton, Qt::NoModifier);
+    QApplication::sendEvent(Child<platform::PictureBox>(w, "picMain"), &move);
     QCOMPARE(int(Probe::st(w).KiteX), kiteX);
-    QTest::mouseRelease(Probe::picMain(w), Qt::LeftButton, {}, OnWidget(110, 120));
+    QTest::mouseRelease(Child<platform::PictureBox>(w, "picMain"), Qt::LeftButton, {}, OnWidget(110, 120));
 }
 
 void TestSteering::releaseWithoutDragKeepsTimerState_data()
@@ -573,16 +575,16 @@ void TestSteering::releaseWithoutDragKeepsTimerState()
     QVERIFY(f.load());
     frmMain& w = f.w;
     if (!running)
-        Probe::cmdChange_Click(w);
-    Probe::picMain_MouseUp(w, 1, 0, 10.0f, 10.0f);
+        QTest::mouseClick(Child<QPushButton>(w, "cmdChange"), Qt::LeftButton);
+    emit Child<platform::PictureBox>(w, "picMain")->MouseUp(1, 0, 10.0f, 10.0f);
     QCOMPARE(Probe::timAnime(w).Enabled(), running);
     QCOMPARE(Probe::st(w).Dragging, mdlAelor::False);
 
     // A whole drag while stopped does not touch the timer either.
-    Probe::picMain_MouseDown(w, 1, 0, 110.0f, 120.0f);
+    emit Child<platform::PictureBox>(w, "picMain")->MouseDown(1, 0, 110.0f, 120.0f);
     QCOMPARE(Probe::st(w).Dragging, mdlAelor::True);
     QCOMPARE(Probe::timAnime(w).Enabled(), false);
-    Probe::picMain_MouseUp(w, 1, 0, 110.0f, 120.0f);
+    emit Child<platform::PictureBox>(w, "picMain")->MouseUp(1, 0, 110.0f, 120.0f);
     QCOMPARE(Probe::timAnime(w).Enabled(), running);
 }
 
@@ -593,16 +595,16 @@ void TestSteering::arrowDuringADragLeavesTheTimerOffUntilTheRelease()
     StillFlight f;
     QVERIFY(f.load());
     frmMain& w = f.w;
-    Probe::picMain_MouseDown(w, 1, 0, 110.0f, 120.0f);
+    emit Child<platform::PictureBox>(w, "picMain")->MouseDown(1, 0, 110.0f, 120.0f);
     QVERIFY(!Probe::timAnime(w).Enabled());
-    Probe::picMain_KeyDown(w, 39, 0);
+    emit Child<platform::PictureBox>(w, "picMain")->KeyDown(39, 0);
     QCOMPARE(Probe::st(w).KiteX, std::int16_t(105));
     QVERIFY(!Probe::timAnime(w).Enabled());
     QCOMPARE(Probe::st(w).Dragging, mdlAelor::True);
     // Still dragging with the same grip.
-    Probe::picMain_MouseMove(w, 1, 0, 160.0f, 170.0f);
+    emit Child<platform::PictureBox>(w, "picMain")->MouseMove(1, 0, 160.0f, 170.0f);
     QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), QPoint(150, 150));
-    Probe::picMain_MouseUp(w, 1, 0, 160.0f, 170.0f);
+    emit Child<platform::PictureBox>(w, "picMain")->MouseUp(1, 0, 160.0f, 170.0f);
     QCOMPARE(Probe::st(w).Dragging, mdlAelor::False);
     QVERIFY(Probe::timAnime(w).isTicking());
 }
