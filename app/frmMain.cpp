@@ -10,7 +10,7 @@
 #include "platform/FrameExtents.h"
 #include "platform/Log.h"
 #include "platform/MessageBox.h"
-#include "platform/NamedComboBox.h"
+#include "widgets/NamedComboBox.h"
 #include "platform/PictureFile.h"
 #include "platform/Sound.h"
 #include "platform/WindowFinder.h"
@@ -101,7 +101,7 @@ void frmMain::createControls()
 
 void frmMain::createDisplayAndLabels(QWidget* client)
 {
-    picMain = new platform::PictureBox(client);
+    picMain = new widgets::PictureBox(client);
     picMain->setObjectName(QStringLiteral("picMain"));
     lblTitle = new StyledLabel(client);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
@@ -137,7 +137,7 @@ void frmMain::createMotionPanel(QWidget* client)
     lblInter = new QLabel(QStringLiteral("間隔"), fraParam);
     const QStringList steps = {QStringLiteral("1"), QStringLiteral("2"), QStringLiteral("3"), QStringLiteral("5"),
                                QStringLiteral("10")};
-    platform::AnnounceComboBoxesByName();
+    widgets::AnnounceComboBoxesByName();
     cmbHoriz = new QComboBox(fraParam);
     cmbHoriz->setObjectName(QStringLiteral("cmbHoriz"));
     cmbVert = new QComboBox(fraParam);
@@ -200,10 +200,10 @@ void frmMain::connectControls()
 
     connect(cmdSet, &QPushButton::clicked, this, &frmMain::cmdSet_Click);
     connect(cmdChange, &QPushButton::clicked, this, &frmMain::cmdChange_Click);
-    connect(picMain, &platform::PictureBox::MouseDown, this, &frmMain::picMain_MouseDown);
-    connect(picMain, &platform::PictureBox::MouseMove, this, &frmMain::picMain_MouseMove);
-    connect(picMain, &platform::PictureBox::MouseUp, this, &frmMain::picMain_MouseUp);
-    connect(picMain, &platform::PictureBox::KeyDown, this, &frmMain::picMain_KeyDown);
+    connect(picMain, &widgets::PictureBox::MouseDown, this, &frmMain::picMain_MouseDown);
+    connect(picMain, &widgets::PictureBox::MouseMove, this, &frmMain::picMain_MouseMove);
+    connect(picMain, &widgets::PictureBox::MouseUp, this, &frmMain::picMain_MouseUp);
+    connect(picMain, &widgets::PictureBox::KeyDown, this, &frmMain::picMain_KeyDown);
 }
 
 void frmMain::createMenus()

@@ -3,7 +3,7 @@
 #include "app/Services.h"
 #include "labels/StyledLabel.h"
 #include "platform/AnimTimer.h"
-#include "platform/PictureBox.h"
+#include "widgets/PictureBox.h"
 #include "rules/mdlAelor.h"
 
 #include <QMainWindow>
@@ -73,7 +73,7 @@ private:
     QString AppDir;
     std::int16_t BgmOn = mdlAelor::True;
 
-    platform::PictureBox* picMain = nullptr;
+    widgets::PictureBox* picMain = nullptr;
     StyledLabel* lblTitle = nullptr;
     StyledLabel* lblExpla = nullptr;
     QLabel* lblChange = nullptr;

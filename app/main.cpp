@@ -2,7 +2,7 @@
 #include "platform/AppInfo.h"
 #include "platform/Desktop.h"
 #include "platform/Fonts.h"
-#include "platform/FrameStyle.h"
+#include "widgets/FrameStyle.h"
 #include "platform/Help.h"
 #include "platform/Log.h"
 #include "platform/MessageBox.h"
@@ -26,7 +26,7 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(platform::AppTitle);
     QApplication::setApplicationVersion(QString::fromLatin1(platform::AppVersion));
     platform::InstallFonts();
-    QApplication::setStyle(new platform::FrameStyle);
+    QApplication::setStyle(new widgets::FrameStyle);
 
     platform::DesktopSoundService sound;
     platform::QtMessageBoxService msgbox;

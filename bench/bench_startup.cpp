@@ -77,7 +77,7 @@ int main(int argc, char* argv[])
     int ticks = 0;
     QObject::connect(&Probe::timAnime(window), &platform::AnimTimer::Timer, [&ticks] { ++ticks; });
     watcher.m_ready = [&ticks](QObject*) { return ticks > 0; };
-    Child<platform::PictureBox>(window, "picMain")->installEventFilter(&watcher);
+    Child<widgets::PictureBox>(window, "picMain")->installEventFilter(&watcher);
     window.show();
     return QApplication::exec();
 }

@@ -46,7 +46,7 @@ int main(int argc, char* argv[])
     int ticks = 0;
     QObject::connect(&Probe::timAnime(window), &platform::AnimTimer::Timer, [&ticks] { ++ticks; });
     PaintCounter counter;
-    Child<platform::PictureBox>(window, "picMain")->installEventFilter(&counter);
+    Child<widgets::PictureBox>(window, "picMain")->installEventFilter(&counter);
 
     std::printf("interval-ms requested-per-s delivered-per-s ratio frames-shown\n");
     for (int interval : {1, 10, 100}) {

@@ -10,7 +10,7 @@
 #include "dialogs/frmPropTitle.h"
 #include "labels/StyledLabel.h"
 #include "platform/AnimTimer.h"
-#include "platform/PictureBox.h"
+#include "widgets/PictureBox.h"
 #include "rules/mdlAelor.h"
 
 #include <QAction>

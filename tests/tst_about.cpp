@@ -345,7 +345,7 @@ void TestAbout::ctrlVOpensOneBoxWhicheverControlHasTheFocus()
     QVERIFY(QTest::qWaitForWindowActive(&w));
     frmAbout* box = nullptr;
     for (QWidget* control :
-         std::initializer_list<QWidget*>{Child<platform::PictureBox>(w, "picMain"), Child<QLineEdit>(w, "txtInter"),
+         std::initializer_list<QWidget*>{Child<widgets::PictureBox>(w, "picMain"), Child<QLineEdit>(w, "txtInter"),
                                          Child<QComboBox>(w, "cmbHoriz"), Child<QComboBox>(w, "cmbVert")}) {
         w.activateWindow();
         QVERIFY(QTest::qWaitForWindowActive(&w));

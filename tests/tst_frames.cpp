@@ -96,22 +96,22 @@ void TestFrames::everyEventLeavesTheWholeFrame()
         case 1: {
             const int keys[] = {37, 38, 39, 40, 16, 65};
             const int key = keys[below(6)], mask = below(8);
-            emit Child<platform::PictureBox>(w, "picMain")->KeyDown(key, mask);
+            emit Child<widgets::PictureBox>(w, "picMain")->KeyDown(key, mask);
             shown = ShownBy(st);
             break;
         }
         case 2: {
             // A press somewhere on or around the kite, moves anywhere, a release.
-            emit Child<platform::PictureBox>(w, "picMain")
+            emit Child<widgets::PictureBox>(w, "picMain")
                 ->MouseDown(1, 0, float(st.KiteX + below(40) - 5), float(st.KiteY + below(70) - 5));
             for (int n = below(4); n > 0; --n) {
                 const auto before = ShownBy(st);
-                emit Child<platform::PictureBox>(w, "picMain")
+                emit Child<widgets::PictureBox>(w, "picMain")
                     ->MouseMove(1, 0, float(below(400) - 10), float(below(370) - 10));
                 if (ShownBy(st) != before)
                     shown = ShownBy(st);
             }
-            emit Child<platform::PictureBox>(w, "picMain")->MouseUp(1, 0, 0, 0);
+            emit Child<widgets::PictureBox>(w, "picMain")->MouseUp(1, 0, 0, 0);
             break;
         }
         case 3:
@@ -149,7 +149,7 @@ void TestFrames::everyEventLeavesTheWholeFrame()
             wanted.insert(key, ExpectedFrame(surfaces.picBack, surfaces.picKite, shown->frame, shown->x, shown->y));
         const QImage want = wanted[key];
         for (const QImage* seen :
-             {&surfaces.picWork, &std::as_const(Child<platform::PictureBox>(w, "picMain")->image())})
+             {&surfaces.picWork, &std::as_const(Child<widgets::PictureBox>(w, "picMain")->image())})
             QVERIFY2(*seen == want, qPrintable(QStringLiteral("seed %1, event %2, the %3: %4")
                                                    .arg(used)
                                                    .arg(event)
@@ -204,8 +204,8 @@ void TestFrames::displayRepaintsAtTheScreensPace()
     QList<Composed> composed;
     qsizetype composedCount = 0;
     PaintLog log(&now, &composedCount);
-    Child<platform::PictureBox>(w, "picMain")->installEventFilter(&log);
-    const QRect drawingArea = Child<platform::PictureBox>(w, "picMain")->rect().adjusted(2, 2, -2, -2);
+    Child<widgets::PictureBox>(w, "picMain")->installEventFilter(&log);
+    const QRect drawingArea = Child<widgets::PictureBox>(w, "picMain")->rect().adjusted(2, 2, -2, -2);
     std::optional<QRect> lastCell;
     const nanoseconds stop = now + milliseconds(300);
     // The clock goes from event to event: the next tick, or the moment the

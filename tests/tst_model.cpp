@@ -425,7 +425,7 @@ void TestModel::everyStepFollowsTheRules()
             const QImage want = ref.shown ? ExpectedFrame(Probe::surfaces(w).picBack, Probe::surfaces(w).picKite,
                                                           ref.shown->frame, ref.shown->x, ref.shown->y)
                                           : blank;
-            const QString difference = FirstDifference(Child<platform::PictureBox>(w, "picMain")->image(), want);
+            const QString difference = FirstDifference(Child<widgets::PictureBox>(w, "picMain")->image(), want);
             if (!difference.isEmpty())
                 out.append(QStringLiteral("the display does not show the last composed frame: %1").arg(difference));
         }
@@ -455,7 +455,7 @@ void TestModel::everyStepFollowsTheRules()
             const int mask = dice.below(8);
             what = QStringLiteral("key %1 with mask %2").arg(code).arg(mask);
             ref.key(code, mask);
-            emit Child<platform::PictureBox>(w, "picMain")->KeyDown(code, mask);
+            emit Child<widgets::PictureBox>(w, "picMain")->KeyDown(code, mask);
         } else if (roll < 65) {
             ++counts[2];
             float x, y;
@@ -470,7 +470,7 @@ void TestModel::everyStepFollowsTheRules()
             const int mask = dice.below(8);
             what = QStringLiteral("press button %1 mask %2 at (%3, %4)").arg(button).arg(mask).arg(Num(x), Num(y));
             ref.press(x, y);
-            emit Child<platform::PictureBox>(w, "picMain")->MouseDown(button, mask, x, y);
+            emit Child<widgets::PictureBox>(w, "picMain")->MouseDown(button, mask, x, y);
         } else if (roll < 87) {
             ++counts[3];
             float x, y;
@@ -485,7 +485,7 @@ void TestModel::everyStepFollowsTheRules()
             const int mask = dice.below(8);
             what = QStringLiteral("move to (%1, %2)").arg(Num(x), Num(y));
             ref.move(x, y);
-            emit Child<platform::PictureBox>(w, "picMain")->MouseMove(button, mask, x, y);
+            emit Child<widgets::PictureBox>(w, "picMain")->MouseMove(button, mask, x, y);
         } else if (roll < 94) {
             ++counts[4];
             const float x = dice.coordinate(-60, 440);
@@ -494,7 +494,7 @@ void TestModel::everyStepFollowsTheRules()
             const int mask = dice.below(8);
             what = QStringLiteral("release at (%1, %2)").arg(Num(x), Num(y));
             ref.release();
-            emit Child<platform::PictureBox>(w, "picMain")->MouseUp(button, mask, x, y);
+            emit Child<widgets::PictureBox>(w, "picMain")->MouseUp(button, mask, x, y);
         } else if (roll < 97) {
             ++counts[5];
             what = QStringLiteral("start/stop");

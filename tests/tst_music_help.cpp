@@ -74,7 +74,7 @@ bool MarksMatch(frmMain& w)
 QWidget* Control(frmMain& w, const QString& name)
 {
     if (name == QLatin1String("picMain"))
-        return Child<platform::PictureBox>(w, "picMain");
+        return Child<widgets::PictureBox>(w, "picMain");
     if (name == QLatin1String("txtInter"))
         return Child<QLineEdit>(w, "txtInter");
     if (name == QLatin1String("cmbHoriz"))

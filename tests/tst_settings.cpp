@@ -336,12 +336,12 @@ void TestSettings::startStopNeitherMovesNorRedrawsTheKite()
 {
     frmMain& w = m_loaded->w;
     Probe::timAnime_Timer(w);
-    const QImage shown = Child<platform::PictureBox>(w, "picMain")->image().copy();
+    const QImage shown = Child<widgets::PictureBox>(w, "picMain")->image().copy();
     const mdlAelor::FlightState before = Probe::st(w);
 
     QTest::mouseClick(Child<QPushButton>(w, "cmdChange"), Qt::LeftButton);
     QTest::mouseClick(Child<QPushButton>(w, "cmdChange"), Qt::LeftButton);
-    QCOMPARE(Child<platform::PictureBox>(w, "picMain")->image(), shown);
+    QCOMPARE(Child<widgets::PictureBox>(w, "picMain")->image(), shown);
     QCOMPARE(Probe::st(w).KiteX, before.KiteX);
     QCOMPARE(Probe::st(w).KiteY, before.KiteY);
     QCOMPARE(Probe::st(w).FrameNo, before.FrameNo);

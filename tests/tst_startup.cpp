@@ -197,7 +197,7 @@ void TestStartup::layoutToThePixel()
     // Not resizable.
     QCOMPARE(w.minimumSize(), w.maximumSize());
 
-    QCOMPARE(Child<platform::PictureBox>(w, "picMain")->geometry(), QRect(10, 10, 380, 350));
+    QCOMPARE(Child<widgets::PictureBox>(w, "picMain")->geometry(), QRect(10, 10, 380, 350));
     QCOMPARE(Child<StyledLabel>(w, "lblTitle")->geometry(), QRect(400, 10, 220, 40));
     QCOMPARE(Child<StyledLabel>(w, "lblExpla")->geometry(), QRect(410, 60, 220, 70));
     QCOMPARE(Child<QLabel>(w, "lblChange")->geometry(), QRect(440, 140, 50, 20));
@@ -221,14 +221,14 @@ void TestStartup::layoutToThePixel()
 
     // The tab order visits the display, the buttons and the entries.
     QList<QWidget*> order;
-    QWidget* at = Child<platform::PictureBox>(w, "picMain");
+    QWidget* at = Child<widgets::PictureBox>(w, "picMain");
     for (int i = 0; i < 6; ++i) {
         order.append(at);
         at = at->nextInFocusChain();
         while (at->focusPolicy() == Qt::NoFocus || !at->isVisible() || at->focusProxy())
             at = at->nextInFocusChain();
     }
-    QCOMPARE(order, (QList<QWidget*>{Child<platform::PictureBox>(w, "picMain"), Child<QPushButton>(w, "cmdChange"),
+    QCOMPARE(order, (QList<QWidget*>{Child<widgets::PictureBox>(w, "picMain"), Child<QPushButton>(w, "cmdChange"),
                                      Child<QComboBox>(w, "cmbHoriz"), Child<QComboBox>(w, "cmbVert"),
                                      Child<QPushButton>(w, "cmdSet"), Child<QLineEdit>(w, "txtInter")}));
 }
@@ -350,7 +350,7 @@ void TestStartup::focusStartsOnTheDisplay()
     frmMain& w = m_loaded->w;
     w.show();
     QVERIFY(QTest::qWaitForWindowActive(&w));
-    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Child<platform::PictureBox>(w, "picMain")));
+    QCOMPARE(QApplication::focusWidget(), static_cast<QWidget*>(Child<widgets::PictureBox>(w, "picMain")));
 }
 
 void TestStartup::displayEmptyUntilFirstTick()
@@ -359,15 +359,15 @@ void TestStartup::displayEmptyUntilFirstTick()
     Probe::timAnime(w).setEnabled(false);
     QImage blank(380, 350, QImage::Format_RGB32);
     blank.fill(Qt::white);
-    QCOMPARE(Child<platform::PictureBox>(w, "picMain")->image(), blank);
+    QCOMPARE(Child<widgets::PictureBox>(w, "picMain")->image(), blank);
 
     Probe::timAnime_Timer(w);
     // Frame 1 at (100, 100), drawn from the loaded pictures.
     const QString difference =
-        FirstDifference(Child<platform::PictureBox>(w, "picMain")->image(),
+        FirstDifference(Child<widgets::PictureBox>(w, "picMain")->image(),
                         ExpectedFrame(Probe::surfaces(w).picBack, Probe::surfaces(w).picKite, 1, 100, 100));
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
-    QVERIFY(Child<platform::PictureBox>(w, "picMain")->image() != blank);
+    QVERIFY(Child<widgets::PictureBox>(w, "picMain")->image() != blank);
     QCOMPARE(Probe::st(w).KiteX, std::int16_t(101));
     QCOMPARE(Probe::st(w).FrameNo, std::int16_t(2));
 }
@@ -619,7 +619,7 @@ void TestStartup::largerBackgroundIsCutAtTheDisplay()
     const QImage sheet(BuildDataDir() + QStringLiteral("images/kite.bmp"));
     const mdlAelor::FlightState shown = Probe::st(w);
     Probe::timAnime_Timer(w);
-    const QString difference = FirstDifference(Child<platform::PictureBox>(w, "picMain")->image(),
+    const QString difference = FirstDifference(Child<widgets::PictureBox>(w, "picMain")->image(),
                                                ExpectedFrame(back, sheet, shown.FrameNo, shown.KiteX, shown.KiteY));
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
 }
@@ -717,7 +717,7 @@ void TestStartup::menuShortcutsWinOverEditors()
     connect(Child<QAction>(w, "mnuVer"), &QAction::triggered, &w, [&chosen] { ++chosen; });
     for (QWidget* editor :
          std::initializer_list<QWidget*>{Child<QLineEdit>(w, "txtInter"), Child<QComboBox>(w, "cmbHoriz")->lineEdit(),
-                                         Child<platform::PictureBox>(w, "picMain")}) {
+                                         Child<widgets::PictureBox>(w, "picMain")}) {
         editor->setFocus();
         QTest::keyClick(editor, Qt::Key_V, Qt::ControlModifier);
     }

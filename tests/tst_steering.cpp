@@ -6,7 +6,7 @@
 
 #include "app/frmMain.h"
 #include "platform/Fonts.h"
-#include "platform/PictureBox.h"
+#include "widgets/PictureBox.h"
 #include "rules/Steering.h"
 
 #include <QApplication>
@@ -28,7 +28,7 @@ FlightState KiteAt(int x, int y)
 // The display reports drawing-area pixels: widget pixels less its border.
 QPoint OnWidget(int x, int y)
 {
-    return {x + platform::PictureBox::Border, y + platform::PictureBox::Border};
+    return {x + widgets::PictureBox::Border, y + widgets::PictureBox::Border};
 }
 
 // A loaded main window whose ticks cannot move the kite: the flight runs, but with
@@ -329,13 +329,13 @@ void TestSteering::arrowKeysOnTheDisplayMoveTheKite()
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
     const QPoint start(Probe::st(w).KiteX, Probe::st(w).KiteY);
-    QTest::keyClick(Child<platform::PictureBox>(w, "picMain"), Qt::Key(key), modifiers);
+    QTest::keyClick(Child<widgets::PictureBox>(w, "picMain"), Qt::Key(key), modifiers);
     QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), start + move);
     QCOMPARE(Probe::st(w).KeyStep, std::int16_t(5));
-    QCOMPARE(Child<platform::PictureBox>(w, "picMain")->image(), f.composed());
+    QCOMPARE(Child<widgets::PictureBox>(w, "picMain")->image(), f.composed());
 
     // The next press without modifiers moves 5 again.
-    QTest::keyClick(Child<platform::PictureBox>(w, "picMain"), Qt::Key(key));
+    QTest::keyClick(Child<widgets::PictureBox>(w, "picMain"), Qt::Key(key));
     const QPoint unit = move / std::max(std::abs(move.x()), std::abs(move.y())) * 5;
     QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), start + move + unit);
 }
@@ -373,12 +373,12 @@ void TestSteering::overshootByKeysOnTheDisplay()
     Probe::st(w).KiteX = static_cast<std::int16_t>(from.x());
     Probe::st(w).KiteY = static_cast<std::int16_t>(from.y());
 
-    QTest::keyClick(Child<platform::PictureBox>(w, "picMain"), Qt::Key(key), modifiers);
+    QTest::keyClick(Child<widgets::PictureBox>(w, "picMain"), Qt::Key(key), modifiers);
     QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), first);
-    QTest::keyClick(Child<platform::PictureBox>(w, "picMain"), Qt::Key(key), modifiers);
+    QTest::keyClick(Child<widgets::PictureBox>(w, "picMain"), Qt::Key(key), modifiers);
     QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), second);
     // Still redrawn where it stands, partly off the display.
-    QCOMPARE(Child<platform::PictureBox>(w, "picMain")->image(), f.composed());
+    QCOMPARE(Child<widgets::PictureBox>(w, "picMain")->image(), f.composed());
 }
 
 void TestSteering::everyKeyRedrawsWithTheTimerHeldOff()
@@ -388,24 +388,24 @@ void TestSteering::everyKeyRedrawsWithTheTimerHeldOff()
     frmMain& w = f.w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    TimerAtRepaint probe(Child<platform::PictureBox>(w, "picMain"), Probe::timAnime(w));
+    TimerAtRepaint probe(Child<widgets::PictureBox>(w, "picMain"), Probe::timAnime(w));
 
     // A state change the display does not show yet: a non-arrow key redraws it.
     Probe::st(w).KiteX = 200;
     Probe::st(w).FrameNo = 4;
-    QVERIFY(Child<platform::PictureBox>(w, "picMain")->image() != f.composed());
-    QTest::keyClick(Child<platform::PictureBox>(w, "picMain"), Qt::Key_A);
-    QCOMPARE(Child<platform::PictureBox>(w, "picMain")->image(), f.composed());
+    QVERIFY(Child<widgets::PictureBox>(w, "picMain")->image() != f.composed());
+    QTest::keyClick(Child<widgets::PictureBox>(w, "picMain"), Qt::Key_A);
+    QCOMPARE(Child<widgets::PictureBox>(w, "picMain")->image(), f.composed());
     QCOMPARE(Probe::st(w).KiteX, std::int16_t(200));
 
     // Shift pressed by itself moves nothing, redraws, and leaves the step at 5.
     Probe::st(w).KiteY = 150;
-    emit Child<platform::PictureBox>(w, "picMain")->KeyDown(16, 1);
-    QCOMPARE(Child<platform::PictureBox>(w, "picMain")->image(), f.composed());
+    emit Child<widgets::PictureBox>(w, "picMain")->KeyDown(16, 1);
+    QCOMPARE(Child<widgets::PictureBox>(w, "picMain")->image(), f.composed());
     QCOMPARE(Probe::st(w).KeyStep, std::int16_t(5));
     QCOMPARE(Probe::st(w).KiteX, std::int16_t(200));
 
-    QTest::keyClick(Child<platform::PictureBox>(w, "picMain"), Qt::Key_Left, Qt::ShiftModifier);
+    QTest::keyClick(Child<widgets::PictureBox>(w, "picMain"), Qt::Key_Left, Qt::ShiftModifier);
     QCOMPARE(Probe::st(w).KiteX, std::int16_t(185));
 
     // A, Shift by itself, then the Shift that the last click pressed before Left.
@@ -420,10 +420,10 @@ void TestSteering::keysLeaveAStoppedTimerOff()
     QVERIFY(f.load());
     frmMain& w = f.w;
     QTest::mouseClick(Child<QPushButton>(w, "cmdChange"), Qt::LeftButton);
-    emit Child<platform::PictureBox>(w, "picMain")->KeyDown(39, 0);
+    emit Child<widgets::PictureBox>(w, "picMain")->KeyDown(39, 0);
     QCOMPARE(Probe::st(w).KiteX, std::int16_t(105));
     QVERIFY(!Probe::timAnime(w).Enabled());
-    emit Child<platform::PictureBox>(w, "picMain")->KeyDown(39, 1);
+    emit Child<widgets::PictureBox>(w, "picMain")->KeyDown(39, 1);
     QCOMPARE(Probe::st(w).KiteX, std::int16_t(120));
     QVERIFY(!Probe::timAnime(w).Enabled());
     QCOMPARE(Probe::st(w).KeyStep, std::int16_t(5));
@@ -437,22 +437,22 @@ void TestSteering::draggingWithTheMouseMovesTheKiteAndHoldsTheTimer()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
     Probe::timAnime_Timer(w);
-    const QImage before = Child<platform::PictureBox>(w, "picMain")->image().copy();
+    const QImage before = Child<widgets::PictureBox>(w, "picMain")->image().copy();
 
-    QTest::mousePress(Child<platform::PictureBox>(w, "picMain"), Qt::LeftButton, {}, OnWidget(115, 130));
+    QTest::mousePress(Child<widgets::PictureBox>(w, "picMain"), Qt::LeftButton, {}, OnWidget(115, 130));
     QCOMPARE(Probe::st(w).Dragging, mdlAelor::True);
     QCOMPARE(Probe::st(w).GrabX, std::int16_t(15));
     QCOMPARE(Probe::st(w).GrabY, std::int16_t(30));
     QVERIFY(!Probe::timAnime(w).Enabled());
     // The press alone does not redraw.
-    QCOMPARE(Child<platform::PictureBox>(w, "picMain")->image(), before);
+    QCOMPARE(Child<widgets::PictureBox>(w, "picMain")->image(), before);
 
-    QTest::mouseMove(Child<platform::PictureBox>(w, "picMain"), OnWidget(215, 180));
+    QTest::mouseMove(Child<widgets::PictureBox>(w, "picMain"), OnWidget(215, 180));
     QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), QPoint(200, 150));
-    QCOMPARE(Child<platform::PictureBox>(w, "picMain")->image(), f.composed());
+    QCOMPARE(Child<widgets::PictureBox>(w, "picMain")->image(), f.composed());
     QVERIFY(!Probe::timAnime(w).Enabled());
 
-    QTest::mouseRelease(Child<platform::PictureBox>(w, "picMain"), Qt::LeftButton, {}, OnWidget(215, 180));
+    QTest::mouseRelease(Child<widgets::PictureBox>(w, "picMain"), Qt::LeftButton, {}, OnWidget(215, 180));
     QCOMPARE(Probe::st(w).Dragging, mdlAelor::False);
     QVERIFY(Probe::timAnime(w).isTicking());
 }
@@ -465,21 +465,21 @@ void TestSteering::dragFromGripTenTwentyWaitsWhilePointerIsAtXFive()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
-    QTest::mousePress(Child<platform::PictureBox>(w, "picMain"), Qt::LeftButton, {}, OnWidget(110, 120));
+    QTest::mousePress(Child<widgets::PictureBox>(w, "picMain"), Qt::LeftButton, {}, OnWidget(110, 120));
     QCOMPARE(QPoint(Probe::st(w).GrabX, Probe::st(w).GrabY), QPoint(10, 20));
-    QTest::mouseMove(Child<platform::PictureBox>(w, "picMain"), OnWidget(50, 120));
+    QTest::mouseMove(Child<widgets::PictureBox>(w, "picMain"), OnWidget(50, 120));
     QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), QPoint(40, 100));
-    const QImage waiting = Child<platform::PictureBox>(w, "picMain")->image().copy();
+    const QImage waiting = Child<widgets::PictureBox>(w, "picMain")->image().copy();
 
-    QTest::mouseMove(Child<platform::PictureBox>(w, "picMain"), OnWidget(5, 150));
+    QTest::mouseMove(Child<widgets::PictureBox>(w, "picMain"), OnWidget(5, 150));
     QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), QPoint(40, 100));
-    QCOMPARE(Child<platform::PictureBox>(w, "picMain")->image(), waiting);
-    QTest::mouseMove(Child<platform::PictureBox>(w, "picMain"), OnWidget(10, 150));
+    QCOMPARE(Child<widgets::PictureBox>(w, "picMain")->image(), waiting);
+    QTest::mouseMove(Child<widgets::PictureBox>(w, "picMain"), OnWidget(10, 150));
     QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), QPoint(40, 100));
 
-    QTest::mouseMove(Child<platform::PictureBox>(w, "picMain"), OnWidget(11, 150));
+    QTest::mouseMove(Child<widgets::PictureBox>(w, "picMain"), OnWidget(11, 150));
     QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), QPoint(1, 130));
-    QTest::mouseRelease(Child<platform::PictureBox>(w, "picMain"), Qt::LeftButton, {}, OnWidget(11, 150));
+    QTest::mouseRelease(Child<widgets::PictureBox>(w, "picMain"), Qt::LeftButton, {}, OnWidget(11, 150));
     QCOMPARE(Probe::st(w).Dragging, mdlAelor::False);
 }
 
@@ -491,20 +491,20 @@ void TestSteering::anyButtonTakesHoldAndAnyReleaseLetsGo()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
-    QTest::mousePress(Child<platform::PictureBox>(w, "picMain"), Qt::RightButton, Qt::ShiftModifier,
+    QTest::mousePress(Child<widgets::PictureBox>(w, "picMain"), Qt::RightButton, Qt::ShiftModifier,
                       OnWidget(120, 140));
     QCOMPARE(Probe::st(w).Dragging, mdlAelor::True);
     QVERIFY(!Probe::timAnime(w).Enabled());
-    QTest::mouseMove(Child<platform::PictureBox>(w, "picMain"), OnWidget(130, 140));
+    QTest::mouseMove(Child<widgets::PictureBox>(w, "picMain"), OnWidget(130, 140));
     QCOMPARE(Probe::st(w).KiteX, std::int16_t(110));
 
     // A release of another button than the one pressed still ends the drag.
-    emit Child<platform::PictureBox>(w, "picMain")->MouseUp(4, 0, 0.0f, 0.0f);
+    emit Child<widgets::PictureBox>(w, "picMain")->MouseUp(4, 0, 0.0f, 0.0f);
     QCOMPARE(Probe::st(w).Dragging, mdlAelor::False);
     QVERIFY(Probe::timAnime(w).isTicking());
-    emit Child<platform::PictureBox>(w, "picMain")->MouseMove(2, 0, 200.0f, 200.0f);
+    emit Child<widgets::PictureBox>(w, "picMain")->MouseMove(2, 0, 200.0f, 200.0f);
     QCOMPARE(Probe::st(w).KiteX, std::int16_t(110));
-    QTest::mouseRelease(Child<platform::PictureBox>(w, "picMain"), Qt::RightButton, Qt::ShiftModifier,
+    QTest::mouseRelease(Child<widgets::PictureBox>(w, "picMain"), Qt::RightButton, Qt::ShiftModifier,
                         OnWidget(130, 140));
 }
 
@@ -518,15 +518,15 @@ void TestSteering::pressOutsideTheKiteChangesNothing()
 
     // The kite's left column, then well away from it.
     for (const QPoint p : {QPoint(100, 130), QPoint(130, 130), QPoint(300, 20)}) {
-        emit Child<platform::PictureBox>(w, "picMain")->MouseDown(1, 0, float(p.x()), float(p.y()));
+        emit Child<widgets::PictureBox>(w, "picMain")->MouseDown(1, 0, float(p.x()), float(p.y()));
         QCOMPARE(Probe::st(w).Dragging, mdlAelor::False);
         QVERIFY(Probe::timAnime(w).Enabled());
         QCOMPARE(Probe::st(w).GrabX, std::int16_t(0));
     }
-    QTest::mousePress(Child<platform::PictureBox>(w, "picMain"), Qt::LeftButton, {}, OnWidget(300, 20));
-    QTest::mouseMove(Child<platform::PictureBox>(w, "picMain"), OnWidget(310, 30));
+    QTest::mousePress(Child<widgets::PictureBox>(w, "picMain"), Qt::LeftButton, {}, OnWidget(300, 20));
+    QTest::mouseMove(Child<widgets::PictureBox>(w, "picMain"), OnWidget(310, 30));
     QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), QPoint(100, 100));
-    QTest::mouseRelease(Child<platform::PictureBox>(w, "picMain"), Qt::LeftButton, {}, OnWidget(310, 30));
+    QTest::mouseRelease(Child<widgets::PictureBox>(w, "picMain"), Qt::LeftButton, {}, OnWidget(310, 30));
 }
 
 void TestSteering::pointerBetweenPixelsCountsAsThePixelItIsIn_data()
@@ -551,14 +551,14 @@ void TestSteering::pointerBetweenPixelsCountsAsThePixelItIsIn()
     frmMain& w = f.w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    QTest::mousePress(Child<platform::PictureBox>(w, "picMain"), Qt::LeftButton, {}, OnWidget(110, 120));
+    QTest::mousePress(Child<widgets::PictureBox>(w, "picMain"), Qt::LeftButton, {}, OnWidget(110, 120));
 
-    const QPointF at(x + platform::PictureBox::Border, 150.0 + platform::PictureBox::Border);
-    QMouseEvent move(QEvent::MouseMove, at, Child<platform::PictureBox>(w, "picMain")->mapToGlobal(at), Qt::NoButton,
+    const QPointF at(x + widgets::PictureBox::Border, 150.0 + widgets::PictureBox::Border);
+    QMouseEvent move(QEvent::MouseMove, at, Child<widgets::PictureBox>(w, "picMain")->mapToGlobal(at), Qt::NoButton,
                      Qt::LeftButton, Qt::NoModifier);
-    QApplication::sendEvent(Child<platform::PictureBox>(w, "picMain"), &move);
+    QApplication::sendEvent(Child<widgets::PictureBox>(w, "picMain"), &move);
     QCOMPARE(int(Probe::st(w).KiteX), kiteX);
-    QTest::mouseRelease(Child<platform::PictureBox>(w, "picMain"), Qt::LeftButton, {}, OnWidget(110, 120));
+    QTest::mouseRelease(Child<widgets::PictureBox>(w, "picMain"), Qt::LeftButton, {}, OnWidget(110, 120));
 }
 
 void TestSteering::releaseWithoutDragKeepsTimerState_data()
@@ -576,15 +576,15 @@ void TestSteering::releaseWithoutDragKeepsTimerState()
     frmMain& w = f.w;
     if (!running)
         QTest::mouseClick(Child<QPushButton>(w, "cmdChange"), Qt::LeftButton);
-    emit Child<platform::PictureBox>(w, "picMain")->MouseUp(1, 0, 10.0f, 10.0f);
+    emit Child<widgets::PictureBox>(w, "picMain")->MouseUp(1, 0, 10.0f, 10.0f);
     QCOMPARE(Probe::timAnime(w).Enabled(), running);
     QCOMPARE(Probe::st(w).Dragging, mdlAelor::False);
 
     // A whole drag while stopped does not touch the timer either.
-    emit Child<platform::PictureBox>(w, "picMain")->MouseDown(1, 0, 110.0f, 120.0f);
+    emit Child<widgets::PictureBox>(w, "picMain")->MouseDown(1, 0, 110.0f, 120.0f);
     QCOMPARE(Probe::st(w).Dragging, mdlAelor::True);
     QCOMPARE(Probe::timAnime(w).Enabled(), false);
-    emit Child<platform::PictureBox>(w, "picMain")->MouseUp(1, 0, 110.0f, 120.0f);
+    emit Child<widgets::PictureBox>(w, "picMain")->MouseUp(1, 0, 110.0f, 120.0f);
     QCOMPARE(Probe::timAnime(w).Enabled(), running);
 }
 
@@ -595,16 +595,16 @@ void TestSteering::arrowDuringADragLeavesTheTimerOffUntilTheRelease()
     StillFlight f;
     QVERIFY(f.load());
     frmMain& w = f.w;
-    emit Child<platform::PictureBox>(w, "picMain")->MouseDown(1, 0, 110.0f, 120.0f);
+    emit Child<widgets::PictureBox>(w, "picMain")->MouseDown(1, 0, 110.0f, 120.0f);
     QVERIFY(!Probe::timAnime(w).Enabled());
-    emit Child<platform::PictureBox>(w, "picMain")->KeyDown(39, 0);
+    emit Child<widgets::PictureBox>(w, "picMain")->KeyDown(39, 0);
     QCOMPARE(Probe::st(w).KiteX, std::int16_t(105));
     QVERIFY(!Probe::timAnime(w).Enabled());
     QCOMPARE(Probe::st(w).Dragging, mdlAelor::True);
     // Still dragging with the same grip.
-    emit Child<platform::PictureBox>(w, "picMain")->MouseMove(1, 0, 160.0f, 170.0f);
+    emit Child<widgets::PictureBox>(w, "picMain")->MouseMove(1, 0, 160.0f, 170.0f);
     QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), QPoint(150, 150));
-    emit Child<platform::PictureBox>(w, "picMain")->MouseUp(1, 0, 160.0f, 170.0f);
+    emit Child<widgets::PictureBox>(w, "picMain")->MouseUp(1, 0, 160.0f, 170.0f);
     QCOMPARE(Probe::st(w).Dragging, mdlAelor::False);
     QVERIFY(Probe::timAnime(w).isTicking());
 }

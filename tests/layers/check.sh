@@ -9,7 +9,7 @@ build=$1 src=$2
 
 probes=(rule_includes_widget rule_includes_platform)
 errors=('QWidget: No such file or directory'
-        'platform/PictureBox.h: No such file or directory')
+        'platform/Sound.h: No such file or directory')
 
 status=0
 for i in "${!probes[@]}"; do
@@ -32,7 +32,7 @@ if grep -rnE '#include <(QtWidgets|QtNetwork)/|#include <SDL' "$src"/rules; then
     echo "FAIL: a rule includes a widget, network or sound header"
     status=1
 fi
-if grep -rnE '#include "\.\./' "$src"/{app,dialogs,labels,platform,rules,data,helpviewer}; then
+if grep -rnE '#include "\.\./' "$src"/{app,dialogs,labels,widgets,platform,rules,data,helpviewer}; then
     echo "FAIL: an include climbs out of its folder"
     status=1
 fi

@@ -1,2 +1,2 @@
 // A rule that reaches into the layer above it: the build must refuse it.
-#include "platform/PictureBox.h"
+#include "platform/Sound.h"

@@ -1,10 +1,10 @@
-#include "platform/NamedComboBox.h"
+#include "widgets/NamedComboBox.h"
 
 #include <QAbstractItemView>
 #include <QAccessibleWidget>
 #include <QComboBox>
 
-namespace platform {
+namespace widgets {
 
 namespace {
 
@@ -69,4 +69,4 @@ void AnnounceComboBoxesByName()
     QAccessible::installFactory(ComboBoxFactory);
 }
 
-}  // namespace platform
+}  // namespace widgets

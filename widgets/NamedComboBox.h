@@ -1,6 +1,6 @@
 #pragma once
 
-namespace platform {
+namespace widgets {
 
 // Makes every combo box speak, through the accessibility interfaces, by its
 // accessible name (or its buddy label's text) rather than by its current text,
@@ -8,4 +8,4 @@ namespace platform {
 // later calls do nothing.
 void AnnounceComboBoxesByName();
 
-}  // namespace platform
+}  // namespace widgets

@@ -2,7 +2,7 @@
 #include <QImage>
 #include <QWidget>
 
-namespace platform {
+namespace widgets {
 
 // A visible picture box: a persistent image that keeps whatever is copied into it,
 // shown inside a 2-pixel sunken border. The drawing area is the inside of that
@@ -59,4 +59,4 @@ int ButtonCode(Qt::MouseButtons buttons);
 // and digits their upper-case character; other keys a code that moves nothing.
 int KeyCode(int qtKey);
 
-}  // namespace platform
+}  // namespace widgets

@@ -1,7 +1,7 @@
 #pragma once
 #include <QProxyStyle>
 
-namespace platform {
+namespace widgets {
 
 // The application's style with one change: a frame (QGroupBox) draws its
 // caption on its top line, the line broken behind the text, instead of above
@@ -15,4 +15,4 @@ public:
                             const QWidget* widget) const override;
 };
 
-}  // namespace platform
+}  // namespace widgets

@@ -1,9 +1,9 @@
-#include "platform/FrameStyle.h"
+#include "widgets/FrameStyle.h"
 
 #include <QPainter>
 #include <QStyleOptionGroupBox>
 
-namespace platform {
+namespace widgets {
 
 namespace {
 
@@ -66,4 +66,4 @@ void FrameStyle::drawComplexControl(ComplexControl control, const QStyleOptionCo
     painter->restore();
 }
 
-}  // namespace platform
+}  // namespace widgets

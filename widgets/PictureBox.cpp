@@ -1,4 +1,4 @@
-#include "platform/PictureBox.h"
+#include "widgets/PictureBox.h"
 
 #include "rules/Raster.h"
 #include "rules/Steering.h"
@@ -10,7 +10,7 @@
 
 #include <cmath>
 
-namespace platform {
+namespace widgets {
 
 PictureBox::PictureBox(QWidget* parent)
     : QWidget(parent)
@@ -171,4 +171,4 @@ int KeyCode(int qtKey)
     return 0;
 }
 
-}  // namespace platform
+}  // namespace widgets
