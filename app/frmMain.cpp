@@ -109,7 +109,7 @@ void frmMain::createDisplayAndLabels(QWidget* client)
     title.Name = platform::FacePGothic;
     title.Italic = true;
     title.Bold = false;
-    title.ForeColor = RGB(0, 0, 255);
+    title.ForeColor = LabelStyle::RGB(0, 0, 255);
     lblTitle->setStyle(title);
     lblExpla = new StyledLabel(client);
     lblExpla->setObjectName(QStringLiteral("lblExpla"));

@@ -91,7 +91,7 @@ void frmAbout::createControls()
     lblTitle = new StyledLabel(this);
     lblTitle->setObjectName(QStringLiteral("lblTitle"));
     LabelStyle title = LabelFont(36, true, true);
-    title.ForeColor = RGB(192, 0, 192);
+    title.ForeColor = LabelStyle::RGB(192, 0, 192);
     lblTitle->setStyle(title);
     lblTitle->setGeometry(70, 16, 243, 55);
 

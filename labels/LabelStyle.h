@@ -11,6 +11,13 @@ struct LabelStyle {
     // Colours are 0x00BBGGRR; a value with the top bit set names a system colour.
     static constexpr std::uint32_t SystemButtonText = 0x80000012u;
 
+    // 0x00BBGGRR from red, green and blue.
+    static constexpr std::uint32_t RGB(int r, int g, int b)
+    {
+        return static_cast<std::uint32_t>(r & 0xFF) | (static_cast<std::uint32_t>(g & 0xFF) << 8)
+               | (static_cast<std::uint32_t>(b & 0xFF) << 16);
+    }
+
     std::uint32_t ForeColor = SystemButtonText;
     QString Name;                    // face name, kept exactly as set
     std::int64_t SizeUnits = 90000;  // size in 1/10000 point
@@ -25,13 +32,6 @@ struct LabelStyle {
 
     bool operator==(const LabelStyle&) const = default;
 };
-
-// 0x00BBGGRR from red, green and blue.
-constexpr std::uint32_t RGB(int r, int g, int b)
-{
-    return static_cast<std::uint32_t>(r & 0xFF) | (static_cast<std::uint32_t>(g & 0xFF) << 8)
-           | (static_cast<std::uint32_t>(b & 0xFF) << 16);
-}
 
 // The colour to draw with: a plain colour as it is, a system colour from the palette.
 QColor DrawingColor(std::uint32_t foreColor, const QPalette& palette);

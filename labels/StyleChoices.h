@@ -29,7 +29,8 @@ int MatchSize(std::int64_t sizeUnits, std::span<const SizeWindow> windows);
 int MatchFace(const QString& name, std::span<const QString> faces);
 
 // Title dialog: red, green, blue; 24, 26, 28 points.
-inline constexpr std::array<std::uint32_t, 3> TitleColors = {RGB(255, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)};
+inline constexpr std::array<std::uint32_t, 3> TitleColors = {LabelStyle::RGB(255, 0, 0), LabelStyle::RGB(0, 255, 0),
+                                                             LabelStyle::RGB(0, 0, 255)};
 inline constexpr std::array<int, 3> TitleSizes = {24, 26, 28};
 inline constexpr std::array<SizeWindow, 3> TitleSizeWindows = {{
     {235000, 245000},  // 23.5 to 24.5
@@ -39,7 +40,8 @@ inline constexpr std::array<SizeWindow, 3> TitleSizeWindows = {{
 
 // Explanation dialog: black, green, blue; 8, 9, 10 points. The windows end at
 // .49 so that they do not overlap.
-inline constexpr std::array<std::uint32_t, 3> ExplaColors = {RGB(0, 0, 0), RGB(0, 255, 0), RGB(0, 0, 255)};
+inline constexpr std::array<std::uint32_t, 3> ExplaColors = {LabelStyle::RGB(0, 0, 0), LabelStyle::RGB(0, 255, 0),
+                                                             LabelStyle::RGB(0, 0, 255)};
 inline constexpr std::array<int, 3> ExplaSizes = {8, 9, 10};
 inline constexpr std::array<SizeWindow, 3> ExplaSizeWindows = {{
     {75000, 84900},   // 7.5 to 8.49
