@@ -70,14 +70,54 @@ double ReadRadix(const std::string& s, std::size_t i, int radix)
 constexpr long long MagnitudeLimit = 400;
 constexpr long long ExponentCap = 1'000'000'000;
 
+// A sign at `i`, if any: true for a minus. Moves `i` past it.
+bool ReadSign(const std::string& s, std::size_t& i)
+{
+    if (i < s.size() && (s[i] == '+' || s[i] == '-'))
+        return s[i++] == '-';
+    return false;
+}
+
+// An exponent at `i` ("e" or "d", a sign, digits), or 0: it counts only when at
+// least one digit follows the letter. Its size is capped, never wrapped.
+long long ReadExponent(const std::string& s, std::size_t i)
+{
+    if (i >= s.size() || (Lower(s[i]) != 'e' && Lower(s[i]) != 'd'))
+        return 0;
+    ++i;
+    const bool negative = ReadSign(s, i);
+    long long exponent = 0;
+    for (; i < s.size() && IsDigit(s[i]); ++i) {
+        if (exponent < ExponentCap)
+            exponent = exponent * 10 + (s[i] - '0');
+    }
+    return negative ? -exponent : exponent;
+}
+
+// The value 0.`digits` times ten to `magnitude`, where `digits` begins with a
+// digit other than 0; beyond what a double holds, infinity or 0.
+double ScaledValue(const std::string& digits, long long magnitude)
+{
+    const double infinity = std::numeric_limits<double>::infinity();
+    if (magnitude > MagnitudeLimit)
+        return infinity;
+    if (magnitude < -MagnitudeLimit)
+        return 0.0;
+    const std::string canonical = "0." + digits + "e" + std::to_string(magnitude);
+    double v = 0;
+    const auto [end, ec] = std::from_chars(canonical.data(), canonical.data() + canonical.size(), v);
+    (void)end;
+    if (ec == std::errc::result_out_of_range)
+        return magnitude > 0 ? infinity : 0.0;
+    if (ec != std::errc())
+        return 0.0;
+    return v;
+}
+
 double ReadDecimal(const std::string& s)
 {
     std::size_t i = 0;
-    bool negative = false;
-    if (i < s.size() && (s[i] == '+' || s[i] == '-')) {
-        negative = s[i] == '-';
-        ++i;
-    }
+    const bool negative = ReadSign(s, i);
 
     std::string digits;
     long long intDigits = 0;
@@ -87,45 +127,12 @@ double ReadDecimal(const std::string& s)
         for (++i; i < s.size() && IsDigit(s[i]); ++i)
             digits.push_back(s[i]);
     }
-    if (digits.empty())
-        return 0.0;
-
-    // An exponent counts only when at least one digit follows the letter.
-    long long exponent = 0;
-    if (i < s.size() && (Lower(s[i]) == 'e' || Lower(s[i]) == 'd')) {
-        std::size_t j = i + 1;
-        bool expNegative = false;
-        if (j < s.size() && (s[j] == '+' || s[j] == '-')) {
-            expNegative = s[j] == '-';
-            ++j;
-        }
-        for (; j < s.size() && IsDigit(s[j]); ++j) {
-            if (exponent < ExponentCap)
-                exponent = exponent * 10 + (s[j] - '0');
-        }
-        if (expNegative)
-            exponent = -exponent;
-    }
-
     const std::size_t first = digits.find_first_not_of('0');
     if (first == std::string::npos)
         return 0.0;
-    // The value is 0.DDD... times ten to `magnitude`.
-    const long long magnitude = intDigits - static_cast<long long>(first) + exponent;
-    const double infinity = std::numeric_limits<double>::infinity();
-    if (magnitude > MagnitudeLimit)
-        return negative ? -infinity : infinity;
-    if (magnitude < -MagnitudeLimit)
-        return 0.0;
-
-    const std::string canonical = "0." + digits.substr(first) + "e" + std::to_string(magnitude);
-    double v = 0;
-    const auto [end, ec] = std::from_chars(canonical.data(), canonical.data() + canonical.size(), v);
-    (void)end;
-    if (ec == std::errc::result_out_of_range)
-        v = magnitude > 0 ? infinity : 0.0;
-    else if (ec != std::errc())
-        return 0.0;
+    // The value is 0.DDD... times ten to the magnitude.
+    const long long magnitude = intDigits - static_cast<long long>(first) + ReadExponent(s, i);
+    const double v = ScaledValue(digits.substr(first), magnitude);
     if (v == 0)
         return 0.0;
     return negative ? -v : v;

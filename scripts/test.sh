@@ -15,7 +15,7 @@ scripts/build.sh
 # The checks in .clang-tidy over the program's, the tests' and the benchmarks'
 # sources, as the build compiles them (build/compile_commands.json).
 if ! run-clang-tidy-14 -p build -j 2 -quiet \
-  "$PWD/(app|bench|data|dialogs|helpviewer|labels|platform|rules|tests)/[^/]+\.cpp$" >build/clang-tidy.log 2>&1; then
+  "$PWD/(app|bench|data|dialogs|helpviewer|labels|platform|rules|tests|widgets)/[^/]+\.cpp$" >build/clang-tidy.log 2>&1; then
   grep -E "(error|warning):" build/clang-tidy.log | sort -u
   echo "FAIL: clang-tidy (the whole report is in build/clang-tidy.log)"
   exit 1
