@@ -4,7 +4,7 @@
 # music on and off, and stopped with the music off. The settings are made as a
 # person makes them: the interval typed into the window and OK clicked, the flight
 # stopped with its button, the music switched off with its shortcut.
-# Usage: bench/desktop_cpu.sh new-build-dir old-build-dir [seconds per figure]
+# Usage: [BENCH_SOUND=pulse] bench/desktop_cpu.sh new-build-dir old-build-dir [seconds per figure]
 # Prints one line per case and build, then the old/new ratios.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -12,8 +12,16 @@ new=$(cd "${1:?new build dir}" && pwd)
 old=$(cd "${2:?old build dir}" && pwd)
 seconds=${3:-30}
 source "$root/tests/e2e/lib.sh"
-export SDL_AUDIODRIVER=dummy
 start_x 1280x1024x24
+# Sound through SDL's dummy device by default; with BENCH_SOUND=pulse through a
+# private PulseAudio server, as on a desktop.
+if [[ "${BENCH_SOUND:-dummy}" == pulse ]]; then
+  export XDG_RUNTIME_DIR=$E2E_TMP/runtime
+  mkdir -m 700 "$XDG_RUNTIME_DIR"
+  start_pulse
+else
+  export SDL_AUDIODRIVER=dummy
+fi
 xvfb=${E2E_PIDS[0]}
 hz=$(getconf CLK_TCK)
 

@@ -24,17 +24,18 @@ if [[ $server == pipewire ]]; then
   eval "$(dbus-launch --sh-syntax)"
   E2E_PIDS+=("$DBUS_SESSION_BUS_PID")
   pipewire >"$E2E_TMP/pw.log" 2>&1 &
+  servers=$!
   E2E_PIDS+=($!)
   sleep 0.5
   wireplumber >"$E2E_TMP/wp.log" 2>&1 &
   E2E_PIDS+=($!)
   pipewire-pulse >"$E2E_TMP/pwp.log" 2>&1 &
+  servers+=" $!"
   E2E_PIDS+=($!)
   export PULSE_SERVER=unix:$XDG_RUNTIME_DIR/pulse/native
   for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
   pactl load-module module-null-sink sink_name=nul >/dev/null
   pactl set-default-sink nul
-  servers=$(pgrep -d ' ' -x 'pipewire|pipewire-pulse')
 else
   start_pulse
   servers=$E2E_PULSE_PID
@@ -61,16 +62,17 @@ measure_build() {
   wait_exit "$pid" 5 || true
 }
 
-# paplay with its default buffer, the tune played over and over for the whole time.
+# paplay with its default buffer, playing the tune three times over (one process
+# for the whole measurement).
 measure_paplay() {
-  sh -c "while :; do paplay '$new/sounds/Over.wav'; done" &
-  local loop=$!
-  E2E_PIDS+=("$loop")
+  sox "$new/sounds/Over.wav" "$new/sounds/Over.wav" "$new/sounds/Over.wav" "$E2E_TMP/tune3.wav"
+  paplay "$E2E_TMP/tune3.wav" &
+  local pid=$!
+  E2E_PIDS+=("$pid")
   sleep 2
-  local pid
-  pid=$(pgrep -n -x paplay)
   measure_pid "$pid"
-  kill "$loop"; pkill -x paplay || true
+  kill "$pid"
+  wait "$pid" 2>/dev/null || true
 }
 
 printf '%-8s %-8s %9s %9s %9s\n' server what program xserver sound
