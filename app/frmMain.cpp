@@ -10,11 +10,11 @@
 #include "platform/FrameExtents.h"
 #include "platform/Log.h"
 #include "platform/MessageBox.h"
-#include "widgets/NamedComboBox.h"
 #include "platform/PictureFile.h"
 #include "platform/Sound.h"
 #include "platform/WindowFinder.h"
 #include "rules/Raster.h"
+#include "widgets/NamedComboBox.h"
 
 #include <QAction>
 #include <QApplication>

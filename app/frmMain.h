@@ -3,8 +3,8 @@
 #include "app/Services.h"
 #include "labels/StyledLabel.h"
 #include "platform/AnimTimer.h"
-#include "widgets/PictureBox.h"
 #include "rules/mdlAelor.h"
+#include "widgets/PictureBox.h"
 
 #include <QMainWindow>
 #include <QPointer>

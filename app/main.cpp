@@ -2,13 +2,13 @@
 #include "platform/AppInfo.h"
 #include "platform/Desktop.h"
 #include "platform/Fonts.h"
-#include "widgets/FrameStyle.h"
 #include "platform/Help.h"
 #include "platform/Log.h"
 #include "platform/MessageBox.h"
 #include "platform/PulseSound.h"
 #include "platform/SingleInstance.h"
 #include "platform/StopSignals.h"
+#include "widgets/FrameStyle.h"
 
 #include <QApplication>
 

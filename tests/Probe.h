@@ -10,8 +10,8 @@
 #include "dialogs/frmPropTitle.h"
 #include "labels/StyledLabel.h"
 #include "platform/AnimTimer.h"
-#include "widgets/PictureBox.h"
 #include "rules/mdlAelor.h"
+#include "widgets/PictureBox.h"
 
 #include <QAction>
 #include <QCheckBox>

@@ -6,8 +6,8 @@
 
 #include "app/frmMain.h"
 #include "platform/Fonts.h"
-#include "widgets/PictureBox.h"
 #include "rules/Steering.h"
+#include "widgets/PictureBox.h"
 
 #include <QApplication>
 #include <QMouseEvent>
@@ -491,8 +491,7 @@ void TestSteering::anyButtonTakesHoldAndAnyReleaseLetsGo()
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
 
-    QTest::mousePress(Child<widgets::PictureBox>(w, "picMain"), Qt::RightButton, Qt::ShiftModifier,
-                      OnWidget(120, 140));
+    QTest::mousePress(Child<widgets::PictureBox>(w, "picMain"), Qt::RightButton, Qt::ShiftModifier, OnWidget(120, 140));
     QCOMPARE(Probe::st(w).Dragging, mdlAelor::True);
     QVERIFY(!Probe::timAnime(w).Enabled());
     QTest::mouseMove(Child<widgets::PictureBox>(w, "picMain"), OnWidget(130, 140));
