@@ -142,6 +142,20 @@ window_geometry() {
     END {print x, y, w, h}'
 }
 
+# The same, once the window has stopped moving: the program centres its window
+# again when the window manager's frame becomes known, which on a busy machine
+# can come well after the window first appears.
+settled_geometry() {
+  local id=$1 last="" now i
+  for i in $(seq 1 30); do
+    now=$(window_geometry "$id")
+    [[ "$now" == "$last" ]] && break
+    last=$now
+    sleep 0.3
+  done
+  echo "$now"
+}
+
 # The background as the display's drawing area (the 376 x 346 inside its
 # border) shows it, written to a PNG: where a screenshot differs, the kite is.
 display_background() {
