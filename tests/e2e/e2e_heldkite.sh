@@ -41,13 +41,17 @@ wait_changed() {
   fail "$what"
 }
 
-# Catch the flying kite in the middle of where it was last seen. On a slow
-# machine it may have flown from under the pointer by then: let go and try again.
-sleep 1
+# Catch the flying kite in the middle of where it was last seen, once it is seen
+# (a display not yet drawn shows no kite). On a slow machine it may have flown
+# from under the pointer by then: let go and try again.
 caught=0
-for attempt in 1 2 3 4 5; do
+for attempt in $(seq 1 10); do
   area "$E2E_TMP/flying.png"
   read -r x0 y0 x1 y1 < <(img changed-box "$E2E_TMP/back.png" "$E2E_TMP/flying.png")
+  if [[ "$x0" == none ]] || ((x1 - x0 >= 30 || y1 - y0 >= 60)); then
+    sleep 0.5
+    continue
+  fi
   xdotool mousemove --sync $((dx + (x0 + x1) / 2)) $((dy + (y0 + y1) / 2)) mousedown 1
   wait_still "$E2E_TMP/held.png" 3 && { caught=1; break; }
   xdotool mouseup 1
