@@ -42,6 +42,7 @@ private slots:
     void controlsArePlacedToThePixel_data();
     void controlsArePlacedToThePixel();
     void tabVisitsTheControlsInTableOrder();
+    void tabStopsAtTheSelectedOptionOfEachFrame_data();
     void tabStopsAtTheSelectedOptionOfEachFrame();
     void captionsShowTheirColourFaceAndStyle();
     void openingSelectsWhatTheLabelShows_data();
@@ -141,16 +142,32 @@ void TestPropTitle::tabVisitsTheControlsInTableOrder()
         QCOMPARE(frame->focusPolicy(), Qt::NoFocus);
 }
 
+void TestPropTitle::tabStopsAtTheSelectedOptionOfEachFrame_data()
+{
+    QTest::addColumn<LabelStyle>("style");
+    QTest::addColumn<QString>("from");
+    QTest::addColumn<QStringList>("stops");
+    QTest::newRow("an option selected in each frame")
+        << MakeStyle(Green, 26.0, G) << "optGreen"
+        << QStringList{"chkBold", "chkItalic", "chkUnder", "opt26", "optG", "optGreen"};
+    // A colour that none of the options shows: Tab still enters the frame, at its first option.
+    QTest::newRow("no colour selected") << MakeStyle(0x00123456, 26.0, G) << "chkUnder"
+                                        << QStringList{"opt26", "optG", "optRed", "chkBold", "chkItalic", "chkUnder"};
+}
+
 // Tab stops once in each group of options, at the option selected.
 void TestPropTitle::tabStopsAtTheSelectedOptionOfEachFrame()
 {
+    QFETCH(LabelStyle, style);
+    QFETCH(QString, from);
+    QFETCH(QStringList, stops);
     StyledLabel label;
-    label.setStyle(MakeStyle(Green, 26.0, G));
+    label.setStyle(style);
     frmPropTitle dialog(&label);
     dialog.show();
     QVERIFY(QTest::qWaitForWindowActive(&dialog));
-    Child<QRadioButton>(dialog, "optGreen")->setFocus();
-    QCOMPARE(TabStops(&dialog, 6), (QStringList{"chkBold", "chkItalic", "chkUnder", "opt26", "optG", "optGreen"}));
+    Child<QWidget>(dialog, from)->setFocus();
+    QCOMPARE(TabStops(&dialog, int(stops.size())), stops);
 }
 
 void TestPropTitle::captionsShowTheirColourFaceAndStyle()

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # On a 192-dpi desktop, a press on the display's sunken border is not a press on
 # the picture: it takes no hold of a kite pushed under the border by the arrow
-# keys, and dragging from there leaves the kite where it is.
+# keys, and dragging from there leaves the kite where it is; for the right, the
+# bottom and the left border.
 # Usage: e2e_border.sh path/to/aelorin
 source "$(dirname "$0")/lib.sh"
 program=$(realpath "$1")
@@ -19,71 +20,62 @@ menu=$((h - 740))
 # pixels is two screen pixels a side, and its border two of them wide.
 ax=$((x + 24)) ay=$((y + menu + 24))
 
-# The first and last columns of its 30-pixel cell the kite paints: those its
-# mask uncovers, in the picture file the program draws.
-kite_file="$(dirname "$program")/images/kite.bmp"
-read -r inset right_inset < <(python3 -c '
-import sys
-sys.path.insert(0, sys.argv[1])
-import img
-w, h, rows = img.load(sys.argv[2])
-cols = {tuple(f(x for y in range(h // 2, h) for x in range(30) if rows[y][c * 30 + x] != rows[h // 2][c * 30])
-              for f in (min, max))
-        for c in range(w // 30)}
-print(*cols.pop() if len(cols) == 1 else "frames differ")
-' "$E2E_DIR" "$kite_file")
-[[ "$inset $right_inset" =~ ^[0-9]+\ [0-9]+$ ]] || fail "kite picture: $inset $right_inset"
-
-# The background as the display shows it at this resolution.
-convert "$(dirname "$program")/images/back.bmp" -crop 376x346+0+0 +repage -scale 200% "$E2E_TMP/back.png"
-
-# The kite's corner (in display pixels) as seen in a screenshot of the band of
-# rows it flies in: from the right edge of what differs from the background,
-# which stays in view when the kite is pushed past the left edge.
-kite_x() {
-  local shot=$E2E_TMP/band.png box
-  shoot_settled "$shot" "$ax" $((ay + band_top)) 752 "$band_h"
-  convert "$E2E_TMP/back.png" -crop "752x${band_h}+0+${band_top}" +repage "$E2E_TMP/back-band.png"
-  box=$(img changed-box "$E2E_TMP/back-band.png" "$shot")
-  [[ "$box" != none ]] || fail "no kite in view"
-  read -r _ _ x1 _ <<<"$box"
-  echo $((x1 / 2 - right_inset))
+# The kite as the display shows it now ("x y frame", display pixels), once the
+# display has stopped changing; sets kx, ky.
+find_kite() {
+  local found
+  xdotool mousemove 0 0
+  shoot_settled "$E2E_TMP/display.png" "$ax" "$ay" 752 692
+  found=$(img find-kite "$E2E_TMP/display.png" "$images/back.bmp" "$images/kite.bmp" 2 2>&1) \
+    || fail "$1: $found"
+  read -r kx ky _ <<<"$found"
 }
 
-# Stop the flight. The display then shows the frame drawn before the last
-# tick; a click on its far corner gives it the focus back from the button, and
-# a letter redraws the kite where it is. Then find it once in the whole display.
-sleep 1
+# Stop the flight. A click on the display's far corner gives it the keys back
+# from the button (no kite reaches there while it flies), and a letter redraws
+# the kite where it is, whether or not a tick drew it yet.
+images=$(dirname "$program")/images
 xdotool mousemove --sync $((x + 2 * (530 + 35))) $((y + menu + 2 * (135 + 15))) click 1
-sleep 0.3
 xdotool mousemove --sync $((ax + 740)) $((ay + 680)) click 1
 press_in "$id" a
-shoot_settled "$E2E_TMP/display.png" "$ax" "$ay" 752 692
-read -r bx0 by0 bx1 by1 < <(img changed-box "$E2E_TMP/back.png" "$E2E_TMP/display.png")
-band_top=$((by0 > 8 ? by0 - 8 : 0)) band_h=$((by1 - by0 + 16))
-((band_top + band_h <= 692)) || band_h=$((692 - band_top))
-kite0=$((bx0 / 2 - inset))
+find_kite "stopped"
 
-# Take hold in the middle of what is seen of the kite, on a whole pixel.
-hold_x=$(((bx0 + bx1) / 4)) hold_y=$(((by0 + by1) / 4))
-grip=$((hold_x - kite0))
-xdotool mousemove --sync $((ax + 2 * hold_x)) $((ay + 2 * hold_y)) mousedown 1
-
-# Bring the kite's corner to x = 1 and let go; one Left then puts it at -4,
-# its painted part starting under the border.
-xdotool mousemove --sync $((ax + 2 * (grip + 1))) $((ay + 2 * hold_y)) mouseup 1
-got=$(kite_x)
-((got == 1)) || fail "the kite was not dragged to x = 1 (it is at $got)"
-press_in "$id" Left
-got=$(kite_x)
-((got == -4)) || fail "Left from x = 1 left the kite at $got, not -4"
-
-# Press on the border, on the kite's rows, and drag into the display.
-xdotool mousemove --sync $((ax - 2)) $((ay + 2 * hold_y)) mousedown 1
-xdotool mousemove --sync $((ax + 200)) $((ay + 2 * hold_y))
-got=$(kite_x)
-xdotool mouseup 1
-((got == -4)) || fail "a press on the border took hold of the kite: it followed to $got"
+# Which border, the keys that push the kite under it (a key moves the kite only
+# from inside its limit: 80 Rights end at x 350..354, its cell then reaching
+# under the right border at 376, 80 Downs at y 290..294, under the bottom one at
+# 346; Lefts down to 1..5, then one Shift+Left, end at -14..-10), and where on
+# the border the press falls, beside the kite's middle (display pixels).
+borders=(
+  "right|Right*80|376.5|ky+30"
+  "bottom|Down*80|kx+15|346.5"
+  "left|Left*lefts shift+Left|-1.5|ky+30"
+)
+for border in "${borders[@]}"; do
+  IFS='|' read -r name keys px py <<<"$border"
+  lefts=$(((kx - 1) / 5))
+  presses=()
+  for key in $keys; do
+    count=1
+    if [[ "$key" == *'*'* ]]; then
+      count=$((${key#*\*}))
+      key=${key%%\**}
+    fi
+    for ((n = 0; n < count; n++)); do presses+=("$key"); done
+  done
+  press_in "$id" "${presses[@]}"
+  find_kite "$name border: under it"
+  read -r held_x held_y <<<"$kx $ky"
+  # Press on the border over the kite, drag into the display and let go: the
+  # kite must be where it was.
+  read -r sx sy < <(awk -v x="$ax" -v y="$ay" -v kx="$kx" -v ky="$ky" \
+    "BEGIN { print int(x + 2 * ($px)), int(y + 2 * ($py)) }")
+  xdotool mousemove --sync "$sx" "$sy" mousedown 1
+  xdotool mousemove --sync $((ax + 376)) $((ay + 346)) mouseup 1
+  find_kite "$name border: after the drag"
+  ((kx == held_x && ky == held_y)) \
+    || fail "a press on the $name border took hold of the kite at $held_x, $held_y: it followed to $kx, $ky"
+  echo "$name border: the kite at $kx, $ky stayed where it was"
+done
 
 wmctrl -c Aelorin
 wait_exit "$main_pid" 15 || fail "the program did not end after the close request"
