@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
-# Builds the libFuzzer targets with clang in build-fuzz/ and runs each of them
-# for the given number of seconds (20 by default): the settings entries' number
-# reader, the two bitmaps and the two wave files, each through the program's own
-# loading path. The corpus each target grows is kept in build-fuzz/corpus/ and
-# reused by the next run; a crash leaves its input in build-fuzz/artifacts/ and
-# fails the script.
+# Builds the libFuzzer targets in build-san/ (scripts/san.sh) and runs them side
+# by side for the given number of seconds (20 by default): the settings entries'
+# number reader, the two bitmaps and the two wave files, each through the
+# program's own loading path. The corpus each target grows is kept in
+# build-san/fuzzing/corpus/ and reused by the next run; a crash leaves its input
+# in build-san/fuzzing/artifacts/ and fails the script.
 # Every target runs with the same seed for libFuzzer's random choices, printed at
 # the start: 20261207 unless AELORIN_FUZZ_SEED gives another (1 to 4294967295),
 # or "random" for a fresh one.
@@ -22,15 +22,12 @@ fi
 [[ "$seed" =~ ^[1-9][0-9]{0,9}$ ]] && ((seed <= 4294967295)) || { echo "$usage" >&2; exit 2; }
 echo "fuzz: seed $seed (replay with AELORIN_FUZZ_SEED=$seed scripts/fuzz.sh $seconds)"
 
-# Warnings are not errors here: this tree is built by another compiler than the
-# program's, to find faults, and a warning only clang gives must not hide them.
-cmake -S . -B build-fuzz -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
-  -DAELORIN_FUZZ=ON -DAELORIN_WERROR=OFF -DBUILD_TESTING=OFF -DAELORIN_BENCH=OFF >/dev/null
-cmake --build build-fuzz -j 2 --target fuzz_numberreader fuzz_picture fuzz_wave aelorin_data
+scripts/san.sh --target fuzz_numberreader fuzz_picture fuzz_wave aelorin_data >/dev/null
 
 # Seeds, made afresh at every run from the generated data and a few texts; the
 # files are cut to the length the fuzzer works with.
-seeds=build-fuzz/seeds
+work=build-san/fuzzing
+seeds=$work/seeds
 rm -rf "$seeds"
 mkdir -p "$seeds"/numberreader "$seeds"/picture "$seeds"/wave
 n=0
@@ -39,12 +36,12 @@ for text in ' 1' ' 100' '10' '0.3' '2.5' '29.6' '30.4' '2999.5' '&H1E' '&o17' '1
   n=$((n + 1))
   printf '%s' "$text" >"$seeds/numberreader/$n"
 done
-cp build-fuzz/images/kite.bmp build-fuzz/images/back.bmp "$seeds/picture/"
-cp build-fuzz/sounds/Wave22.wav build-fuzz/sounds/Over.wav "$seeds/wave/"
+cp build-san/images/kite.bmp build-san/images/back.bmp "$seeds/picture/"
+cp build-san/sounds/Wave22.wav build-san/sounds/Over.wav "$seeds/wave/"
 # Small pictures and sounds of every kind the decoders know, when the tools to
 # make them are installed (the test dependencies bring both).
 if command -v convert >/dev/null; then
-  kite=build-fuzz/images/kite.bmp
+  kite=build-san/images/kite.bmp
   small=(-resize '30x20!')
   convert "$kite" "${small[@]}" -monochrome BMP3:"$seeds/picture/1bit.bmp"
   convert "$kite" "${small[@]}" -colors 16 -type palette BMP3:"$seeds/picture/4bit.bmp"
@@ -67,27 +64,35 @@ if command -v sox >/dev/null; then
   done
 fi
 
-mkdir -p build-fuzz/corpus build-fuzz/artifacts build-fuzz/logs
-summary=()
-run() {
+mkdir -p "$work"/corpus "$work"/artifacts "$work"/logs
+# Starts a target in the background; its pid goes into pids.
+pids=() targets=()
+start() {
   local target=$1 dict=$2
   shift 2
-  local corpus=build-fuzz/corpus/$target log=build-fuzz/logs/$target.log
+  local corpus=$work/corpus/$target
   mkdir -p "$corpus"
   local options=(-seed="$seed" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
-                 -artifact_prefix="build-fuzz/artifacts/$target-" "$@")
+                 -artifact_prefix="$work/artifacts/$target-" "$@")
   [[ -z "$dict" ]] || options+=(-dict="$dict")
   echo "== $target: $seconds s, seed $seed"
-  if ! build-fuzz/fuzz/"$target" "${options[@]}" "$corpus" "$seeds/${target#fuzz_}" >"$log" 2>&1; then
-    tail -n 60 "$log" >&2
-    echo "FAIL: $target found a fault with seed $seed; its input is in build-fuzz/artifacts/, the log in $log" >&2
-    exit 1
-  fi
-  local runs
-  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n1)
-  summary+=("$target: ${runs:-?} executions in $seconds s, corpus of $(find "$corpus" -type f | wc -l) inputs")
+  build-san/fuzz/"$target" "${options[@]}" "$corpus" "$seeds/${target#fuzz_}" >"$work/logs/$target.log" 2>&1 &
+  pids+=($!) targets+=("$target")
 }
-run fuzz_numberreader ""
-run fuzz_picture "" -max_len=8192
-run fuzz_wave fuzz/wave.dict -max_len=8192
-printf '%s\n' "${summary[@]}"
+start fuzz_numberreader ""
+start fuzz_picture "" -max_len=8192
+start fuzz_wave fuzz/wave.dict -max_len=8192
+
+failed=0
+for i in "${!pids[@]}"; do
+  target=${targets[$i]} log=$work/logs/${targets[$i]}.log
+  if ! wait "${pids[$i]}"; then
+    tail -n 60 "$log" >&2
+    echo "FAIL: $target found a fault with seed $seed; its input is in $work/artifacts/, the log in $log" >&2
+    failed=1
+    continue
+  fi
+  runs=$(sed -n 's/^stat::number_of_executed_units: *//p' "$log" | tail -n1)
+  echo "$target: ${runs:-?} executions in $seconds s, corpus of $(find "$work/corpus/$target" -type f | wc -l) inputs"
+done
+exit "$failed"

@@ -3,12 +3,12 @@
 # only those that are missing. Runs apt-get as root, or through sudo.
 set -euo pipefail
 
-build_pkgs=(g++ cmake ninja-build pkg-config qt6-base-dev libsdl2-dev libsdl2-mixer-dev libxcb1-dev libpulse-dev
+build_pkgs=(g++ cmake ninja-build ccache pkg-config qt6-base-dev libsdl2-dev libsdl2-mixer-dev libxcb1-dev libpulse-dev
             fonts-ipafont-gothic fonts-ipafont-mincho)
 test_pkgs=(python3 xvfb xauth xdotool x11-utils x11-xserver-utils imagemagick openbox wmctrl sox
            clang libclang-rt-14-dev libbenchmark-dev desktop-file-utils dpkg-dev file
            at-spi2-core python3-pyatspi dbus-x11
-           lintian appstream man-db groff-base clang-format-14 clang-tidy-14
+           rsync lintian appstream man-db groff-base clang-format-14 clang-tidy-14
            pulseaudio pulseaudio-utils pipewire pipewire-pulse wireplumber weston xwayland qt6-wayland)
 
 wanted=("${build_pkgs[@]}")

@@ -1,33 +1,105 @@
 #!/usr/bin/env bash
-# Sets up what is missing, checks the formatting, builds, runs clang-tidy, and
-# runs every test: the unit and end-to-end tests on the normal build, then the
-# unit tests again built with AddressSanitizer and UndefinedBehaviorSanitizer
-# (any report fails them).
+# The test command.
+#
+# scripts/test.sh: the whole gate (.ci/run calls it). Sets up what is missing,
+# checks the formatting, builds build-san/ (scripts/san.sh: clang with
+# AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz targets beside), then
+# runs every test there: the unit tests under the sanitizers, the package built
+# as a distribution builds it, checked and built a second time to compare, and
+# the end-to-end tests on the package's program. clang-tidy (scripts/tidy.py)
+# runs meanwhile, below the tests in priority, and the fuzz targets last.
+#
+# scripts/test.sh --quick [label...]: a contributor's inner loop. Checks the
+# formatting and runs clang-tidy on the files changed since the last commit,
+# brings build/ up to date (scripts/build.sh) and runs its unit tests, and the
+# tests of each label given (e2e, packaging) too.
 set -euo pipefail
 cd "$(dirname "$0")/.."
+started=$(date +%s)
+# Prints how long the stage that just ended took, and since the start.
+last=$started
+stage() {
+  local now
+  now=$(date +%s)
+  printf '== %-36s %4d s (%d s in all)\n' "$1" $((now - last)) $((now - started))
+  last=$now
+}
+usage="usage: scripts/test.sh [--quick [label...]]"
+
+quick() {
+  local labels=unit label changed sources=() file
+  for label in "$@"; do
+    [[ "$label" =~ ^[a-z0-9_]+$ ]] || { echo "$usage" >&2; exit 2; }
+    labels+="|$label"
+  done
+  scripts/setup-deps.sh --test
+  changed=$({ git diff --name-only --diff-filter=d HEAD; git ls-files --others --exclude-standard; } \
+    | grep -E '\.(cpp|h)$' | sort -u || true)
+  if [[ -n "$changed" ]]; then
+    # shellcheck disable=SC2086
+    clang-format-14 --dry-run -Werror $changed
+  fi
+  stage "formatting of the changed files"
+  mkdir -p build
+  scripts/build.sh >build/build.log 2>&1 \
+    || { tail -n 40 build/build.log; echo "FAIL: the build (all of it in build/build.log)"; exit 1; }
+  stage "build/ brought up to date"
+  # A changed header is checked with the file of the same name that includes it.
+  for file in $changed; do
+    file=${file%.h}
+    file=${file%.cpp}.cpp
+    [[ -f "$file" ]] && sources+=("$file")
+  done
+  if ((${#sources[@]})); then
+    scripts/tidy.py build "${sources[@]}"
+  fi
+  stage "clang-tidy of the changed files"
+  ctest --test-dir build --output-on-failure -j "$(nproc)" -L "^($labels)\$"
+  stage "tests labelled ${labels//|/, }"
+}
+
+if [[ "${1:-}" == --quick ]]; then
+  shift
+  quick "$@"
+  exit 0
+fi
+(($# == 0)) || { echo "$usage" >&2; exit 2; }
+
 scripts/setup-deps.sh --test
+stage "set-up"
 
 # The tree as the formatter would leave it (.clang-format): any difference fails.
 git ls-files -z -- '*.cpp' '*.h' | xargs -0 clang-format-14 --dry-run -Werror
+stage "formatting"
 
-scripts/build.sh
+mkdir -p build-san
+scripts/san.sh >build-san/build.log 2>&1 \
+  || { tail -n 40 build-san/build.log; echo "FAIL: the build (all of it in build-san/build.log)"; exit 1; }
+stage "build of build-san/"
 
-# The checks in .clang-tidy over the program's, the tests' and the benchmarks'
-# sources, as the build compiles them (build/compile_commands.json).
-if ! run-clang-tidy-14 -p build -j 2 -quiet \
-  "$PWD/(app|bench|data|dialogs|helpviewer|labels|platform|rules|tests|widgets)/[^/]+\.cpp$" >build/clang-tidy.log 2>&1; then
-  grep -E "(error|warning):" build/clang-tidy.log | sort -u
-  echo "FAIL: clang-tidy (the whole report is in build/clang-tidy.log)"
-  exit 1
-fi
+# clang-tidy needs no display and waits for nothing: it takes what the tests
+# leave of the processors.
+nice -n 10 scripts/tidy.py build-san >build-san/clang-tidy.log 2>&1 &
+tidy=$!
 
-ctest --test-dir build --output-on-failure -j 2
-
-cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=Debug -DAELORIN_WERROR=ON \
-  -DAELORIN_SANITIZE=ON -DAELORIN_BENCH=OFF
-cmake --build build-asan -j "$(nproc)"
+# Each end-to-end test has its own X server and sound server and mostly waits
+# for them, so they run four at a time; those that load the machine run alone.
+status=0
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
-  ctest --test-dir build-asan --output-on-failure -j 2 -L unit
+  ctest --test-dir build-san --output-on-failure -j 4 || status=1
+stage "tests"
 
-# A short run of each fuzz target (about a minute in all).
+tidy_status=0
+wait "$tidy" || tidy_status=1
+tail -n 1 build-san/clang-tidy.log
+if ((tidy_status)); then
+  grep -E "(error|warning):" build-san/clang-tidy.log | sort -u || true
+  echo "FAIL: clang-tidy (the whole report is in build-san/clang-tidy.log)"
+  status=1
+fi
+stage "clang-tidy (beside the tests)"
+((status == 0)) || exit 1
+
+# A short run of each fuzz target, side by side.
 scripts/fuzz.sh 20
+stage "fuzzing"

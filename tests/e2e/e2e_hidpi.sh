@@ -1,10 +1,10 @@
 #!/usr/bin/env bash
 # At a scale factor of 2 the layout keeps its proportions and the display shows
 # each frame pixel as a sharp 2 x 2 block, with no blurring between them.
-# Usage: e2e_hidpi.sh path/to/aelorin [screenshot.png]
+# Usage: [AELORIN_SCREENSHOT=screenshot.png] e2e_hidpi.sh path/to/aelorin
 source "$(dirname "$0")/lib.sh"
 program=$(realpath "$1")
-keep=${2:-}
+keep=${AELORIN_SCREENSHOT:-}
 export SDL_AUDIODRIVER=dummy QT_SCALE_FACTOR=2
 
 start_x 1600x1000x24

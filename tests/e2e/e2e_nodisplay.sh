@@ -1,9 +1,9 @@
 #!/usr/bin/env bash
 # Started where no display server is named, both programs say so plainly and end
 # with status 1, rather than letting the toolkit abort.
-# Usage: e2e_nodisplay.sh path/to/aelorin path/to/aelorin-help
+# Usage: e2e_nodisplay.sh path/to/aelorin (the help viewer lies beside it)
 source "$(dirname "$0")/lib.sh"
-programs=("$1" "$2")
+programs=("$1" "$(dirname "$1")/aelorin-help")
 # Each case: the environment the program starts in, beyond an empty one.
 cases=(
   ""

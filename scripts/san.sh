@@ -1,0 +1,18 @@
+#!/usr/bin/env bash
+# Configures and builds build-san/, the test command's own tree: with clang,
+# AddressSanitizer and UndefinedBehaviorSanitizer (any report fails a test), the
+# program, the unit tests, the benchmarks (built, not run) and the fuzz targets,
+# whose libraries carry the coverage libFuzzer steers by. Its end-to-end tests
+# drive the package's program (build-san/deb/). Warnings are errors here too.
+# Further arguments go to the build, e.g. --target fuzz_wave.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+launcher=()
+if command -v ccache >/dev/null; then
+  # Precompiled headers need these two to be cached, and clang's own
+  # -fno-pch-timestamp, which the build sets.
+  launcher=("-DCMAKE_CXX_COMPILER_LAUNCHER=env;CCACHE_SLOPPINESS=pch_defines,time_macros;ccache")
+fi
+cmake -S . -B build-san -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
+  -DAELORIN_WERROR=ON -DAELORIN_SANITIZE=ON -DAELORIN_FUZZ=ON -DAELORIN_E2E_PACKAGE=ON "${launcher[@]}" >/dev/null
+cmake --build build-san -j "$(nproc)" "$@"
