@@ -79,16 +79,17 @@ QString HelpWindow::DesktopKey()
     return platform::DesktopKey(platform::AppTitle + QStringLiteral("-help"));
 }
 
-bool HelpWindow::listen(const QString& key)
+bool HelpWindow::listen(const QString& socketPath, Claim claim)
 {
     if (m_server)
         return true;
+    if (claim == ClaimHeld)
+        QLocalServer::removeServer(socketPath);
     auto* server = new QLocalServer(this);
-    // A name in the abstract namespace: binding it is atomic, only one window
-    // holds it, and the kernel frees it when that window's process ends, crash
-    // or not.
-    server->setSocketOptions(QLocalServer::AbstractNamespaceOption);
-    if (!server->listen(key)) {
+    // A socket in this user's private directory: only this user's processes
+    // can reach it. Bound in place (no access options, which would have Qt
+    // bind elsewhere and rename it over a window that serves it already).
+    if (!server->listen(socketPath)) {
         delete server;
         return false;
     }
@@ -101,7 +102,7 @@ void HelpWindow::serveRequest()
 {
     while (QLocalSocket* socket = m_server->nextPendingConnection()) {
         connect(socket, &QLocalSocket::disconnected, socket, &QObject::deleteLater);
-        // Anyone may reach an abstract name: only this user's viewers are heard.
+        // Only this user's viewers are heard.
         if (!platform::PeerIsThisUser(socket->socketDescriptor())) {
             socket->abort();
             continue;
@@ -128,12 +129,14 @@ void HelpWindow::serveRequest()
     }
 }
 
-bool HelpWindow::forwardTo(const QString& key, const QString& path)
+bool HelpWindow::forwardTo(const QString& socketPath, const QString& path)
 {
     QLocalSocket socket;
-    socket.setSocketOptions(QLocalSocket::AbstractNamespaceOption);
-    socket.connectToServer(key);
+    socket.connectToServer(socketPath);
     if (!socket.waitForConnected(HandOverMs))
+        return false;
+    // The file's name goes to none but a window of this user's.
+    if (!platform::PeerIsThisUser(socket.socketDescriptor()))
         return false;
     const QString absolute = path.isEmpty() ? path : QFileInfo(path).absoluteFilePath();
     socket.write(QUrl::toPercentEncoding(absolute) + '\n');

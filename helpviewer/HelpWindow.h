@@ -22,13 +22,16 @@ public:
     // Back to the top of the text, where the contents are.
     void showContents();
 
-    // Serves later viewers of this desktop: a request names a help file, which
-    // this window then opens and brings forward. False when another window
-    // already serves the key.
-    bool listen(const QString& key);
-    // Hands the file over to the window serving key; false when none answers.
-    static bool forwardTo(const QString& key, const QString& path);
-    // The key for this user's desktop.
+    // Serves later viewers of this desktop at a local socket: a request names a
+    // help file, which this window then opens and brings forward. False when
+    // another window already serves the socket, unless this process holds the
+    // desktop's claim: then what lies there is a crashed window's, and goes.
+    enum Claim { ClaimNotHeld, ClaimHeld };
+    bool listen(const QString& socketPath, Claim claim = ClaimNotHeld);
+    // Hands the file over to the window serving the socket; false when none of
+    // this user's answers.
+    static bool forwardTo(const QString& socketPath, const QString& path);
+    // The name of the viewer's claim on this desktop.
     static QString DesktopKey();
 
     QTextBrowser* browser() const { return m_browser; }

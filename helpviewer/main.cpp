@@ -4,6 +4,7 @@
 #include "platform/AppIcon.h"
 #include "platform/Desktop.h"
 #include "platform/Fonts.h"
+#include "platform/SingleInstance.h"
 
 #include <QApplication>
 #include <QLoggingCategory>
@@ -24,12 +25,21 @@ int main(int argc, char* argv[])
 
     const QString path = QApplication::arguments().value(1);
     // One help window per desktop: a window already open takes the file over.
-    const QString key = HelpWindow::DesktopKey();
-    if (!path.isEmpty() && HelpWindow::forwardTo(key, path))
-        return 0;
-
+    // The window is made first, so that the claim is served from the moment it
+    // is taken.
     HelpWindow window;
-    window.listen(key);
+    platform::DesktopClaim claim(HelpWindow::DesktopKey());
+    switch (claim.take()) {
+    case platform::DesktopClaim::Outcome::Taken:
+        window.listen(claim.socketPath(), HelpWindow::ClaimHeld);
+        break;
+    case platform::DesktopClaim::Outcome::HeldByThisUser:
+        if (!path.isEmpty() && HelpWindow::forwardTo(claim.socketPath(), path))
+            return 0;
+        break;
+    case platform::DesktopClaim::Outcome::Unavailable:
+        break;
+    }
     window.openFile(path);
     window.show();
     return QApplication::exec();

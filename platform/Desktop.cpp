@@ -25,10 +25,9 @@ QString DesktopKey(const QString& prefix)
     QString display = qEnvironmentVariable("WAYLAND_DISPLAY");
     if (display.isEmpty())
         display = qEnvironmentVariable("DISPLAY");
-    // The user is in the key because abstract socket names are shared by every
-    // user of the machine; the display, because each desktop has its own copy.
-    const QByteArray desktop = QByteArray::number(getuid()) + '|' + display.toUtf8();
-    const QByteArray digest = QCryptographicHash::hash(desktop, QCryptographicHash::Sha1).toHex().left(16);
+    // Each desktop of the user has its claims of its own. The display's name may
+    // hold any character; its digest is a plain file name.
+    const QByteArray digest = QCryptographicHash::hash(display.toUtf8(), QCryptographicHash::Sha1).toHex().left(16);
     return prefix + QLatin1Char('-') + QString::fromLatin1(digest);
 }
 

@@ -8,8 +8,8 @@ namespace platform {
 // application object is made; the programs say plainly what is missing instead.
 bool DisplayNamed();
 
-// A name for this user on this display, for the claims a program makes on its
-// desktop: the prefix, a "-" and a digest of the user and the display.
+// A name for the claims a program makes on this desktop (see DesktopClaim): the
+// prefix, a "-" and a digest of the display.
 QString DesktopKey(const QString& prefix);
 
 // Whether the process at the other end of a connected local socket runs as this

@@ -1,31 +1,61 @@
 #pragma once
 #include <QString>
-#include <memory>
-
-class QLocalServer;
 
 namespace platform {
 
-// Holds the program's claim to be the one running copy on this desktop. The
-// claim is a socket name in the abstract namespace: the kernel lets only one
-// process bind it, drops it when that process ends in any way (a crash too),
-// and no file is ever written for it.
+// A claim on this user's desktop that one process at a time holds: a lock on a
+// file in a directory that is this user's alone. The kernel lets the lock go
+// when its process ends in any way (a crash too), so no stale claim is ever
+// left, and of processes claiming at the same moment exactly one wins. No other
+// user can take the claim, hold it or reach a socket beside it.
+class DesktopClaim {
+public:
+    enum class Outcome {
+        Taken,           // this process holds the claim
+        HeldByThisUser,  // another process of this user holds it
+        Unavailable,     // no claim can be made here; the reason is logged
+    };
+
+    // `name` is a file name, as DesktopKey makes one.
+    explicit DesktopClaim(QString name);
+    ~DesktopClaim();
+    DesktopClaim(const DesktopClaim&) = delete;
+    DesktopClaim& operator=(const DesktopClaim&) = delete;
+
+    // Makes the claim; once taken, later calls answer Taken.
+    Outcome take();
+    // Where a local socket that serves the claim lies, beside it; empty when
+    // the claim is Unavailable or not yet asked for.
+    QString socketPath() const;
+
+private:
+    QString m_name;
+    QString m_dir;
+    int m_lock = -1;
+};
+
+// The program's claim to be the one running copy on this desktop.
 class SingleInstance {
 public:
     explicit SingleInstance(const QString& key);
-    ~SingleInstance();
 
-    // True when another copy already holds the claim. The first call makes the
-    // claim; later calls answer the same.
+    // True when another copy of this user already holds the claim. The first
+    // call makes the claim; later calls answer the same. Where no claim can be
+    // made, the copy runs without it.
     bool PrevInstance();
 
     // The key for this user's desktop: the title, the user and the display.
     static QString DesktopKey(const QString& title);
 
 private:
-    QString m_key;
-    std::unique_ptr<QLocalServer> m_server;
+    DesktopClaim m_claim;
     int m_answer = -1;
 };
+
+// The directory for this user's claims: the session's runtime directory where
+// it is this user's alone (mode 0700, as the desktop makes it), otherwise one of
+// the same kind that the program makes for the user in the temporary directory.
+// Empty when neither can be had: another user made that one first.
+QString PrivateRuntimeDir();
 
 }  // namespace platform

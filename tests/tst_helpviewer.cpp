@@ -82,9 +82,10 @@ HelpText Rendered(const QByteArray& bytes, QTextDocument& doc)
     return text;
 }
 
+// A socket path no other test uses.
 QString UniqueKey()
 {
-    return QStringLiteral("aelorin-help-test-") + QUuid::createUuid().toString(QUuid::Id128);
+    return QDir::tempPath() + QStringLiteral("/aelorin-help-test-") + QUuid::createUuid().toString(QUuid::Id128);
 }
 
 }  // namespace
