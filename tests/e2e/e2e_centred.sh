@@ -22,8 +22,8 @@ for screen in "${screens[@]}"; do
   [[ -n "$extents" ]] || fail "$screen: the window manager published no frame"
   IFS=', ' read -r left right top bottom <<<"$extents"
   sw=${screen%x*}; sh=${screen#*x}
-  # The window may still be on its way to its place: look again for a while.
-  for _ in $(seq 1 25); do
+  # The window may still be on its way to its place: look again, for up to 20 s.
+  for _ in $(seq 1 100); do
     read -r x y w h < <(window_geometry "$id")
     outer_x=$((x - left)); outer_y=$((y - top))
     outer_w=$((w + left + right)); outer_h=$((h + top + bottom))

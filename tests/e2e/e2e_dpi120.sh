@@ -90,7 +90,8 @@ for x0, y0, x1, y1 in groups:
 print(size(title), size(status), size(best))
 PY
 }
-for _ in 1 2 3; do
+# A slow first paint is given more looks, for up to 15 s.
+for _ in $(seq 1 15); do
   sleep 1
   shoot "$E2E_TMP/client.png" "$x" "$y" "$w" "$h"
   read -r title status entry < <(measure "$E2E_TMP/client.png")

@@ -79,8 +79,8 @@ for entry in "${windows[@]}"; do
   [[ -n "$keys" ]] && press_in "$main" "$keys"
   id=$(wait_window "$caption" 10) || fail "$caption: the window did not open"
   xdotool mousemove 0 0
-  # A slow first paint is given a few more looks.
-  for _ in 1 2 3; do
+  # A slow first paint is given more looks, for up to 15 s.
+  for _ in $(seq 1 30); do
     sleep 0.5
     read -r x y w h < <(window_geometry "$id")
     shoot "$E2E_TMP/shot.png" "$x" "$y" "$w" "$h"

@@ -68,8 +68,11 @@ shoot "$E2E_TMP/later.png" "$dx" "$dy" 376 346
 
 # The same button starts the flight again from where the keys left the kite.
 xdotool mousemove --sync $((x + 530 + 35)) $((y + menu + 135 + 15)) click 1
-sleep 0.8
-shoot "$E2E_TMP/restarted.png" "$dx" "$dy" 376 346
+for _ in $(seq 1 75); do
+  sleep 0.2
+  shoot "$E2E_TMP/restarted.png" "$dx" "$dy" 376 346
+  (($(img changed "$E2E_TMP/shift.png" "$E2E_TMP/restarted.png") > 0)) && break
+done
 (($(img changed "$E2E_TMP/shift.png" "$E2E_TMP/restarted.png") > 0)) || fail "the flight did not start again"
 
 wmctrl -c Aelorin
