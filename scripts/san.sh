@@ -9,9 +9,12 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 launcher=()
 if command -v ccache >/dev/null; then
-  # Precompiled headers need these two to be cached, and clang's own
-  # -fno-pch-timestamp, which the build sets.
-  launcher=("-DCMAKE_CXX_COMPILER_LAUNCHER=env;CCACHE_SLOPPINESS=pch_defines,time_macros;ccache")
+  # Precompiled headers need the two sloppinesses to be cached, and clang's own
+  # -fno-pch-timestamp, which the build sets. Paths are taken relative to the
+  # sources and the working directory is left out, so that another clone of the
+  # same sources finds what this one compiled (its debug information then names
+  # the first clone's files: of no consequence in a test tree).
+  launcher=("-DCMAKE_CXX_COMPILER_LAUNCHER=env;CCACHE_SLOPPINESS=pch_defines,time_macros;CCACHE_BASEDIR=$PWD;CCACHE_NOHASHDIR=true;ccache")
 fi
 cmake -S . -B build-san -G Ninja -DCMAKE_CXX_COMPILER=clang++ -DCMAKE_BUILD_TYPE=RelWithDebInfo \
   -DAELORIN_WERROR=ON -DAELORIN_SANITIZE=ON -DAELORIN_FUZZ=ON -DAELORIN_E2E_PACKAGE=ON "${launcher[@]}" >/dev/null
