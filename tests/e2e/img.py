@@ -4,48 +4,65 @@ import subprocess
 import sys
 
 
+def load_raw(*paths):
+    """Each picture as (width, height, its RGB bytes, row after row), read by
+    one ImageMagick process for all of them."""
+    ppm = subprocess.run(["convert", *paths, "-depth", "8", "ppm:-"], check=True, capture_output=True).stdout
+    pictures, pos = [], 0
+    for _ in paths:
+        parts = []
+        while len(parts) < 4:
+            while ppm[pos:pos + 1].isspace():
+                pos += 1
+            if ppm[pos:pos + 1] == b"#":
+                pos = ppm.index(b"\n", pos)
+                continue
+            end = pos
+            while not ppm[end:end + 1].isspace():
+                end += 1
+            parts.append(ppm[pos:end])
+            pos = end
+        pos += 1
+        width, height = int(parts[1]), int(parts[2])
+        pictures.append((width, height, ppm[pos:pos + width * height * 3]))
+        pos += width * height * 3
+    return pictures
+
+
 def load(path):
     """Returns (width, height, rows of (r, g, b))."""
-    ppm = subprocess.run(["convert", path, "-depth", "8", "ppm:-"], check=True,
-                         capture_output=True).stdout
-    parts = []
-    pos = 0
-    while len(parts) < 4:
-        while ppm[pos:pos + 1].isspace():
-            pos += 1
-        if ppm[pos:pos + 1] == b"#":
-            pos = ppm.index(b"\n", pos)
-            continue
-        end = pos
-        while not ppm[end:end + 1].isspace():
-            end += 1
-        parts.append(ppm[pos:end])
-        pos = end
-    pos += 1
-    width, height = int(parts[1]), int(parts[2])
-    data = ppm[pos:pos + width * height * 3]
+    [(width, height, data)] = load_raw(path)
     rows = [[tuple(data[(y * width + x) * 3:(y * width + x) * 3 + 3]) for x in range(width)]
             for y in range(height)]
     return width, height, rows
 
 
-def changed(a, b):
-    """Number of pixels that differ between two pictures of one size."""
-    wa, ha, ra = load(a)
-    wb, hb, rb = load(b)
+def differences(a, b):
+    """The pixels (x, y) that differ between two pictures of one size; whole
+    rows are compared first, so a small change costs little."""
+    (wa, ha, da), (wb, hb, db) = load_raw(a, b)
     if (wa, ha) != (wb, hb):
         raise SystemExit(f"sizes differ: {wa}x{ha} and {wb}x{hb}")
-    return sum(1 for y in range(ha) for x in range(wa) if ra[y][x] != rb[y][x])
+    stride = wa * 3
+    out = []
+    for y in range(ha):
+        ra, rb = da[y * stride:(y + 1) * stride], db[y * stride:(y + 1) * stride]
+        if ra != rb:
+            out += [(x, y) for x in range(wa) if ra[x * 3:x * 3 + 3] != rb[x * 3:x * 3 + 3]]
+    return out
+
+
+def changed(a, b):
+    """Number of pixels that differ between two pictures of one size."""
+    return len(differences(a, b))
 
 
 def changed_box(a, b):
     """Bounding box "x0 y0 x1 y1" of the pixels that differ, or "none"."""
-    wa, ha, ra = load(a)
-    _, _, rb = load(b)
-    xs = [x for y in range(ha) for x in range(wa) if ra[y][x] != rb[y][x]]
-    ys = [y for y in range(ha) for x in range(wa) if ra[y][x] != rb[y][x]]
-    if not xs:
+    diff = differences(a, b)
+    if not diff:
         return "none"
+    xs, ys = [x for x, _ in diff], [y for _, y in diff]
     return f"{min(xs)} {min(ys)} {max(xs)} {max(ys)}"
 
 
@@ -55,26 +72,34 @@ def find_kite(shot, back, sheet, scale):
     exactly (every display pixel a scale x scale block of one colour). Exits with
     the reason when no frame fits."""
     width, height, kite_w, kite_h = 376, 346, 30, 60
-    w, h, shown = load(shot)
+    (w, h, screen), (back_w, _, b), (sheet_w, _, k) = load_raw(shot, back, sheet)
     if (w, h) != (width * scale, height * scale):
         raise SystemExit(f"the display measures {w} x {h}, not {width * scale} x {height * scale}")
-    blurred = sum(1 for y in range(h) for x in range(w)
-                  if shown[y][x] != shown[y - y % scale][x - x % scale])
+    # The display's own pixels, each the top-left one of its block; every
+    # screen row must be its display row with each pixel repeated.
+    f, blurred = [], 0
+    for y in range(height):
+        top = screen[y * scale * w * 3:(y * scale + 1) * w * 3]
+        row = [top[x * scale * 3:x * scale * 3 + 3] for x in range(width)]
+        wide = b"".join(p * scale for p in row)
+        blurred += sum(screen[(y * scale + i) * w * 3:(y * scale + i + 1) * w * 3] != wide for i in range(scale))
+        f.append(row)
     if blurred:
-        raise SystemExit(f"{blurred} screen pixels differ from their block's: the display is not sharp")
-    f = [[shown[y * scale][x * scale] for x in range(width)] for y in range(height)]
-    _, _, b = load(back)
-    _, _, k = load(sheet)
+        raise SystemExit(f"{blurred} screen rows differ from their block's: the display is not sharp")
+
+    def pixel(data, stride, x, y):
+        return data[(y * stride + x) * 3:(y * stride + x) * 3 + 3]
 
     def composed(x, y, frame, px, py):
         """The frame's pixel at (px, py) with the kite's cell at (x, y)."""
         sx, sy = (frame - 1) * kite_w + px - x, py - y
+        back_px = pixel(b, back_w, px, py)
         if not (0 <= px - x < kite_w and 0 <= sy < kite_h):
-            return b[py][px]
-        back_px, mask, pic = b[py][px], k[sy + kite_h][sx], k[sy][sx]
-        return tuple((c | m) & p for c, m, p in zip(back_px, mask, pic))
+            return back_px
+        mask, pic = pixel(k, sheet_w, sx, sy + kite_h), pixel(k, sheet_w, sx, sy)
+        return bytes((c | m) & p for c, m, p in zip(back_px, mask, pic))
 
-    diff = [(x, y) for y in range(height) for x in range(width) if f[y][x] != b[y][x]]
+    diff = [(x, y) for y in range(height) for x in range(width) if f[y][x] != pixel(b, back_w, x, y)]
     if not diff:
         raise SystemExit("the display shows no kite")
     x0, x1 = min(p[0] for p in diff), max(p[0] for p in diff)

@@ -5,6 +5,13 @@
 set -euo pipefail
 
 E2E_TMP=$(mktemp -d /tmp/aelorin-e2e.XXXXXX)
+
+# Debian's own interpreter, which has the accessibility bindings: a python3
+# found earlier on the PATH (a version manager's shim) can take over a second
+# to start on a busy machine, and the tests start it often.
+python3() {
+  /usr/bin/python3 "$@"
+}
 E2E_PIDS=()
 
 e2e_cleanup() {
