@@ -16,11 +16,12 @@ if [[ "${1:-}" == "--test" ]]; then
   wanted+=("${test_pkgs[@]}")
 fi
 
+# One query for all of them: those installed, then the rest are missing.
+installed=$(dpkg-query -W -f='${Package} ${Status}\n' "${wanted[@]}" 2>/dev/null \
+  | awk '/ install ok installed$/ { print $1 }' || true)
 missing=()
 for p in "${wanted[@]}"; do
-  if ! dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed"; then
-    missing+=("$p")
-  fi
+  grep -qxF "$p" <<<"$installed" || missing+=("$p")
 done
 if ((${#missing[@]} == 0)); then
   exit 0
