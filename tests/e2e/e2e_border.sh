@@ -13,7 +13,7 @@ echo "Xft.dpi: 192" | xrdb -merge
 start_program "$program"
 main_pid=$E2E_LAST_PID
 id=$(wait_window Aelorin 30) || fail "no window on the 192-dpi desktop"
-read -r x y w h < <(window_geometry "$id")
+read -r x y w h < <(placed_geometry "$id")
 [[ "$w" == 1260 ]] || fail "client width $w on a 192-dpi desktop, expected twice 630"
 menu=$((h - 740))
 # Screen position of the display's drawing-area pixel (0, 0); each of its

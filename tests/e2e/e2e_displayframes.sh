@@ -48,7 +48,7 @@ for desktop in "${desktops[@]}"; do
   start_program "$program"
   pid=$E2E_LAST_PID
   id=$(wait_window Aelorin 30) || fail "no window at $dpi dpi"
-  read -r x y w h < <(settled_geometry "$id")
+  read -r x y w h < <(placed_geometry "$id")
   ((w == 630 * s)) || fail "client width $w at $dpi dpi, expected $((630 * s))"
   # Frames travel over the socket: no memory shared with the X server, whose
   # every paint would first wait for the server to be done with the last one.

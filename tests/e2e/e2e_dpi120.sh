@@ -15,7 +15,7 @@ echo "Xft.dpi: 120" | xrdb -merge
 xrdb -query | grep -q "^Xft.dpi:\s*120$" || fail "the X resource Xft.dpi did not take"
 start_program "$program"
 id=$(wait_window Aelorin 30) || fail "no window on a 120-dpi desktop"
-read -r x y w h < <(window_geometry "$id")
+read -r x y w h < <(placed_geometry "$id")
 [[ "$w" == 630 ]] || fail "client width $w on a 120-dpi desktop, expected 630"
 menu=$((h - 370))
 ((menu > 0 && menu < 60)) || fail "client height $h does not hold 370 below a menu bar"

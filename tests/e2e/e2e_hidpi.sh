@@ -11,7 +11,7 @@ start_x 1600x1000x24
 start_program "$program"
 id=$(wait_window Aelorin 30) || fail "no window at scale factor 2"
 sleep 1
-read -r x y w h < <(window_geometry "$id")
+read -r x y w h < <(placed_geometry "$id")
 [[ "$w" == 1260 ]] || fail "client width $w at scale 2, expected 1260"
 menu=$((h - 740))
 ((menu > 0 && menu < 120)) || fail "client height $h at scale 2 does not hold 740 below a menu bar"

@@ -12,7 +12,7 @@ main_pid=$E2E_LAST_PID
 id=$(wait_window Aelorin 30) || fail "no window captioned Aelorin"
 [[ "$(xdotool getwindowname "$id")" == "Aelorin" ]] || fail "caption is not exactly Aelorin"
 
-read -r x y w h < <(window_geometry "$id")
+read -r x y w h < <(placed_geometry "$id")
 [[ "$w" == 630 ]] || fail "client width $w, expected 630"
 menu=$((h - 370))
 ((menu > 0 && menu < 60)) || fail "client height $h leaves no room for a menu bar above 370"

@@ -12,7 +12,7 @@ start_x 1024x768x24
 start_program "$program"
 main_pid=$E2E_LAST_PID
 id=$(wait_window Aelorin 30) || fail "no window captioned Aelorin"
-read -r x y w h < <(window_geometry "$id")
+read -r x y w h < <(placed_geometry "$id")
 menu=$((h - 370))
 read -r dx dy < <(display_origin "$id")
 

@@ -149,18 +149,28 @@ window_geometry() {
     END {print x, y, w, h}'
 }
 
-# The same, once the window has stopped moving: the program centres its window
-# again when the window manager's frame becomes known, which on a busy machine
-# can come well after the window first appears.
-settled_geometry() {
-  local id=$1 last="" now i
-  for i in $(seq 1 30); do
-    now=$(window_geometry "$id")
-    [[ "$now" == "$last" ]] && break
-    last=$now
-    sleep 0.3
+# The same for a main window once it has reached its place: the program centres
+# it again when the window manager publishes its frame, which on a busy machine
+# can come well after the window first appears. Waits (up to 30 s) until the
+# outer frame is centred on the screen; a window that never gets there is
+# e2e_centred's to report, and its place as it is then is printed.
+placed_geometry() {
+  local id=$1 i extents left right top bottom x y w h sw sh dx dy
+  read -r sw sh < <(xwininfo -root | awk '/Width:/ {w=$NF} /Height:/ {h=$NF} END {print w, h}')
+  for i in $(seq 1 300); do
+    extents=$(xprop -id "$id" _NET_FRAME_EXTENTS 2>/dev/null | grep -o '[0-9].*' || true)
+    if [[ -n "$extents" ]]; then
+      IFS=', ' read -r left right top bottom <<<"$extents"
+      read -r x y w h < <(window_geometry "$id")
+      dx=$((2 * (x - left) + w + left + right - sw)) dy=$((2 * (y - top) + h + top + bottom - sh))
+      if ((dx >= -2 && dx <= 2 && dy >= -2 && dy <= 2)); then
+        echo "$x $y $w $h"
+        return 0
+      fi
+    fi
+    sleep 0.1
   done
-  echo "$now"
+  window_geometry "$id"
 }
 
 # The background as the display's drawing area (the 376 x 346 inside its
@@ -171,10 +181,11 @@ display_background() {
 }
 
 # The screen position of the main window's drawing area, below the menu bar and
-# inside the 2-pixel border of the display at (10, 10): prints "X Y".
+# inside the 2-pixel border of the display at (10, 10), once the window has
+# reached its place: prints "X Y".
 display_origin() {
   local x y w h
-  read -r x y w h < <(window_geometry "$1")
+  read -r x y w h < <(placed_geometry "$1")
   echo "$((x + 12)) $((y + h - 370 + 12))"
 }
 
