@@ -18,14 +18,15 @@ export SDL_AUDIODRIVER=dummy
 desktops=("96 1" "192 2")
 # keys pressed one after the other, and where that leaves the kite's cell. A key
 # moves the kite only from inside its limit, so a run ends up to 14 pixels
-# beyond it; at the left and top edges a kite whose place is a multiple of 5
-# ends on the edge itself, wherever the flight stopped. Three small steps always
-# bring it back inside.
+# beyond it, and presses past that move nothing: each run has enough presses to
+# cross the display from wherever the flight stopped (at most 364 pixels, 25
+# steps of 15). At the left and top edges a kite whose place is a multiple of 5
+# ends on the edge itself. Three small steps always bring it back inside.
 moves=(
-  "shift+Right 18|x > 346|across the right edge"
-  "shift+Down 14|y > 286|across the bottom edge"
+  "shift+Right 26|x > 346|across the right edge"
+  "shift+Down 26|y > 286|across the bottom edge"
   "shift+Left 26|x <= 0|at or across the left edge"
-  "shift+Up 22|y <= 0|at or across the top edge"
+  "shift+Up 26|y <= 0|at or across the top edge"
   "Right 3 Down 3|x > 0 && y > 0|back inside by small steps"
 )
 
