@@ -5,7 +5,7 @@
 
 #include <memory>
 
-namespace platform {
+namespace sound {
 
 // Plays through the desktop's sound server (PulseAudio, or PipeWire through its
 // PulseAudio interface), fed from memory by the server's own requests. The
@@ -15,7 +15,7 @@ namespace platform {
 // server reports the sound played. Nothing is kept open when nothing plays but
 // the connection, which sleeps. A lost server is noticed when it goes, and the
 // next sound asked for connects afresh.
-class PulseSoundService : public SoundService {
+class PulseSoundService : public platform::SoundService {
 public:
     PulseSoundService();
     ~PulseSoundService() override;
@@ -35,19 +35,4 @@ private:
     std::unique_ptr<Connection> m_connection;
 };
 
-// The service the program uses: the desktop's sound server when one answers,
-// SDL's own choice of device (ALSA without a server) when none does. With
-// SDL_AUDIODRIVER set, SDL alone, as that asks.
-class DesktopSoundService : public SoundService {
-public:
-    DesktopSoundService();
-    void sndPlaySound(const std::optional<QString>& name, std::uint32_t flags) override;
-
-private:
-    bool m_sdlOnly;
-    bool m_sdlPlayed = false;
-    PulseSoundService m_server;
-    SdlSoundService m_sdl;
-};
-
-}  // namespace platform
+}  // namespace sound

@@ -1,5 +1,6 @@
-#include "platform/PulseSound.h"
+#include "sound/PulseSound.h"
 #include "platform/Log.h"
+#include "sound/Wave.h"
 
 #include <pulse/pulseaudio.h>
 
@@ -9,7 +10,11 @@
 #include <algorithm>
 #include <functional>
 
-namespace platform {
+namespace sound {
+
+using platform::lcSound;
+using platform::SND_ASYNC;
+using platform::SND_LOOP;
 
 namespace {
 // What the stream asks the server to hold. A long buffer lets the server and
@@ -309,24 +314,4 @@ void PulseSoundService::sndPlaySound(const std::optional<QString>& name, std::ui
     c.dropStream();
 }
 
-DesktopSoundService::DesktopSoundService()
-    : m_sdlOnly(qEnvironmentVariableIsSet("SDL_AUDIODRIVER"))
-{
-}
-
-void DesktopSoundService::sndPlaySound(const std::optional<QString>& name, std::uint32_t flags)
-{
-    if (!m_sdlOnly && m_server.reachable()) {
-        // A server that came back after SDL took over: what SDL plays stops first.
-        if (m_sdlPlayed) {
-            m_sdl.sndPlaySound(std::nullopt, flags);
-            m_sdlPlayed = false;
-        }
-        m_server.sndPlaySound(name, flags);
-        return;
-    }
-    m_sdl.sndPlaySound(name, flags);
-    m_sdlPlayed = true;
-}
-
-}  // namespace platform
+}  // namespace sound

@@ -1,0 +1,23 @@
+#pragma once
+#include "platform/Sound.h"
+#include "sound/PulseSound.h"
+#include "sound/SdlSound.h"
+
+namespace sound {
+
+// The service the program uses: the desktop's sound server when one answers,
+// SDL's own choice of device (ALSA without a server) when none does. With
+// SDL_AUDIODRIVER set, SDL alone, as that asks.
+class DesktopSoundService : public platform::SoundService {
+public:
+    DesktopSoundService();
+    void sndPlaySound(const std::optional<QString>& name, std::uint32_t flags) override;
+
+private:
+    bool m_sdlOnly;
+    bool m_sdlPlayed = false;
+    PulseSoundService m_server;
+    SdlSoundService m_sdl;
+};
+
+}  // namespace sound
