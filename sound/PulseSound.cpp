@@ -20,7 +20,10 @@ namespace {
 // What the stream asks the server to hold. A long buffer lets the server and
 // the program sleep between refills (a 23 ms one kept the server at several per
 // cent of a core); it is never heard as delay, since a sound starts as soon as
-// its first samples arrive and a stop drops whatever is still buffered.
+// its first samples arrive. Nor is it heard after a stop or a new sound: the
+// stream goes, and what it still buffers goes with it at once, because
+// PulseAudio rewinds its sink over what the sink had already taken from the
+// stream, and PipeWire drops the stream's buffer.
 constexpr pa_usec_t BufferUsec = 2 * PA_USEC_PER_SEC;
 // Refills come no smaller than this: PipeWire's PulseAudio interface would
 // otherwise ask at every turn of its graph (about 50 times a second), which
@@ -59,11 +62,13 @@ struct PulseSoundService::Connection {
     QObject* notices = nullptr;
     std::function<void()> onLost;
 
-    // What the stream plays, and how far the server has taken it.
+    // What the stream plays, how far the server has taken it, and the drain
+    // asked for once it has all of a sound played once.
     QByteArray samples;
     qsizetype sent = 0;
     bool looping = false;
     bool playedOut = false;
+    pa_operation* drain = nullptr;
 
     ~Connection()
     {
@@ -108,7 +113,9 @@ struct PulseSoundService::Connection {
         return done();
     }
 
-    bool open()
+    // Connects and waits for the server's answer; false when none came, with
+    // the reason in `why`.
+    bool open(QString* why)
     {
         loop = pa_threaded_mainloop_new();
         if (!loop)
@@ -126,10 +133,11 @@ struct PulseSoundService::Connection {
             },
             this);
         // Only a server that is there: never start one of our own.
-        if (pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0)
+        if (pa_context_connect(context, nullptr, PA_CONTEXT_NOAUTOSPAWN, nullptr) < 0
+            || pa_threaded_mainloop_start(loop) < 0) {
+            *why = error();
             return false;
-        if (pa_threaded_mainloop_start(loop) < 0)
-            return false;
+        }
         pa_threaded_mainloop_lock(loop);
         const bool ready = waitLocked(
             [this] {
@@ -138,6 +146,9 @@ struct PulseSoundService::Connection {
             },
             AnswerMs);
         const bool ok = ready && connected();
+        // Read while the connection's thread cannot change it.
+        if (!ok)
+            *why = ready ? error() : QStringLiteral("no answer in %1 ms").arg(AnswerMs);
         pa_threaded_mainloop_unlock(loop);
         return ok;
     }
@@ -145,11 +156,29 @@ struct PulseSoundService::Connection {
     // With the lock held: the stream goes, and whatever it still buffers with it.
     void dropStream()
     {
+        if (drain) {
+            // Its answer, which a stalled server may give long after, is for a
+            // sound that is no longer playing.
+            pa_operation_cancel(drain);
+            pa_operation_unref(drain);
+            drain = nullptr;
+        }
         if (!stream)
             return;
-        pa_stream_set_state_callback(stream, nullptr, nullptr);
         pa_stream_set_write_callback(stream, nullptr, nullptr);
-        pa_stream_disconnect(stream);
+        if (pa_stream_get_state(stream) == PA_STREAM_CREATING) {
+            // The server has not answered yet: the stream it makes goes too.
+            pa_stream_set_state_callback(
+                stream,
+                [](pa_stream* s, void*) {
+                    if (pa_stream_get_state(s) == PA_STREAM_READY)
+                        pa_stream_disconnect(s);
+                },
+                nullptr);
+        } else {
+            pa_stream_set_state_callback(stream, nullptr, nullptr);
+            pa_stream_disconnect(stream);
+        }
         pa_stream_unref(stream);
         stream = nullptr;
     }
@@ -161,16 +190,15 @@ struct PulseSoundService::Connection {
         while (bytes > 0) {
             if (sent == samples.size()) {
                 if (!looping || samples.isEmpty()) {
-                    pa_operation* drained = pa_stream_drain(
+                    drain = pa_stream_drain(
                         stream,
-                        [](pa_stream*, int, void* data) {
+                        [](pa_stream* s, int success, void* data) {
                             auto* self = static_cast<Connection*>(data);
-                            self->playedOut = true;
+                            if (s == self->stream && success)
+                                self->playedOut = true;
                             pa_threaded_mainloop_signal(self->loop, 0);
                         },
                         this);
-                    if (drained)
-                        pa_operation_unref(drained);
                     pa_stream_set_write_callback(stream, nullptr, nullptr);
                     return;
                 }
@@ -275,8 +303,9 @@ bool PulseSoundService::reachable()
     // left waiting on a dead socket and the next sound connects afresh.
     connection->notices = &m_notices;
     connection->onLost = [this] { letGoIfLost(); };
-    if (!connection->open()) {
-        qCDebug(lcSound, "no sound server: %s", qUtf8Printable(connection->error()));
+    QString why;
+    if (!connection->open(&why)) {
+        qCDebug(lcSound, "no sound server: %s", qUtf8Printable(why));
         return false;
     }
     m_connection = std::move(connection);
@@ -285,30 +314,32 @@ bool PulseSoundService::reachable()
 
 void PulseSoundService::sndPlaySound(const std::optional<QString>& name, std::uint32_t flags)
 {
+    // The file is read and decoded before anything waits on the server.
+    std::optional<DecodedWave> wave;
+    QString path;
+    if (name) {
+        const WaveLoad file = ReadWaveFile(*name);
+        path = file.path;
+        QString why;
+        if (!file.ok())
+            why = QLatin1String(file.status == WaveStatus::TooLarge ? "file too large" : "no such file");
+        else
+            wave = DecodeWave(file.value, &why);
+        if (!wave)
+            qCDebug(lcSound, "no sound from %s: %s", qUtf8Printable(path), qUtf8Printable(why));
+    }
     if (!reachable())
         return;
     Connection& c = *m_connection;
     pa_threaded_mainloop_lock(c.loop);
     const auto unlock = qScopeGuard([&c] { pa_threaded_mainloop_unlock(c.loop); });
     c.dropStream();
-    if (!name)
+    if (!wave)
         return;
-    const WaveLoad file = ReadWaveFile(*name);
-    if (!file.ok()) {
-        qCDebug(lcSound, "no sound from %s: %s", qUtf8Printable(file.path),
-                file.status == WaveStatus::TooLarge ? "file too large" : "no such file");
-        return;
-    }
-    QString why;
-    std::optional<DecodedWave> wave = DecodeWave(file.value, &why);
-    if (!wave) {
-        qCDebug(lcSound, "no sound from %s: %s", qUtf8Printable(file.path), qUtf8Printable(why));
-        return;
-    }
     const pa_sample_spec spec{SampleFormat(wave->format), std::uint32_t(std::max(wave->rate, 1)),
                               std::uint8_t(std::clamp(wave->channels, 1, int(PA_CHANNELS_MAX)))};
     const qint64 lengthMs = qint64(pa_bytes_to_usec(std::uint64_t(wave->samples.size()), &spec) / PA_USEC_PER_MSEC);
-    if (!c.play(std::move(*wave), (flags & SND_LOOP) != 0, file.path) || (flags & SND_ASYNC))
+    if (!c.play(std::move(*wave), (flags & SND_LOOP) != 0, path) || (flags & SND_ASYNC))
         return;
     c.waitUntilPlayedOut(lengthMs);
     c.dropStream();
