@@ -54,6 +54,8 @@ int main(int argc, char* argv[])
     case frmMain::LoadResult::Loaded:
         break;
     }
+    // The window waits for no sound after its start-up but the closing chime.
+    desktopSound.setWaitedSoundName(sound::ClosingChimeName);
     // A stop request from outside closes the window as its close box would:
     // secondary windows closed, music stopped with the closing sound, status 0.
     platform::StopSignals stop([&window] {

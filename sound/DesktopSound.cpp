@@ -7,6 +7,11 @@ DesktopSoundService::DesktopSoundService()
 {
 }
 
+void DesktopSoundService::setWaitedSoundName(const QString& name)
+{
+    m_server.setWaitedSoundName(name);
+}
+
 void DesktopSoundService::sndPlaySound(const std::optional<QString>& name, std::uint32_t flags)
 {
     if (!m_sdlOnly && m_server.reachable()) {

@@ -13,6 +13,9 @@ public:
     DesktopSoundService();
     void sndPlaySound(const std::optional<QString>& name, std::uint32_t flags) override;
 
+    // What a sound played and waited for is called on the server from now on.
+    void setWaitedSoundName(const QString& name);
+
 private:
     bool m_sdlOnly;
     bool m_sdlPlayed = false;

@@ -1,4 +1,5 @@
 #include "sound/PulseSound.h"
+#include "platform/AppInfo.h"
 #include "platform/Log.h"
 #include "sound/Wave.h"
 
@@ -34,6 +35,10 @@ constexpr int AnswerMs = 2000;
 // How long a play-and-wait may outlast its sound and the server's latency
 // before it gives up on a server that has stalled.
 constexpr qint64 WaitBoundMs = 1000;
+// The role of every stream: the music and the chimes are the toy's own sounds,
+// as a game's are. A desktop keeps one volume per role: "event" is its alert
+// sounds' (often silenced), and "music" its music players'.
+constexpr char StreamRole[] = "game";
 
 pa_sample_format_t SampleFormat(DecodedWave::Format format)
 {
@@ -49,6 +54,16 @@ pa_sample_format_t SampleFormat(DecodedWave::Format format)
     }
     return PA_SAMPLE_INVALID;
 }
+
+// A property list that frees itself.
+struct Properties {
+    pa_proplist* list = pa_proplist_new();
+    Properties() = default;
+    Properties(const Properties&) = delete;
+    Properties& operator=(const Properties&) = delete;
+    ~Properties() { pa_proplist_free(list); }
+    void set(const char* key, const QString& value) { pa_proplist_sets(list, key, value.toUtf8().constData()); }
+};
 }  // namespace
 
 // One connection to the server and the stream now playing. The server's
@@ -120,7 +135,11 @@ struct PulseSoundService::Connection {
         loop = pa_threaded_mainloop_new();
         if (!loop)
             return false;
-        context = pa_context_new(pa_threaded_mainloop_get_api(loop), "Aelorin");
+        Properties application;
+        application.set(PA_PROP_APPLICATION_NAME, platform::AppTitle);
+        application.set(PA_PROP_APPLICATION_ID, QString::fromLatin1(platform::AppId));
+        application.set(PA_PROP_APPLICATION_ICON_NAME, QString::fromLatin1(platform::AppIconName));
+        context = pa_context_new_with_proplist(pa_threaded_mainloop_get_api(loop), nullptr, application.list);
         if (!context)
             return false;
         pa_context_set_state_callback(
@@ -212,8 +231,9 @@ struct PulseSoundService::Connection {
         }
     }
 
-    // With the lock held: a new stream for `wave`, fed by the server's requests.
-    bool play(DecodedWave wave, bool loopIt, const QString& path)
+    // With the lock held: a new stream for `wave`, called `name`, fed by the
+    // server's requests.
+    bool play(DecodedWave wave, bool loopIt, const QString& name, const QString& path)
     {
         const pa_sample_spec spec{SampleFormat(wave.format), std::uint32_t(wave.rate), std::uint8_t(wave.channels)};
         if (wave.rate <= 0 || wave.channels <= 0 || wave.channels > int(PA_CHANNELS_MAX)
@@ -224,7 +244,10 @@ struct PulseSoundService::Connection {
         }
         pa_channel_map map;
         const bool mapped = pa_channel_map_init_auto(&map, spec.channels, PA_CHANNEL_MAP_WAVEEX) != nullptr;
-        stream = pa_stream_new(context, "Aelorin", &spec, mapped ? &map : nullptr);
+        Properties media;
+        media.set(PA_PROP_MEDIA_ROLE, QString::fromLatin1(StreamRole));
+        stream =
+            pa_stream_new_with_proplist(context, name.toUtf8().constData(), &spec, mapped ? &map : nullptr, media.list);
         if (!stream) {
             qCDebug(lcSound, "no stream for %s: %s", qUtf8Printable(path), qUtf8Printable(error()));
             return false;
@@ -278,6 +301,11 @@ struct PulseSoundService::Connection {
 PulseSoundService::PulseSoundService() = default;
 
 PulseSoundService::~PulseSoundService() = default;
+
+void PulseSoundService::setWaitedSoundName(const QString& name)
+{
+    m_waitedName = name;
+}
 
 void PulseSoundService::letGoIfLost()
 {
@@ -339,7 +367,8 @@ void PulseSoundService::sndPlaySound(const std::optional<QString>& name, std::ui
     const pa_sample_spec spec{SampleFormat(wave->format), std::uint32_t(std::max(wave->rate, 1)),
                               std::uint8_t(std::clamp(wave->channels, 1, int(PA_CHANNELS_MAX)))};
     const qint64 lengthMs = qint64(pa_bytes_to_usec(std::uint64_t(wave->samples.size()), &spec) / PA_USEC_PER_MSEC);
-    if (!c.play(std::move(*wave), (flags & SND_LOOP) != 0, path) || (flags & SND_ASYNC))
+    const bool loop = (flags & SND_LOOP) != 0;
+    if (!c.play(std::move(*wave), loop, loop ? TuneName : m_waitedName, path) || (flags & SND_ASYNC))
         return;
     c.waitUntilPlayedOut(lengthMs);
     c.dropStream();

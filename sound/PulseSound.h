@@ -2,10 +2,16 @@
 #include "platform/Sound.h"
 
 #include <QObject>
+#include <QString>
 
 #include <memory>
 
 namespace sound {
+
+// What a desktop's volume control shows for each of the program's streams.
+inline const QString TuneName = QStringLiteral("ＢＧＭ");
+inline const QString OpeningChimeName = QStringLiteral("起動音");
+inline const QString ClosingChimeName = QStringLiteral("終了音");
 
 // Plays through the desktop's sound server (PulseAudio, or PipeWire through its
 // PulseAudio interface), fed from memory by the server's own requests. The
@@ -27,12 +33,17 @@ public:
     // Connects to the server if it is not connected yet; false when none answers.
     bool reachable();
 
+    // What a sound played and waited for is called from now on (at first the
+    // opening chime).
+    void setWaitedSoundName(const QString& name);
+
 private:
     void letGoIfLost();
 
     struct Connection;
     QObject m_notices;  // before the connection: it outlives the connection's thread
     std::unique_ptr<Connection> m_connection;
+    QString m_waitedName = OpeningChimeName;
 };
 
 }  // namespace sound
