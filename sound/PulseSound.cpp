@@ -5,11 +5,12 @@
 
 #include <pulse/pulseaudio.h>
 
-#include <QObject>
-#include <QScopeGuard>
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemWatcher>
+#include <QTimer>
 
 #include <algorithm>
-#include <functional>
 
 namespace sound {
 
@@ -35,6 +36,10 @@ constexpr int AnswerMs = 2000;
 // How long a play-and-wait may outlast its sound and the server's latency
 // before it gives up on a server that has stalled.
 constexpr qint64 WaitBoundMs = 1000;
+// After a change in the watched folder, how often and how far apart to try the
+// server there again while it does not answer yet.
+constexpr int ReturnTries = 8;
+constexpr int ReturnRetryMs = 250;
 // The role of every stream: the music and the chimes are the toy's own sounds,
 // as a game's are. A desktop keeps one volume per role: "event" is its alert
 // sounds' (often silenced), and "music" its music players'.
@@ -64,6 +69,15 @@ struct Properties {
     ~Properties() { pa_proplist_free(list); }
     void set(const char* key, const QString& value) { pa_proplist_sets(list, key, value.toUtf8().constData()); }
 };
+
+// The Unix socket a server address names, or nothing for any other kind.
+QString SocketPath(const char* server)
+{
+    QString address = QString::fromUtf8(server ? server : "");
+    if (address.startsWith(QLatin1String("unix:")))
+        address.remove(0, 5);
+    return QDir::isAbsolutePath(address) ? address : QString();
+}
 }  // namespace
 
 // One connection to the server and the stream now playing. The server's
@@ -73,9 +87,10 @@ struct PulseSoundService::Connection {
     pa_threaded_mainloop* loop = nullptr;
     pa_context* context = nullptr;
     pa_stream* stream = nullptr;
-    // Called on the program's thread once the server has gone away.
+    // Called on the program's thread whenever the connection is made or lost.
     QObject* notices = nullptr;
-    std::function<void()> onLost;
+    std::function<void()> onChange;
+    bool wasReady = false;
 
     // What the stream plays, how far the server has taken it, and the drain
     // asked for once it has all of a sound played once.
@@ -99,11 +114,23 @@ struct PulseSoundService::Connection {
             pa_threaded_mainloop_free(loop);
     }
 
-    bool connected() const { return context && pa_context_get_state(context) == PA_CONTEXT_READY; }
+    struct Lock {
+        pa_threaded_mainloop* loop;
+        explicit Lock(pa_threaded_mainloop* l)
+            : loop(l)
+        {
+            pa_threaded_mainloop_lock(loop);
+        }
+        Lock(const Lock&) = delete;
+        Lock& operator=(const Lock&) = delete;
+        ~Lock() { pa_threaded_mainloop_unlock(loop); }
+    };
 
-    QString error() const { return QString::fromUtf8(pa_strerror(context ? pa_context_errno(context) : 0)); }
+    // With the lock held, as everything below unless it says otherwise.
+    pa_context_state_t state() const { return pa_context_get_state(context); }
+    QString error() const { return QString::fromUtf8(pa_strerror(pa_context_errno(context))); }
 
-    // Waits, with the lock held, until `done` holds or `ms` have passed.
+    // Waits until `done` holds or `ms` have passed.
     template <typename Done>
     bool waitLocked(Done done, qint64 ms)
     {
@@ -128,27 +155,34 @@ struct PulseSoundService::Connection {
         return done();
     }
 
-    // Connects and waits for the server's answer; false when none came, with
-    // the reason in `why`.
-    bool open(QString* why)
+    // Without the lock: starts connecting on the connection's own thread, and
+    // returns without waiting for the server's answer. False when not even
+    // that could be done, with the reason in `why`.
+    bool start(QString* why)
     {
         loop = pa_threaded_mainloop_new();
-        if (!loop)
+        if (!loop) {
+            *why = QStringLiteral("no main loop");
             return false;
+        }
         Properties application;
         application.set(PA_PROP_APPLICATION_NAME, platform::AppTitle);
         application.set(PA_PROP_APPLICATION_ID, QString::fromLatin1(platform::AppId));
         application.set(PA_PROP_APPLICATION_ICON_NAME, QString::fromLatin1(platform::AppIconName));
         context = pa_context_new_with_proplist(pa_threaded_mainloop_get_api(loop), nullptr, application.list);
-        if (!context)
+        if (!context) {
+            *why = QStringLiteral("no context");
             return false;
+        }
         pa_context_set_state_callback(
             context,
             [](pa_context* c, void* data) {
                 auto* self = static_cast<Connection*>(data);
+                const pa_context_state_t s = pa_context_get_state(c);
+                self->wasReady = self->wasReady || s == PA_CONTEXT_READY;
                 pa_threaded_mainloop_signal(self->loop, 0);
-                if (!PA_CONTEXT_IS_GOOD(pa_context_get_state(c)) && self->notices)
-                    QMetaObject::invokeMethod(self->notices, self->onLost, Qt::QueuedConnection);
+                if ((s == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(s)) && self->notices)
+                    QMetaObject::invokeMethod(self->notices, self->onChange, Qt::QueuedConnection);
             },
             this);
         // Only a server that is there: never start one of our own.
@@ -157,22 +191,21 @@ struct PulseSoundService::Connection {
             *why = error();
             return false;
         }
-        pa_threaded_mainloop_lock(loop);
-        const bool ready = waitLocked(
-            [this] {
-                const pa_context_state_t s = pa_context_get_state(context);
-                return s == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(s);
-            },
-            AnswerMs);
-        const bool ok = ready && connected();
-        // Read while the connection's thread cannot change it.
-        if (!ok)
-            *why = ready ? error() : QStringLiteral("no answer in %1 ms").arg(AnswerMs);
-        pa_threaded_mainloop_unlock(loop);
-        return ok;
+        return true;
     }
 
-    // With the lock held: the stream goes, and whatever it still buffers with it.
+    // Without the lock: waits up to `ms` for the server's answer.
+    bool waitReady(qint64 ms, QString* why)
+    {
+        const Lock lock(loop);
+        waitLocked([this] { return state() == PA_CONTEXT_READY || !PA_CONTEXT_IS_GOOD(state()); }, ms);
+        if (state() == PA_CONTEXT_READY)
+            return true;
+        *why = PA_CONTEXT_IS_GOOD(state()) ? QStringLiteral("no answer in %1 ms").arg(ms) : error();
+        return false;
+    }
+
+    // The stream goes, and whatever it still buffers with it.
     void dropStream()
     {
         if (drain) {
@@ -231,8 +264,7 @@ struct PulseSoundService::Connection {
         }
     }
 
-    // With the lock held: a new stream for `wave`, called `name`, fed by the
-    // server's requests.
+    // A new stream for `wave`, called `name`, fed by the server's requests.
     bool play(DecodedWave wave, bool loopIt, const QString& name, const QString& path)
     {
         const pa_sample_spec spec{SampleFormat(wave.format), std::uint32_t(wave.rate), std::uint8_t(wave.channels)};
@@ -287,9 +319,8 @@ struct PulseSoundService::Connection {
         return true;
     }
 
-    // With the lock held: until the server reports the sound played out, the
-    // stream fails, or the sound, the buffer the stream asked for and a bound
-    // have passed.
+    // Until the server reports the sound played out, the stream fails, or the
+    // sound, the buffer the stream asked for and a bound have passed.
     void waitUntilPlayedOut(qint64 lengthMs)
     {
         const qint64 limitMs = lengthMs + qint64(BufferUsec / PA_USEC_PER_MSEC) + WaitBoundMs;
@@ -298,45 +329,168 @@ struct PulseSoundService::Connection {
     }
 };
 
-PulseSoundService::PulseSoundService() = default;
+PulseSoundService::PulseSoundService()
+    : m_retry(std::make_unique<QTimer>())
+{
+    m_retry->setSingleShot(true);
+    m_retry->setInterval(ReturnRetryMs);
+    QObject::connect(m_retry.get(), &QTimer::timeout, &m_notices, [this] { tryReturn(false); });
+}
 
 PulseSoundService::~PulseSoundService() = default;
+
+void PulseSoundService::setOnReturn(std::function<void()> back)
+{
+    m_onReturn = std::move(back);
+}
 
 void PulseSoundService::setWaitedSoundName(const QString& name)
 {
     m_waitedName = name;
 }
 
+std::unique_ptr<PulseSoundService::Connection> PulseSoundService::newConnection()
+{
+    auto connection = std::make_unique<Connection>();
+    connection->notices = &m_notices;
+    connection->onChange = [this] { connectionChanged(); };
+    return connection;
+}
+
+// On the program's thread, after the connection was made or lost.
+void PulseSoundService::connectionChanged()
+{
+    letGoIfLost();
+    if (!m_connection || !m_returning)
+        return;
+    bool ready = false;
+    {
+        const Connection::Lock lock(m_connection->loop);
+        ready = m_connection->state() == PA_CONTEXT_READY;
+    }
+    if (!ready)
+        return;
+    m_returning = false;
+    adoptServer();
+    qCDebug(lcSound, "the sound server is back");
+    if (m_onReturn)
+        m_onReturn();
+}
+
+// The server going away lets the connection go at once, so that nothing is
+// left waiting on a dead socket, and the service watches for the server's return.
 void PulseSoundService::letGoIfLost()
 {
     if (!m_connection)
         return;
-    pa_threaded_mainloop_lock(m_connection->loop);
-    const bool good = m_connection->connected();
-    const QString why = m_connection->error();
-    pa_threaded_mainloop_unlock(m_connection->loop);
+    bool good = false;
+    bool wasReady = false;
+    QString why;
+    {
+        const Connection::Lock lock(m_connection->loop);
+        good = PA_CONTEXT_IS_GOOD(m_connection->state());
+        wasReady = m_connection->wasReady;
+        why = m_connection->error();
+    }
     if (good)
         return;
-    qCDebug(lcSound, "the sound server went away: %s", qUtf8Printable(why));
     m_connection.reset();
+    if (wasReady) {
+        qCDebug(lcSound, "the sound server went away: %s", qUtf8Printable(why));
+        watchForReturn();
+    } else if (m_returning) {
+        m_returning = false;
+        retryLater();
+    }
+}
+
+// Once connected: the server's socket is what to watch should it go away.
+void PulseSoundService::adoptServer()
+{
+    m_watch.reset();
+    m_retry->stop();
+    m_retriesLeft = 0;
+    const Connection::Lock lock(m_connection->loop);
+    m_socket = SocketPath(pa_context_get_server(m_connection->context));
+}
+
+void PulseSoundService::watchForReturn()
+{
+    if (m_socket.isEmpty()) {
+        qCDebug(lcSound, "the server's return cannot be watched: it was not reached through a local socket");
+        return;
+    }
+    if (!m_watch) {
+        m_watch = std::make_unique<QFileSystemWatcher>();
+        QObject::connect(m_watch.get(), &QFileSystemWatcher::directoryChanged, &m_notices, [this] { tryReturn(true); });
+        if (!m_watch->addPath(QFileInfo(m_socket).absolutePath())) {
+            qCDebug(lcSound,
+                    "the folder of %s cannot be watched: the server is looked for with the next sound asked for",
+                    qUtf8Printable(m_socket));
+            m_watch.reset();
+            return;
+        }
+    }
+    // The server may be back already, before the watch began.
+    tryReturn(false);
+}
+
+// Connects to the server in the background if its socket is there: the answer
+// comes to connectionChanged(). A socket left behind by a server that died is
+// refused at once, and so is one that is not listened on yet.
+void PulseSoundService::tryReturn(bool afterChange)
+{
+    if (afterChange)
+        m_retriesLeft = ReturnTries;
+    if (m_connection || !m_watch)
+        return;
+    if (QFileInfo::exists(m_socket)) {
+        auto connection = newConnection();
+        QString why;
+        if (connection->start(&why)) {
+            m_connection = std::move(connection);
+            m_returning = true;
+            return;
+        }
+    }
+    retryLater();
+}
+
+void PulseSoundService::retryLater()
+{
+    if (m_retriesLeft > 0) {
+        --m_retriesLeft;
+        m_retry->start();
+    }
 }
 
 bool PulseSoundService::reachable()
 {
     letGoIfLost();
-    if (m_connection)
-        return true;
-    auto connection = std::make_unique<Connection>();
-    // The server going away lets the connection go at once, so that nothing is
-    // left waiting on a dead socket and the next sound connects afresh.
-    connection->notices = &m_notices;
-    connection->onLost = [this] { letGoIfLost(); };
     QString why;
-    if (!connection->open(&why)) {
+    // A connection made here, or one the watch was making, is to a server that
+    // may listen somewhere new.
+    bool fresh = m_returning;
+    if (!m_connection) {
+        fresh = true;
+        auto connection = newConnection();
+        if (!connection->start(&why)) {
+            qCDebug(lcSound, "no sound server: %s", qUtf8Printable(why));
+            return false;
+        }
+        m_connection = std::move(connection);
+    }
+    if (!m_connection->waitReady(AnswerMs, &why)) {
         qCDebug(lcSound, "no sound server: %s", qUtf8Printable(why));
+        m_connection.reset();
+        m_returning = false;
         return false;
     }
-    m_connection = std::move(connection);
+    // A connection the watch was making serves the request itself, which
+    // replaces whatever was playing before the server went.
+    m_returning = false;
+    if (fresh)
+        adoptServer();
     return true;
 }
 
@@ -359,8 +513,7 @@ void PulseSoundService::sndPlaySound(const std::optional<QString>& name, std::ui
     if (!reachable())
         return;
     Connection& c = *m_connection;
-    pa_threaded_mainloop_lock(c.loop);
-    const auto unlock = qScopeGuard([&c] { pa_threaded_mainloop_unlock(c.loop); });
+    const Connection::Lock lock(c.loop);
     c.dropStream();
     if (!wave)
         return;
