@@ -5,9 +5,9 @@
 #include "platform/Help.h"
 #include "platform/Log.h"
 #include "platform/MessageBox.h"
-#include "platform/PulseSound.h"
 #include "platform/SingleInstance.h"
 #include "platform/StopSignals.h"
+#include "sound/DesktopSound.h"
 #include "widgets/FrameStyle.h"
 
 #include <QApplication>
@@ -28,13 +28,13 @@ int main(int argc, char* argv[])
     platform::InstallFonts();
     QApplication::setStyle(new widgets::FrameStyle);
 
-    platform::DesktopSoundService sound;
+    sound::DesktopSoundService desktopSound;
     platform::QtMessageBoxService msgbox;
     platform::ViewerHelpService help;
     platform::SingleInstance instance(platform::SingleInstance::DesktopKey(platform::AppTitle));
 
     Services services;
-    services.sound = &sound;
+    services.sound = &desktopSound;
     services.msgbox = &msgbox;
     services.help = &help;
     services.prevInstance = [&instance] { return instance.PrevInstance(); };
@@ -54,6 +54,8 @@ int main(int argc, char* argv[])
     case frmMain::LoadResult::Loaded:
         break;
     }
+    // The window waits for no sound after its start-up but the closing chime.
+    desktopSound.setWaitedSoundName(sound::ClosingChimeName);
     // A stop request from outside closes the window as its close box would:
     // secondary windows closed, music stopped with the closing sound, status 0.
     platform::StopSignals stop([&window] {

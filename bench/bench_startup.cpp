@@ -8,6 +8,7 @@
 #include "app/frmMain.h"
 #include "desktop_bench.h"
 #include "platform/Fonts.h"
+#include "sound/SdlSound.h"
 
 #include <QApplication>
 #include <QEvent>
@@ -68,9 +69,9 @@ int main(int argc, char* argv[])
     }
 
     platform::InstallFonts();
-    platform::SdlSoundService sound;  // the real one: its start costs belong to start-up
+    sound::SdlSoundService sdl;  // the real one: its start costs belong to start-up
     frmMain window(
-        BenchServices(sound, argc > 2 ? QString::fromLocal8Bit(argv[2]) : QCoreApplication::applicationDirPath()));
+        BenchServices(sdl, argc > 2 ? QString::fromLocal8Bit(argv[2]) : QCoreApplication::applicationDirPath()));
     if (window.Form_Load() != frmMain::LoadResult::Loaded)
         return 1;
     // The display's first paint after the first tick is the first composed frame.

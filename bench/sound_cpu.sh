@@ -20,27 +20,8 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 
 ticks() { local t=0 p; for p in "$@"; do t=$((t + $(awk '{print $14 + $15}' "/proc/$p/stat"))); done; echo "$t"; }
 
-if [[ $server == pipewire ]]; then
-  eval "$(dbus-launch --sh-syntax)"
-  E2E_PIDS+=("$DBUS_SESSION_BUS_PID")
-  pipewire >"$E2E_TMP/pw.log" 2>&1 &
-  servers=$!
-  E2E_PIDS+=($!)
-  sleep 0.5
-  wireplumber >"$E2E_TMP/wp.log" 2>&1 &
-  E2E_PIDS+=($!)
-  pipewire-pulse >"$E2E_TMP/pwp.log" 2>&1 &
-  servers+=" $!"
-  E2E_PIDS+=($!)
-  export PULSE_SERVER=unix:$XDG_RUNTIME_DIR/pulse/native
-  for _ in $(seq 100); do pactl info >/dev/null 2>&1 && break; sleep 0.1; done
-  pactl load-module module-null-sink sink_name=nul >/dev/null
-  pactl set-default-sink nul
-else
-  start_pulse
-  servers=$E2E_PULSE_PID
-fi
-unset SDL_AUDIODRIVER
+E2E_SOUND_SERVER=$server start_pulse
+servers=${E2E_SOUND_PIDS[*]}
 
 # Prints "program% xserver% server%" of one core for what runs in $1 (a pid).
 measure_pid() {

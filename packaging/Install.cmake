@@ -8,8 +8,6 @@ include(GNUInstallDirs)
 set(AELORIN_INSTALL_DIR ${CMAKE_INSTALL_LIBDIR}/aelorin)
 set(AELORIN_LAUNCHER_DIR games)
 set(AELORIN_DOC_DIR ${CMAKE_INSTALL_DATADIR}/doc/aelorin)
-# The desktop file's name and the metainfo's component id are one name.
-set(AELORIN_APP_ID invalid.aelorin.Aelorin)
 find_program(AELORIN_GZIP gzip REQUIRED)
 
 # Manual pages and the changelog go compressed, without a name or a time stamp in
@@ -60,7 +58,7 @@ install(FILES ${CMAKE_SOURCE_DIR}/packaging/${AELORIN_APP_ID}.metainfo.xml
         DESTINATION ${CMAKE_INSTALL_DATADIR}/metainfo)
 foreach(size 32 128)
   install(FILES ${CMAKE_BINARY_DIR}/${AELORIN_DATA_Icon${size}}
-          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME aelorin.png)
+          DESTINATION ${CMAKE_INSTALL_DATADIR}/icons/hicolor/${size}x${size}/apps RENAME ${AELORIN_ICON_NAME}.png)
 endforeach()
 
 aelorin_install_gzipped(${CMAKE_SOURCE_DIR}/packaging/aelorin.6 ${CMAKE_INSTALL_MANDIR}/man6 aelorin.6.gz)

@@ -21,7 +21,7 @@ import subprocess
 import sys
 
 TIDY = "clang-tidy-14"
-FOLDERS = re.compile(r"/(app|bench|data|dialogs|helpviewer|labels|platform|rules|tests|widgets)/[^/]+\.cpp$")
+FOLDERS = re.compile(r"/(app|bench|data|dialogs|helpviewer|labels|platform|rules|sound|tests|widgets)/[^/]+\.cpp$")
 
 
 def preprocessed(entry, args):

@@ -7,6 +7,7 @@
 
 #include "app/frmMain.h"
 #include "platform/Sound.h"
+#include "sound/SdlSound.h"
 
 #include <SDL_mixer.h>
 
@@ -124,8 +125,8 @@ void TestBgmAudio::initTestCase()
 void TestBgmAudio::loopPlaysStopsAndStartsAgainFromItsBeginning()
 {
     // Kept open throughout: the disk driver would start its file anew on reopening.
-    auto sound = std::make_unique<platform::SdlSoundService>(KeepOpenMs);
-    QVERIFY2(sound->hasDevice(), "SDL's disk audio driver did not open");
+    auto service = std::make_unique<sound::SdlSoundService>(KeepOpenMs);
+    QVERIFY2(service->hasDevice(), "SDL's disk audio driver did not open");
     int rate = 0;
     Uint16 format = 0;
     int channels = 0;
@@ -136,7 +137,7 @@ void TestBgmAudio::loopPlaysStopsAndStartsAgainFromItsBeginning()
 
     FakeWorld world;
     Services services = world.services();
-    services.sound = sound.get();
+    services.sound = service.get();
     auto w = std::make_unique<frmMain>(services);
     // The opening chime plays to its end, then the loop starts.
     QCOMPARE(w->Form_Load(), frmMain::LoadResult::Loaded);
@@ -164,7 +165,7 @@ void TestBgmAudio::loopPlaysStopsAndStartsAgainFromItsBeginning()
 
     // Closing the device writes out whatever is still buffered.
     w.reset();
-    sound.reset();
+    service.reset();
     QFile file(m_output);
     QVERIFY(file.open(QIODevice::ReadOnly));
     const std::vector<double> s = LeftChannel(file.readAll());

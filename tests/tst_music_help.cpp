@@ -9,6 +9,7 @@
 #include "platform/Help.h"
 #include "platform/Sound.h"
 #include "rules/MusicMenu.h"
+#include "sound/SdlSound.h"
 
 #include <QAction>
 #include <QApplication>
@@ -54,12 +55,12 @@ struct ProgramDir {
 };
 
 // The real sound service, with every request written down on the way.
-class RecordingSdlSound : public platform::SdlSoundService {
+class RecordingSdlSound : public sound::SdlSoundService {
 public:
     void sndPlaySound(const std::optional<QString>& name, std::uint32_t flags) override
     {
         calls.append({name, flags});
-        platform::SdlSoundService::sndPlaySound(name, flags);
+        sound::SdlSoundService::sndPlaySound(name, flags);
     }
     QList<SoundCall> calls;
 };

@@ -7,6 +7,8 @@
 
 #include "app/frmMain.h"
 #include "platform/Sound.h"
+#include "sound/SdlSound.h"
+#include "sound/Wave.h"
 
 #include <SDL.h>
 #include <SDL_mixer.h>
@@ -26,6 +28,12 @@
 using platform::SND_ASYNC;
 using platform::SND_LOOP;
 using platform::SND_NODEFAULT;
+using sound::ConvertedWaveBytes;
+using sound::LoadWaveChunk;
+using sound::MaxConvertedWaveBytes;
+using sound::MaxWaveBytes;
+using sound::SanitizeWave;
+using sound::SdlSoundService;
 
 namespace {
 
@@ -163,7 +171,7 @@ void TestSound::playAndWaitHoldsForTheSound()
     const QByteArray savedDriver = qgetenv("SDL_AUDIODRIVER");
     qputenv("SDL_AUDIODRIVER", "disk");
     qputenv("SDL_DISKAUDIOFILE", QFile::encodeName(output));
-    auto sound = std::make_unique<platform::SdlSoundService>(KeepOpenMs);
+    auto sound = std::make_unique<SdlSoundService>(KeepOpenMs);
     const bool opened = sound->hasDevice();
     qputenv("SDL_AUDIODRIVER", savedDriver);
     QVERIFY2(opened, "SDL's disk audio driver did not open");
@@ -250,7 +258,7 @@ void TestSound::faultyFilesAreSilentAndDoNotHold()
     QFETCH(QByteArray, contents);
     QFETCH(bool, exists);
     QFETCH(bool, silent);
-    platform::SdlSoundService sound;
+    SdlSoundService sound;
     QTemporaryDir dir;
     const QString file = dir.filePath(QStringLiteral("Wave22.wav"));
     if (contents == "zeros") {
@@ -260,18 +268,18 @@ void TestSound::faultyFilesAreSilentAndDoNotHold()
         QVERIFY(f.open(QIODevice::WriteOnly));
         if (contents == "huge") {
             f.write(wave(0x7FFFFFF0u, 1000));
-            QVERIFY(f.resize(platform::MaxWaveBytes + 1));  // sparse: cheap to make
+            QVERIFY(f.resize(MaxWaveBytes + 1));  // sparse: cheap to make
         } else if (contents == "largest") {
             // A short sound in the device's own format (so that converting it
             // cannot grow it past the other limit) behind a chunk of filler, the
             // file exactly at the limit.
             const QByteArray sound = waveOf(1, 2, 44100, 4, 16, 4000);
             QByteArray filler("junk");
-            LittleEndianWriters(filler).first(quint32(platform::MaxWaveBytes - sound.size() - 8));
+            LittleEndianWriters(filler).first(quint32(MaxWaveBytes - sound.size() - 8));
             f.write(sound.left(36) + filler);
-            f.seek(platform::MaxWaveBytes - (sound.size() - 36));
+            f.seek(MaxWaveBytes - (sound.size() - 36));
             f.write(sound.mid(36));
-            QCOMPARE(f.size(), platform::MaxWaveBytes);
+            QCOMPARE(f.size(), MaxWaveBytes);
         } else {
             f.write(contents);
         }
@@ -307,7 +315,7 @@ void TestSound::convertedSizeBoundsWhatTheMixerMakes()
 {
     QFETCH(QByteArray, bytes);
     QFETCH(bool, plays);
-    platform::SdlSoundService sound;
+    SdlSoundService sound;
     if (!sound.hasDevice())
         QSKIP("SDL has no audio device here, not even the dummy one");
     int rate = 0;
@@ -316,13 +324,13 @@ void TestSound::convertedSizeBoundsWhatTheMixerMakes()
     QVERIFY(Mix_QuerySpec(&rate, &format, &channels));
 
     QByteArray sanitised = bytes;
-    QVERIFY(platform::SanitizeWave(sanitised));
-    const auto bound = platform::ConvertedWaveBytes(sanitised, rate, channels * (SDL_AUDIO_BITSIZE(format) / 8));
+    QVERIFY(SanitizeWave(sanitised));
+    const auto bound = ConvertedWaveBytes(sanitised, rate, channels * (SDL_AUDIO_BITSIZE(format) / 8));
     QVERIFY(bound);
-    Mix_Chunk* chunk = platform::LoadWaveChunk(bytes);
+    Mix_Chunk* chunk = LoadWaveChunk(bytes);
     QCOMPARE(chunk != nullptr, plays);
     if (!chunk) {
-        QVERIFY(*bound > platform::MaxConvertedWaveBytes);
+        QVERIFY(*bound > MaxConvertedWaveBytes);
         return;
     }
     const qint64 made = chunk->alen;
@@ -349,7 +357,7 @@ void TestSound::sanitizeCutsLyingChunks()
     QFETCH(bool, isWave);
     QFETCH(quint32, dataLength);
     const qsizetype size = bytes.size();
-    QCOMPARE(platform::SanitizeWave(bytes), isWave);
+    QCOMPARE(SanitizeWave(bytes), isWave);
     QCOMPARE(bytes.size(), size);  // never grows or shrinks the bytes
     if (!isWave)
         return;
@@ -407,7 +415,7 @@ void TestSound::startUpAndClosingGoOnWithAFaultyWave()
             QVERIFY(f.resize(sparseSize));  // sparse: cheap to make
     }
 
-    platform::SdlSoundService sound;
+    SdlSoundService sound;
     FakeWorld world;
     world.programDir = data.dir.path();
     Services services = world.services();
@@ -425,7 +433,7 @@ void TestSound::startUpAndClosingGoOnWithAFaultyWave()
 
 void TestSound::loopPlaysOnUntilStopped()
 {
-    platform::SdlSoundService sound;
+    SdlSoundService sound;
     if (!sound.hasDevice())
         QSKIP("SDL has no audio device here, not even the dummy one");
     const QString tune = BuildDataDir() + QStringLiteral("sounds/Over.wav");
@@ -441,7 +449,7 @@ void TestSound::noDeviceMeansSilence()
 {
     const QByteArray saved = qgetenv("SDL_AUDIODRIVER");
     qputenv("SDL_AUDIODRIVER", "no-such-driver");
-    platform::SdlSoundService sound;
+    SdlSoundService sound;
     const bool opened = sound.hasDevice();
     qputenv("SDL_AUDIODRIVER", saved);
     QVERIFY(!opened);
@@ -461,7 +469,7 @@ void TestSound::noDeviceMeansSilence()
 
 void TestSound::silentDeviceIsLetGoAndOpensAgain()
 {
-    platform::SdlSoundService sound(ShortRestMs);
+    SdlSoundService sound(ShortRestMs);
     if (!sound.hasDevice())
         QSKIP("SDL has no audio device here, not even the dummy one");
     const QString tune = BuildDataDir() + QStringLiteral("sounds/Over.wav");

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
-# What a person hears through a desktop's sound server (a private PulseAudio on
-# a null sink, its output recorded): the chimes whole, with the window up only
-# after the opening one; the tune without gaps while the machine is busy; the
-# music back soon after the server restarts; and, with no server at all, a
-# prompt and quiet start.
+# What a person hears through a desktop's sound server (a private server on a
+# null sink, its output recorded), on PulseAudio and on PipeWire with its
+# PulseAudio interface: the chimes whole, with the window up soon after the
+# opening one and the program gone soon after the closing one; the tune
+# without gaps while the machine is busy; the music back after the server
+# restarts, by itself and when switched off and on; a closing chime whole after
+# a stalled server gave up on the opening one; the streams named as a desktop's
+# volume control shows them; and, with no server at all, a prompt and quiet start.
 # Usage: e2e_soundserver.sh path/to/aelorin
+# E2E_SOUND_SERVERS and E2E_SOUND_CASES choose fewer servers or cases.
 source "$(dirname "$0")/lib.sh"
 program=$(realpath "$1")
 start_x 1024x768x24
@@ -15,12 +19,45 @@ longest_gap() { sound_runs_ms "$1" | tr ' ' '\n' | sed '1{/^silence/d}' | sed '$
   | awk -F: '$1 == "silence" && $2 > m { m = $2 } END { print m + 0 }'; }
 # Milliseconds of sound in a recording's first run of sound.
 first_sound() { sound_runs_ms "$1" | tr ' ' '\n' | awk -F: '$1 == "sound" { print $2; exit }'; }
+# Milliseconds of silence before a recording's first sound (nothing when none
+# is heard), and of sound in its last run of sound.
+silence_before_sound() { sound_runs_ms "$1" | tr ' ' '\n' | awk -F: '$1 == "sound" { print s + 0; exit } { s += $2 }'; }
+last_sound() { sound_runs_ms "$1" | tr ' ' '\n' | awk -F: '$1 == "sound" { n = $2 } END { print n + 0 }'; }
+# Runs a command every 20 ms until it succeeds; fails after `seconds`.
+poll() {
+  local n=$(($1 * 50))
+  shift
+  until "$@"; do
+    ((--n > 0)) || return 1
+    sleep 0.02
+  done
+}
+# How far a recording has got, in milliseconds: once the sink plays, the
+# recording is a clock that keeps the sound's own time.
+recorded_ms() { echo $(($(stat -c %s "$1") * 1000 / 176400)); }
+recorded_past() { (($(recorded_ms "$1") >= $2)); }
+main_window_up() { xdotool search --onlyvisible --name '^Aelorin$' >/dev/null 2>&1; }
+ended() { ! kill -0 "$1" 2>/dev/null; }
+has_sink_input() { [[ -n "$(pactl list short sink-inputs 2>/dev/null)" ]]; }
+# Bytes the sound server has been sent and not read: its clients' requests
+# while it is stopped.
+server_backlog() { ss -xpn | awk -v p="pid=$E2E_PULSE_PID," 'index($0, p) { s += $3 } END { print s + 0 }'; }
+backlog_above() { (($(server_backlog) > $1)); }
+# Puts into PROPS the properties ("key = value" a line) of the sink input whose
+# media name is $1; fails while there is none.
+props_of() {
+  PROPS=$(pactl list sink-inputs 2>/dev/null | sed 's/^[[:space:]]*//' \
+    | awk -v want="media.name = \"$1\"" '/^Sink Input #/ { if (hit) exit; block = "" }
+        { block = block $0 "\n" } $0 == want { hit = 1 } END { if (hit) printf "%s", block }')
+  [[ -n "$PROPS" ]]
+}
 
-# The opening and closing chimes are heard whole, and the window appears only
-# once the opening one has been played out. The null sink plays (and so records)
-# nothing while no stream plays, so the recording starts with the chime.
+# The opening and closing chimes are heard whole; the window appears once the
+# opening one has been played out and within half a second of its end, and the
+# program is gone within a second of the closing one's end. The tune is silent,
+# so the chimes stand apart in the recording.
 case_chimes() {
-  local app=$E2E_TMP/chimes chime runs played
+  local app=$E2E_TMP/chimes chime runs up gone
   copy_program "$(dirname "$program")" "$app"
   sox -n -r 22050 -c 1 -b 16 "$app/sounds/Over.wav" trim 0 1  # a silent tune
   chime=$(first_sound "$app/sounds/Wave22.wav")
@@ -28,19 +65,25 @@ case_chimes() {
   record_pulse "$E2E_TMP/chimes.raw"
   start_program "$app/aelorin"
   local pid=$E2E_LAST_PID
-  wait_window Aelorin 30 >/dev/null || fail "chimes: no window"
-  played=$(($(stat -c %s "$E2E_TMP/chimes.raw") * 1000 / 176400))
-  sleep 1
-  close_and_expect_exit "$pid" chimes
-  sleep 0.5
+  poll 30 main_window_up || fail "chimes: no window"
+  up=$(recorded_ms "$E2E_TMP/chimes.raw")
+  poll 15 recorded_past "$E2E_TMP/chimes.raw" $((up + 1000)) || fail "chimes: the recording stopped"
+  wmctrl -c Aelorin
+  poll 15 ended "$pid" || fail "chimes: the program did not end after the close request"
+  gone=$(recorded_ms "$E2E_TMP/chimes.raw")
+  wait_exit "$pid" 5 && [[ "$E2E_STATUS" == 0 ]] || fail "chimes: the program ended with status $E2E_STATUS"
+  poll 15 recorded_past "$E2E_TMP/chimes.raw" $((gone + 500)) || fail "chimes: the recording stopped"
   kill "$E2E_RECORDER_PID"
   runs=$(sound_runs_ms "$E2E_TMP/chimes.raw")
-  echo "chimes: source ${chime} ms, heard: $runs; window up after $played ms had played"
-  [[ "$runs" =~ ^(silence:[0-9]+\ )?sound:([0-9]+)\ silence:[0-9]+\ sound:([0-9]+)( silence:[0-9]+)?$ ]] \
+  echo "chimes: source ${chime} ms, heard: $runs; window up at $up ms, program gone at $gone ms"
+  [[ "$runs" =~ ^(silence:([0-9]+)\ )?sound:([0-9]+)\ silence:([0-9]+)\ sound:([0-9]+)( silence:[0-9]+)?$ ]] \
     || fail "chimes: not two chimes apart ($runs)"
-  ((BASH_REMATCH[2] >= chime - 10 && BASH_REMATCH[3] >= chime - 10)) || fail "chimes: a chime was cut short ($runs)"
-  local lead=${BASH_REMATCH[1]//[!0-9]/}
-  ((played >= ${lead:-0} + BASH_REMATCH[2])) || fail "chimes: the window came up before the chime ended"
+  local opened=$((${BASH_REMATCH[2]:-0} + BASH_REMATCH[3]))
+  local closed=$((opened + BASH_REMATCH[4] + BASH_REMATCH[5]))
+  ((BASH_REMATCH[3] >= chime - 10 && BASH_REMATCH[5] >= chime - 10)) || fail "chimes: a chime was cut short ($runs)"
+  ((up >= opened)) || fail "chimes: the window came up before the chime ended"
+  ((up <= opened + 500)) || fail "chimes: the window came up $((up - opened)) ms after the chime ended"
+  ((gone <= closed + 1000)) || fail "chimes: the program ended $((gone - closed)) ms after the closing chime"
   kill_pulse
 }
 
@@ -97,6 +140,84 @@ case_restart() {
   kill_pulse
 }
 
+# The server is killed while the music plays and started again: the tune is
+# heard again within a second of the server answering (of the recording's
+# start, just after), with no key pressed.
+case_return() {
+  local lead
+  start_pulse
+  start_program "$program"
+  local pid=$E2E_LAST_PID
+  wait_window Aelorin 30 >/dev/null || fail "return: no window"
+  kill_pulse
+  start_pulse
+  record_pulse_now "$E2E_TMP/return.raw"
+  poll 15 recorded_past "$E2E_TMP/return.raw" 2500 || fail "return: the recording stopped"
+  kill "$E2E_RECORDER_PID"
+  lead=$(silence_before_sound "$E2E_TMP/return.raw")
+  echo "return: the tune heard ${lead:-never} ms after the server came back"
+  [[ -n "$lead" ]] || fail "return: no music within 2.5 s of the server's return"
+  ((lead <= 1000)) || fail "return: the music came back only after $lead ms"
+  close_and_expect_exit "$pid" return
+  kill_pulse
+}
+
+# The server stalls while the opening chime plays, so that the wait for it
+# gives up; the server is resumed once the closing chime's stream has been asked
+# for (and before the program gives up on that), and the answer it still owes
+# for the opening chime must not end the closing one: that is heard whole. What
+# the program asks of the stopped server waits in its socket: PulseAudio is
+# told to take every request there, not through memory shared with the client.
+case_stale() {
+  local chime backlog heard
+  chime=$(first_sound "$(dirname "$program")/sounds/Wave22.wav")
+  E2E_PULSE_PROTOCOL_ARGS=srbchannel=no start_pulse
+  record_pulse "$E2E_TMP/stale.raw"
+  start_program "$program"
+  local pid=$E2E_LAST_PID
+  poll 30 has_sink_input || fail "stale: the opening chime did not reach the server"
+  kill -STOP "$E2E_PULSE_PID"
+  wait_window Aelorin 30 >/dev/null || fail "stale: no window"
+  backlog=$(server_backlog)
+  wmctrl -c Aelorin
+  poll 10 backlog_above "$backlog" || fail "stale: the closing chime was not asked of the server"
+  kill -CONT "$E2E_PULSE_PID"
+  wait_exit "$pid" 15 || fail "stale: the program did not end after the close request"
+  [[ "$E2E_STATUS" == 0 ]] || fail "stale: the program ended with status $E2E_STATUS"
+  poll 15 recorded_past "$E2E_TMP/stale.raw" $(($(recorded_ms "$E2E_TMP/stale.raw") + 500)) \
+    || fail "stale: the recording stopped"
+  kill "$E2E_RECORDER_PID"
+  heard=$(last_sound "$E2E_TMP/stale.raw")
+  echo "stale: closing chime of ${chime} ms heard for $heard ms ($(sound_runs_ms "$E2E_TMP/stale.raw"))"
+  ((heard >= chime - 10)) || fail "stale: the closing chime was cut short"
+  kill_pulse
+}
+
+# Each stream names the program, its icon, what it plays and its role, as
+# `pactl list sink-inputs` shows them. The chime lasts three seconds, long
+# enough to be looked at while it plays.
+case_props() {
+  local app=$E2E_TMP/props name row
+  copy_program "$(dirname "$program")" "$app"
+  sox -n -r 22050 -c 1 -b 16 "$app/sounds/Wave22.wav" synth 3 sine 440 vol 0.5
+  start_pulse
+  start_program "$app/aelorin"
+  local pid=$E2E_LAST_PID
+  for name in 起動音 ＢＧＭ 終了音; do
+    if [[ $name == 終了音 ]]; then
+      wait_window Aelorin 30 >/dev/null || fail "props: no window"
+      wmctrl -c Aelorin
+    fi
+    poll 30 props_of "$name" || fail "props: no stream named $name"
+    for row in 'application.name = "Aelorin"' 'application.icon_name = "aelorin"' 'media.role = "game"'; do
+      grep -qxF "$row" <<<"$PROPS" || fail "props: the stream $name lacks $row: $PROPS"
+    done
+    echo "props: $name: $(grep -E '^(application.name|application.icon_name|media.role) =' <<<"$PROPS" | tr '\n' ' ')"
+  done
+  wait_exit "$pid" 15 || fail "props: the program did not end after the close request"
+  kill_pulse
+}
+
 # No sound server and no sound card: the window comes promptly, nothing is
 # printed, and closing ends the program with status 0.
 case_noserver() {
@@ -122,8 +243,18 @@ case_noserver() {
     || fail "noserver: the sound log does not say why: $(head -n3 "$log")"
 }
 
-cases=(${E2E_SOUND_CASES:-chimes load restart noserver})
-for c in "${cases[@]}"; do
-  "case_$c"
+servers=(${E2E_SOUND_SERVERS:-pulse pipewire})
+cases=(${E2E_SOUND_CASES:-chimes load restart return stale props noserver})
+for server in "${servers[@]}"; do
+  export E2E_SOUND_SERVER=$server
+  for c in "${cases[@]}"; do
+    [[ $c == noserver ]] && continue
+    echo "== $server: $c"
+    "case_$c"
+  done
 done
+# Without a server, which server there would be makes no difference.
+if [[ " ${cases[*]} " == *" noserver "* ]]; then
+  case_noserver
+fi
 echo "e2e_soundserver: passed"

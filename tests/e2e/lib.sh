@@ -273,31 +273,83 @@ start_accessibility_bus() {
   export QT_LINUX_ACCESSIBILITY_ALWAYS_ON=1
 }
 
-# Starts a private PulseAudio server on a null sink (a desktop's sound server
-# without a sound card) in its own runtime directory, or again on the same
-# socket after it was killed; programs started afterwards find it through
-# PULSE_SERVER. Its pid is in E2E_PULSE_PID.
+# Starts a private sound server on a null sink named nul (a desktop's sound
+# server without a sound card), or again after it was killed; programs started
+# afterwards find it through PULSE_SERVER. E2E_SOUND_SERVER says which:
+#   pulse     PulseAudio, in its own runtime directory, with no session bus;
+#             E2E_PULSE_PROTOCOL_ARGS go to its protocol module
+#   pipewire  PipeWire with its PulseAudio interface, as Debian's desktops run
+#             it, on a session bus of its own (its session manager needs one);
+#             the sink is PipeWire's own, so it stays while the PulseAudio
+#             interface is killed and started again.
+# The process that speaks to the programs (pulseaudio, pipewire-pulse) is in
+# E2E_PULSE_PID, all the server's processes in E2E_SOUND_PIDS.
 start_pulse() {
-  local rt=$E2E_TMP/pulse i
-  mkdir -p "$rt/pulse"
-  chmod 700 "$rt"
-  XDG_RUNTIME_DIR=$rt HOME=$rt pulseaudio --daemonize=no --exit-idle-time=-1 -n --use-pid-file=no \
-    --disallow-exit=yes --disallow-module-loading=no \
-    -L "module-null-sink sink_name=nul rate=44100" \
-    -L "module-native-protocol-unix auth-anonymous=1 socket=$rt/pulse/native" \
-    -L module-always-sink >>"$E2E_TMP/pulse.log" 2>&1 &
-  E2E_PULSE_PID=$!
-  E2E_PIDS+=("$E2E_PULSE_PID")
-  export PULSE_SERVER=unix:$rt/pulse/native
   unset SDL_AUDIODRIVER
+  case ${E2E_SOUND_SERVER:-pulse} in
+    pulse) start_pulseaudio ;;
+    pipewire) start_pipewire ;;
+    *) fail "no such sound server: $E2E_SOUND_SERVER" ;;
+  esac
+  local i
   for i in $(seq 1 100); do
-    pactl info >/dev/null 2>&1 && return 0
+    # Up, and with its sink: a stream made before the sink would go nowhere.
+    pactl list short sinks 2>/dev/null | grep -q $'\tnul\t' && return 0
     sleep 0.05
   done
   fail "the sound server did not start: $(tail -n1 "$E2E_TMP/pulse.log")"
 }
 
-# Kills the sound server as a crash would.
+start_pulseaudio() {
+  local rt=$E2E_TMP/pulse
+  mkdir -p "$rt/pulse"
+  chmod 700 "$rt"
+  XDG_RUNTIME_DIR=$rt HOME=$rt pulseaudio --daemonize=no --exit-idle-time=-1 -n --use-pid-file=no \
+    --disallow-exit=yes --disallow-module-loading=no \
+    -L "module-null-sink sink_name=nul rate=44100" \
+    -L "module-native-protocol-unix auth-anonymous=1 ${E2E_PULSE_PROTOCOL_ARGS:-} socket=$rt/pulse/native" \
+    -L module-always-sink >>"$E2E_TMP/pulse.log" 2>&1 &
+  E2E_PULSE_PID=$!
+  E2E_PIDS+=("$E2E_PULSE_PID")
+  E2E_SOUND_PIDS=("$E2E_PULSE_PID")
+  export PULSE_SERVER=unix:$rt/pulse/native
+}
+
+E2E_PIPEWIRE_PIDS=()
+start_pipewire() {
+  local rt=$E2E_TMP/pipewire i
+  local env=(XDG_RUNTIME_DIR="$rt" HOME="$rt" XDG_CONFIG_HOME="$rt/config" XDG_STATE_HOME="$rt/state")
+  if ((${#E2E_PIPEWIRE_PIDS[@]} == 0)); then
+    mkdir -p "$rt/config/pipewire/pipewire.conf.d"
+    chmod 700 "$rt"
+    cat >"$rt/config/pipewire/pipewire.conf.d/nul.conf" <<'CONF'
+context.objects = [
+  { factory = adapter
+    args = { factory.name = support.null-audio-sink node.name = nul media.class = Audio/Sink
+             audio.position = [ FL FR ] audio.rate = 44100 monitor.channel-volumes = true } }
+]
+CONF
+    eval "$(dbus-launch --sh-syntax)"
+    E2E_PIDS+=("$DBUS_SESSION_BUS_PID")
+    env "${env[@]}" pipewire >>"$E2E_TMP/pipewire.log" 2>&1 &
+    E2E_PIPEWIRE_PIDS+=($!)
+    for i in $(seq 1 100); do
+      [[ -S "$rt/pipewire-0" ]] && break
+      sleep 0.05
+    done
+    env "${env[@]}" wireplumber >>"$E2E_TMP/pipewire.log" 2>&1 &
+    E2E_PIPEWIRE_PIDS+=($!)
+    E2E_PIDS+=("${E2E_PIPEWIRE_PIDS[@]}")
+  fi
+  env "${env[@]}" pipewire-pulse >>"$E2E_TMP/pulse.log" 2>&1 &
+  E2E_PULSE_PID=$!
+  E2E_PIDS+=("$E2E_PULSE_PID")
+  E2E_SOUND_PIDS=("${E2E_PIPEWIRE_PIDS[0]}" "$E2E_PULSE_PID")
+  export PULSE_SERVER=unix:$rt/pulse/native
+}
+
+# Kills the sound server as a crash would (PipeWire's PulseAudio interface, the
+# part the programs speak to).
 kill_pulse() {
   kill -9 "$E2E_PULSE_PID"
   wait "$E2E_PULSE_PID" 2>/dev/null || true
@@ -309,6 +361,21 @@ record_pulse() {
   parec --device=nul.monitor --raw --format=s16le --rate=44100 --channels=2 --latency-msec=10 >"$1" &
   E2E_RECORDER_PID=$!
   E2E_PIDS+=("$E2E_RECORDER_PID")
+}
+
+# The same, returning once the recording keeps time from this moment on. While
+# nothing asks it for less, PulseAudio's null sink renders two seconds ahead,
+# and a recorder that comes meanwhile hears nothing until they have passed;
+# suspended and resumed, the sink starts again at once at the recorder's pace.
+record_pulse_now() {
+  local i
+  record_pulse "$1"
+  [[ ${E2E_SOUND_SERVER:-pulse} == pulse ]] || return 0
+  for i in $(seq 1 100); do
+    [[ -n "$(pactl list short source-outputs 2>/dev/null)" ]] && break
+    sleep 0.05
+  done
+  pactl suspend-sink nul 1 && pactl suspend-sink nul 0
 }
 
 # Runs of sound and silence in raw 16-bit samples (mono at RATE, or stereo at
