@@ -13,7 +13,9 @@ echo "Xft.dpi: 192" | xrdb -merge
 start_program "$program"
 main_pid=$E2E_LAST_PID
 id=$(wait_window Aelorin 30) || fail "no window on the 192-dpi desktop"
-read -r x y w h < <(window_geometry "$id")
+# Where it stays: the program centres it again once the frame is known.
+geometry=$(centred_geometry "$id") || fail "the window never came to rest centred on the screen"
+read -r x y w h <<<"$geometry"
 [[ "$w" == 1260 ]] || fail "client width $w on a 192-dpi desktop, expected twice 630"
 menu=$((h - 740))
 # Screen position of the display's drawing-area pixel (0, 0); each of its

@@ -156,6 +156,30 @@ settled_geometry() {
   echo "$now"
 }
 
+# The window's client area "X Y W H" once it has reached its place: the window
+# manager has published its frame and the program, knowing it, has centred the
+# outer frame on the screen (within a pixel each way). Fails (returns 1) when
+# that does not happen within 30 s.
+centred_geometry() {
+  local id=$1 sw sh extents left right top bottom x y w h dx dy i
+  read -r sw sh < <(xwininfo -root | awk '/Width:/ {w=$NF} /Height:/ {h=$NF} END {print w, h}')
+  for i in $(seq 1 300); do
+    extents=$(xprop -id "$id" _NET_FRAME_EXTENTS 2>/dev/null | grep -o '[0-9].*' || true)
+    if [[ -n "$extents" ]]; then
+      IFS=', ' read -r left right top bottom <<<"$extents"
+      read -r x y w h < <(window_geometry "$id")
+      dx=$((2 * (x - left) + w + left + right - sw))
+      dy=$((2 * (y - top) + h + top + bottom - sh))
+      if ((dx >= -2 && dx <= 2 && dy >= -2 && dy <= 2)); then
+        echo "$x $y $w $h"
+        return 0
+      fi
+    fi
+    sleep 0.1
+  done
+  return 1
+}
+
 # The background as the display's drawing area (the 376 x 346 inside its
 # border) shows it, written to a PNG: where a screenshot differs, the kite is.
 display_background() {
