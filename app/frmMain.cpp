@@ -13,7 +13,6 @@
 #include "platform/PictureFile.h"
 #include "platform/Sound.h"
 #include "platform/WindowFinder.h"
-#include "rules/Raster.h"
 #include "widgets/NamedComboBox.h"
 
 #include <QAction>
@@ -27,8 +26,8 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
-#include <QRegion>
 #include <QScreen>
+#include <QWindow>
 
 #include <cmath>
 
@@ -68,8 +67,6 @@ QString SignedText(long long value)
 frmMain::frmMain(const Services& services, QWidget* parent)
     : QMainWindow(parent)
     , m_services(services)
-    , m_presenter([this](const QRegion& changed) { picMain->Refresh(changed); },
-                  [this] { return RefreshPeriodOf(picMain->screen() ? picMain->screen()->refreshRate() : 0.0); })
 {
     setWindowTitle(platform::AppTitle);
     setWindowIcon(platform::aelorinIcon());
@@ -78,7 +75,8 @@ frmMain::frmMain(const Services& services, QWidget* parent)
                    | Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint);
     createControls();
     createMenus();
-    connect(&timAnime, &platform::AnimTimer::Timer, this, &frmMain::timAnime_Timer);
+    // timAnime is enabled from the moment the window is made.
+    m_flight = new Flight(picMain, this);
 }
 
 frmMain::~frmMain()
@@ -264,7 +262,7 @@ frmMain::LoadResult frmMain::Form_Load()
     if (!loadPictures())
         return LoadResult::PictureFailed;
     rescaleFonts();
-    st = mdlAelor::FlightState{};
+    m_flight->st() = mdlAelor::FlightState{};
     BgmOn = mdlAelor::True;
     fillTexts();
     // The opening sound is heard to its end before the music starts.
@@ -286,10 +284,16 @@ void frmMain::sizeAndCentre()
 
 bool frmMain::loadPictures()
 {
-    return loadPicture(AppDir + QLatin1String(datafiles::Kite), surfaces.picKite,
-                       {mdlAelor::SheetWidth, mdlAelor::SheetHeight})
-           && loadPicture(AppDir + QLatin1String(datafiles::Back), surfaces.picBack,
-                          {mdlAelor::DisplayWidth, mdlAelor::DisplayHeight});
+    std::optional<QImage> kite =
+        loadPicture(AppDir + QLatin1String(datafiles::Kite), {mdlAelor::SheetWidth, mdlAelor::SheetHeight});
+    if (!kite)
+        return false;
+    std::optional<QImage> back =
+        loadPicture(AppDir + QLatin1String(datafiles::Back), {mdlAelor::DisplayWidth, mdlAelor::DisplayHeight});
+    if (!back)
+        return false;
+    m_flight->setPictures(std::move(*kite), std::move(*back));
+    return true;
 }
 
 // Font sizes rescaled from the screen's pixel size in twips.
@@ -312,9 +316,9 @@ void frmMain::fillTexts()
     lblTitle->setCaption(platform::AppTitle);
     lblExpla->setCaption(Explanation);
     lblChange->setText(RunningCaption);
-    cmbHoriz->setEditText(SignedText(st.StepX));
-    cmbVert->setEditText(SignedText(st.StepY));
-    txtInter->setText(SignedText(timAnime.Interval()));
+    cmbHoriz->setEditText(SignedText(m_flight->st().StepX));
+    cmbVert->setEditText(SignedText(m_flight->st().StepY));
+    txtInter->setText(SignedText(m_flight->timerInterval()));
 }
 
 void frmMain::centreOnScreen(QSize outer)
@@ -333,7 +337,24 @@ void frmMain::showEvent(QShowEvent* event)
         m_shownOnce = true;
         centreOnScreen(frameGeometry().size());
         platform::WhenFrameKnown(this, [this](QMargins frame) { centreOnScreen(size().grownBy(frame)); });
+        // Whether the window can be seen arrives as expose events of its native window.
+        windowHandle()->installEventFilter(this);
     }
+}
+
+void frmMain::changeEvent(QEvent* event)
+{
+    QMainWindow::changeEvent(event);
+    if (event->type() == QEvent::WindowStateChange)
+        watchExposure();
+}
+
+void frmMain::watchExposure()
+{
+    const QWindow* window = windowHandle();
+    const bool seen = window && window->isExposed() && !isMinimized();
+    m_seenOnce = m_seenOnce || seen;
+    m_flight->setWatched(seen || !m_seenOnce);
 }
 
 void frmMain::layoutControls()
@@ -356,7 +377,7 @@ void frmMain::layoutControls()
     txtInter->setGeometry(110, 110, 60, 20);
 }
 
-bool frmMain::loadPicture(const QString& file, QImage& into, QSize atLeast)
+std::optional<QImage> frmMain::loadPicture(const QString& file, QSize atLeast)
 {
     const platform::PictureLoad loaded = platform::LoadPicture(file, atLeast);
     if (!loaded.ok()) {
@@ -364,15 +385,9 @@ bool frmMain::loadPicture(const QString& file, QImage& into, QSize atLeast)
         m_loadError = QStringLiteral("画像ファイルを読み込めません。\r\n%1\r\n(%2)").arg(file, reason);
         qCWarning(lcAelorin, "cannot load picture %s: %s", qUtf8Printable(file), qUtf8Printable(reason));
         m_services.msgbox->MsgBox(m_loadError, platform::vbCritical, platform::AppTitle);
-        return false;
+        return std::nullopt;
     }
-    into = loaded.value;
-    m_drawnCell.reset();
-    if (surfaces.picWork.isNull()) {
-        surfaces.picWork = QImage(mdlAelor::DisplayWidth, mdlAelor::DisplayHeight, raster::SurfaceFormat);
-        surfaces.picWork.fill(Qt::white);
-    }
-    return true;
+    return loaded.value;
 }
 
 void frmMain::closeSecondaryWindows()
@@ -387,6 +402,7 @@ void frmMain::closeSecondaryWindows()
 
 void frmMain::Form_Unload(int& Cancel)
 {
+    m_flight->RunDueTicks();
     closeSecondaryWindows();
     if (BgmOn) {
         m_services.sound->sndPlaySound(std::nullopt, PlayLoop);
@@ -417,6 +433,9 @@ void frmMain::forcedExit()
 
 bool frmMain::eventFilter(QObject* watched, QEvent* event)
 {
+    // By now the native window knows whether it is exposed.
+    if (event->type() == QEvent::Expose && watched == windowHandle())
+        watchExposure();
     if (event->type() == QEvent::ShortcutOverride) {
         const auto* key = static_cast<QKeyEvent*>(event);
         const QKeySequence pressed(key->keyCombination());
@@ -429,29 +448,4 @@ bool frmMain::eventFilter(QObject* watched, QEvent* event)
         }
     }
     return QMainWindow::eventFilter(watched, event);
-}
-
-// One frame: the rules compose what can differ from the last one (all of it the
-// first time and on a display of a new size), and the presenter has the display
-// repaint it at the screen's pace.
-void frmMain::presentFrame(std::chrono::milliseconds tickInterval)
-{
-    QImage& display = picMain->image();
-    QRegion area;
-    if (m_drawnCell && display.size() == m_drawnOn) {
-        area = mdlAelor::ChangedArea(*m_drawnCell, st);
-        mdlAelor::ComposeArea(st, area, surfaces, display);
-    } else {
-        area = display.rect();
-        mdlAelor::ComposeInto(st, surfaces, display);
-    }
-    m_drawnCell = mdlAelor::KiteCell(st);
-    m_drawnOn = display.size();
-    m_presenter.composed(area, tickInterval);
-}
-
-void frmMain::timAnime_Timer()
-{
-    presentFrame(std::chrono::milliseconds(timAnime.Interval()));
-    mdlAelor::AdvanceTick(st);
 }

@@ -1,14 +1,12 @@
 #pragma once
-#include "app/FramePresenter.h"
+#include "app/Flight.h"
 #include "app/Services.h"
 #include "labels/StyledLabel.h"
-#include "platform/AnimTimer.h"
 #include "rules/mdlAelor.h"
 #include "widgets/PictureBox.h"
 
 #include <QMainWindow>
 #include <QPointer>
-#include <QRect>
 
 #include <optional>
 
@@ -24,7 +22,8 @@ class frmPropExpla;
 class frmPropTitle;
 
 // The main window: the display with the flying kite, the two labels, the motion
-// settings panel and the menus.
+// settings panel and the menus, with the handlers a person drives the flight
+// through. Every handler first runs the ticks that fell due before it.
 class frmMain : public QMainWindow {
     Q_OBJECT
 public:
@@ -44,14 +43,13 @@ public:
 protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;
+    void changeEvent(QEvent* event) override;
     bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     // Tests reach the window's insides through this one door.
     friend class Probe;
 
-    // Flight.
-    void timAnime_Timer();
     // Motion settings panel and start/stop.
     void cmdSet_Click();
     void cmdChange_Click();
@@ -66,8 +64,6 @@ private:
     void mnuHelp_Click();
     void mnuVer_Click();
 
-    mdlAelor::FlightState st;
-    mdlAelor::Surfaces surfaces;
     // The program's directory, where the data files lie, and whether the music
     // is chosen: the window's own settings, not part of the flight.
     QString AppDir;
@@ -86,7 +82,8 @@ private:
     QLabel* lblInter = nullptr;
     QLineEdit* txtInter = nullptr;
     QPushButton* cmdSet = nullptr;
-    platform::AnimTimer timAnime;
+    // The flight and its timer timAnime, drawn on picMain.
+    Flight* m_flight = nullptr;
 
     QMenu* mnuName = nullptr;
     QAction* mnuNameItem[2] = {};
@@ -116,15 +113,16 @@ private:
     void rescaleFonts();
     void fillTexts();
     void centreOnScreen(QSize outer);
-    bool loadPicture(const QString& file, QImage& into, QSize atLeast);
+    std::optional<QImage> loadPicture(const QString& file, QSize atLeast);
     // Closes the three secondary windows that are open, found by their captions.
     void closeSecondaryWindows();
     // The forced exit after the interval error was answered No.
     void forcedExit();
     void syncBgmMarks();
-    // Composes the frame for the flight state and hands it to the presenter; a
-    // tick passes its interval.
-    void presentFrame(std::chrono::milliseconds tickInterval = {});
+    // Tells the flight whether a person can see the window: not while it is
+    // minimized or the platform reports it unexposed. Before it was first seen
+    // it counts as seen, so that start-up holding the thread is a stall.
+    void watchExposure();
 
     // What lblChange says while the kite flies and while it stands still.
     static inline const QString RunningCaption = QStringLiteral("作動中");
@@ -133,11 +131,7 @@ private:
     Services m_services;
     QString m_loadError;
     bool m_shownOnce = false;
-    // Where the last frame drew the kite, and on a display of what size; none
-    // before the first frame and after a surface was replaced.
-    std::optional<QRect> m_drawnCell;
-    QSize m_drawnOn;
-    FramePresenter m_presenter;
+    bool m_seenOnce = false;
 };
 
 // A number as the settings fields show it: a space in the place of the sign of a

@@ -25,9 +25,11 @@ constexpr int IntervalErrorStyle = platform::vbExclamation + platform::vbYesNo; 
 // and its text as typed, and does not stop the entries after it.
 void frmMain::cmdSet_Click()
 {
+    m_flight->RunDueTicks();
+    auto& st = m_flight->st();
     // No tick may run while the entries are read or a message box is open.
     if (st.Running)
-        timAnime.setEnabled(false);
+        m_flight->setTimerEnabled(false);
 
     if (const auto step = AcceptStep(ReadNumber(cmbHoriz->currentText()), MaxStepX))
         st.StepX = *step;
@@ -40,7 +42,7 @@ void frmMain::cmdSet_Click()
         m_services.msgbox->MsgBox(VertText, StepErrorStyle, VertTitle);
 
     if (const auto interval = AcceptInterval(ReadNumber(txtInter->text()))) {
-        timAnime.setInterval(*interval);
+        m_flight->setTimerInterval(*interval);
     } else if (m_services.msgbox->MsgBox(InterText, IntervalErrorStyle, InterTitle) == platform::vbNo) {
         forcedExit();
         return;
@@ -48,18 +50,20 @@ void frmMain::cmdSet_Click()
 
     // The new interval counts from here.
     if (st.Running)
-        timAnime.setEnabled(true);
+        m_flight->setTimerEnabled(true);
 }
 
 void frmMain::cmdChange_Click()
 {
+    m_flight->RunDueTicks();
+    auto& st = m_flight->st();
     if (st.Running) {
         st.Running = mdlAelor::False;
-        timAnime.setEnabled(false);
+        m_flight->setTimerEnabled(false);
         lblChange->setText(StoppedCaption);
     } else {
         st.Running = mdlAelor::True;
-        timAnime.setEnabled(true);
+        m_flight->setTimerEnabled(true);
         lblChange->setText(RunningCaption);
     }
 }

@@ -75,9 +75,7 @@ int main(int argc, char* argv[])
     if (window.Form_Load() != frmMain::LoadResult::Loaded)
         return 1;
     // The display's first paint after the first tick is the first composed frame.
-    int ticks = 0;
-    QObject::connect(&Probe::timAnime(window), &platform::AnimTimer::Timer, [&ticks] { ++ticks; });
-    watcher.m_ready = [&ticks](QObject*) { return ticks > 0; };
+    watcher.m_ready = [&window](QObject*) { return Probe::flight(window).ticksRun() > 0; };
     Child<widgets::PictureBox>(window, "picMain")->installEventFilter(&watcher);
     window.show();
     return QApplication::exec();

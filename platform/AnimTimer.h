@@ -2,32 +2,34 @@
 #include <QObject>
 #include <QTimer>
 
+#include <chrono>
+#include <optional>
+
 namespace platform {
 
-// The animation clock. Unlike a bare QTimer, an interval of 0 gives no ticks at
-// all, and every switch-on (or change of interval while on) starts a fresh interval.
+// The animation timer's wake-up: one wake of the event loop at a moment of the
+// steady clock, never sooner. The flight's clock chooses the moments; between
+// them the program sleeps.
 class AnimTimer : public QObject {
     Q_OBJECT
 public:
     explicit AnimTimer(QObject* parent = nullptr);
 
-    bool Enabled() const { return m_enabled; }
-    void setEnabled(bool enabled);
-    int Interval() const { return m_interval; }
-    void setInterval(int milliseconds);
+    // The steady clock the moments are read on.
+    static std::chrono::nanoseconds Now();
 
-    // True while ticks are actually due: enabled with a positive interval.
-    bool isTicking() const { return m_timer.isActive(); }
+    // Wakes once at `moment` (at once if it has passed), in place of any wake
+    // asked for before; none cancels it.
+    void wakeAt(std::optional<std::chrono::nanoseconds> moment);
+    // The moment asked for, while the wake has not come.
+    std::optional<std::chrono::nanoseconds> wakeMoment() const;
 
 signals:
     void Timer();
 
 private:
-    void apply();
-
     QTimer m_timer;
-    bool m_enabled = true;
-    int m_interval = 100;
+    std::optional<std::chrono::nanoseconds> m_moment;
 };
 
 }  // namespace platform

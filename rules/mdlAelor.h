@@ -48,6 +48,14 @@ struct FlightState {
 // The position is never clamped.
 void AdvanceTick(FlightState& s);
 
+// Advances the state by `count` ticks, reaching exactly the state that many
+// calls of AdvanceTick would reach. Used for the ticks that fell due while
+// nobody watched: a day at 1 ms is 86 million of them. The sprite frame and each
+// axis (its position and direction) step on their own and, having finitely many
+// states, come back to a state they had within a few hundred ticks: whole
+// rounds are skipped, only the rest is stepped.
+void AdvanceTicks(FlightState& s, std::uint64_t count);
+
 // The picture surfaces a frame is composed from and into.
 struct Surfaces {
     QImage picBack;  // background, at least the display's size

@@ -1,5 +1,6 @@
 #pragma once
 // A main window after start-up among recording fakes: the tests' fixture.
+#include "Probe.h"
 #include "fakes.h"
 
 #include "app/frmMain.h"
@@ -11,6 +12,9 @@
 
 struct LoadedWindow {
     FakeWorld world;
+    // For a test that drives the flight's clock (Probe::driveClock): it outlives
+    // the window that reads it.
+    TestClock clock;
     frmMain w{world.services()};
     frmMain::LoadResult result = w.Form_Load();
 };

@@ -272,7 +272,7 @@ void TestAbout::okEnterEscAndCloseButtonCloseTheBox()
     else
         box->windowHandle()->close();
 
-    QTRY_VERIFY(Probe::about(w).isNull());
+    QTRY_VERIFY(!Probe::about(w));
     QVERIFY(OpenBoxes().isEmpty());
     QVERIFY(!platform::FindWindow(QStringLiteral("Aelorinのﾊﾞｰｼﾞｮﾝ情報")));
     // The main window is untouched.
@@ -292,7 +292,7 @@ void TestAbout::secondChoiceShowsTheSameBoxWithoutLoadingAgain()
     first->setWindowTitle(QStringLiteral("changed caption"));
 
     Child<QAction>(w, "mnuVer")->trigger();
-    QCOMPARE(Probe::about(w).data(), first);
+    QCOMPARE(Probe::about(w), first);
     QCOMPARE(OpenBoxes(), QList<frmAbout*>{first});
     QCOMPARE(Child<StyledLabel>(*first, "lblVersion")->Caption(), QStringLiteral("changed"));
     QCOMPARE(first->windowTitle(), QStringLiteral("changed caption"));
@@ -306,7 +306,7 @@ void TestAbout::secondChoiceBringsAMinimisedBoxBack()
     box->showMinimized();
     QVERIFY(box->isMinimized());
     Child<QAction>(w, "mnuVer")->trigger();
-    QCOMPARE(Probe::about(w).data(), box);
+    QCOMPARE(Probe::about(w), box);
     QVERIFY(!box->isMinimized());
     QVERIFY(box->isVisible());
 }
@@ -315,14 +315,14 @@ void TestAbout::closedBoxIsBuiltAfreshOnTheNextChoice()
 {
     frmMain& w = m_loaded->w;
     Child<QAction>(w, "mnuVer")->trigger();
-    QPointer<frmAbout> first = Probe::about(w).data();
+    QPointer<frmAbout> first = Probe::about(w);
     Child<StyledLabel>(*first, "lblVersion")->setCaption(QStringLiteral("changed"));
     Child<QPushButton>(*first, "cmdOK")->click();
 
     // Chosen again before the closed box is gone: a new box all the same.
     Child<QAction>(w, "mnuVer")->trigger();
     QVERIFY(Probe::about(w));
-    QVERIFY(Probe::about(w).data() != first.data());
+    QVERIFY(Probe::about(w) != first.data());
     QCOMPARE(Child<StyledLabel>(*Probe::about(w), "lblVersion")->Caption(), VersionLines);
     QVERIFY(Probe::about(w)->isVisible());
     Settle();
@@ -331,7 +331,7 @@ void TestAbout::closedBoxIsBuiltAfreshOnTheNextChoice()
 
     Probe::about(w)->close();
     Settle();
-    QVERIFY(Probe::about(w).isNull());
+    QVERIFY(!Probe::about(w));
     Child<QAction>(w, "mnuVer")->trigger();
     QVERIFY(Probe::about(w));
     QCOMPARE(Probe::about(w)->windowTitle(), QStringLiteral("Aelorinのﾊﾞｰｼﾞｮﾝ情報"));
@@ -354,7 +354,7 @@ void TestAbout::ctrlVOpensOneBoxWhicheverControlHasTheFocus()
         QVERIFY2(Probe::about(w), qPrintable(control->objectName()));
         if (!box)
             box = Probe::about(w);
-        QCOMPARE(Probe::about(w).data(), box);
+        QCOMPARE(Probe::about(w), box);
         QCOMPARE(OpenBoxes().size(), 1);
     }
     // Nothing was pasted into the entries.
@@ -369,7 +369,7 @@ void TestAbout::boxIsModelessAndTheKiteKeepsFlying()
     Child<QAction>(w, "mnuVer")->trigger();
     QVERIFY(QTest::qWaitForWindowActive(Probe::about(w)));
     QCOMPARE(QApplication::activeModalWidget(), nullptr);
-    QVERIFY(Probe::timAnime(w).Enabled());
+    QVERIFY(Probe::flight(w).timerEnabled());
     const std::int16_t frame = Probe::st(w).FrameNo;
     const std::int16_t x = Probe::st(w).KiteX;
     QTRY_VERIFY(Probe::st(w).FrameNo != frame && Probe::st(w).KiteX != x);

@@ -1,64 +1,79 @@
-// The animation timer, on its own: when it ticks and when it must not.
+// The animation timer's wake-up, on its own and on the real clock: it comes,
+// never before the moment asked for, once, and not at all when cancelled.
 #include "platform/AnimTimer.h"
 
-#include <QElapsedTimer>
 #include <QSignalSpy>
 #include <QTest>
+
+using std::chrono::microseconds;
+using std::chrono::milliseconds;
+using std::chrono::nanoseconds;
 
 class TestAnimTimer : public QObject {
     Q_OBJECT
 private slots:
-    void timerIntervalZeroGivesNoTicks();
-    void timerSwitchOnRestartsInterval_data();
-    void timerSwitchOnRestartsInterval();
+    void wakesOnceNeverSoonerThanAsked_data();
+    void wakesOnceNeverSoonerThanAsked();
+    void aLaterRequestReplacesTheEarlierOne();
+    void cancelledWakesNothing();
 };
 
-void TestAnimTimer::timerIntervalZeroGivesNoTicks()
+void TestAnimTimer::wakesOnceNeverSoonerThanAsked_data()
 {
+    QTest::addColumn<nanoseconds>("after");
+    // Between whole milliseconds (a refresh period of 60 Hz), on one, below one,
+    // and a moment already past.
+    QTest::newRow("16.67 ms") << nanoseconds(16'666'667);
+    QTest::newRow("100 ms") << nanoseconds(milliseconds(100));
+    QTest::newRow("0.3 ms") << nanoseconds(microseconds(300));
+    QTest::newRow("past") << nanoseconds(milliseconds(-5));
+}
+
+void TestAnimTimer::wakesOnceNeverSoonerThanAsked()
+{
+    QFETCH(nanoseconds, after);
     platform::AnimTimer timer;
-    QSignalSpy ticks(&timer, &platform::AnimTimer::Timer);
-    timer.setInterval(0);
-    timer.setEnabled(true);
-    QVERIFY(timer.Enabled());
-    QVERIFY(!timer.isTicking());
+    std::optional<nanoseconds> woke;
+    int wakes = 0;
+    connect(&timer, &platform::AnimTimer::Timer, this, [&] {
+        woke = platform::AnimTimer::Now();
+        ++wakes;
+    });
+    const nanoseconds moment = platform::AnimTimer::Now() + after;
+    timer.wakeAt(moment);
+    QCOMPARE(timer.wakeMoment(), std::optional(moment));
+    QVERIFY(QTest::qWaitFor([&] { return woke.has_value(); }, 5000));
+    QVERIFY2(*woke >= moment, qPrintable(QStringLiteral("%1 ns early").arg((moment - *woke).count())));
+    QCOMPARE(timer.wakeMoment(), std::nullopt);
+    // Once: nothing more comes while the loop runs on.
     QTest::qWait(50);
-    QCOMPARE(ticks.count(), 0);
-    timer.setInterval(5);
-    QVERIFY(ticks.wait(1000));
+    QCOMPARE(wakes, 1);
 }
 
-void TestAnimTimer::timerSwitchOnRestartsInterval_data()
+void TestAnimTimer::aLaterRequestReplacesTheEarlierOne()
 {
-    QTest::addColumn<bool>("offFirst");
-    QTest::newRow("enabled again while on") << false;
-    QTest::newRow("switched off and on again") << true;
-}
-
-void TestAnimTimer::timerSwitchOnRestartsInterval()
-{
-    QFETCH(bool, offFirst);
     platform::AnimTimer timer;
-    timer.setInterval(500);
-    // When the timer was last switched on, and how long after that each tick came.
-    QElapsedTimer sinceSwitchOn;
-    QList<qint64> tickAfterMs;
-    connect(&timer, &platform::AnimTimer::Timer, this, [&] { tickAfterMs.append(sinceSwitchOn.elapsed()); });
-    // A switch-on every 100 ms or so for over two intervals: each starts the
-    // 500 ms anew. On a busy machine a wait may stretch past the interval and a
-    // tick then comes, but never sooner than a whole interval after the switch-on.
-    for (int i = 0; i < 12; ++i) {
-        QTest::qWait(100);
-        if (offFirst)
-            timer.setEnabled(false);
-        sinceSwitchOn.start();
-        timer.setEnabled(true);
-    }
-    // Left alone, it does tick.
-    QVERIFY(QTest::qWaitFor([&] { return !tickAfterMs.isEmpty(); }, 5000));
-    for (qint64 ms : tickAfterMs)
-        QVERIFY2(ms >= 500, qPrintable(QStringLiteral("a tick came %1 ms after a switch-on").arg(ms)));
-    timer.setEnabled(false);
-    QVERIFY(!timer.isTicking());
+    QSignalSpy wakes(&timer, &platform::AnimTimer::Timer);
+    const nanoseconds start = platform::AnimTimer::Now();
+    timer.wakeAt(start + milliseconds(10));
+    timer.wakeAt(start + milliseconds(300));
+    QVERIFY(wakes.wait(5000));
+    QVERIFY(platform::AnimTimer::Now() >= start + milliseconds(300));
+    QCOMPARE(wakes.count(), 1);
+}
+
+void TestAnimTimer::cancelledWakesNothing()
+{
+    platform::AnimTimer timer;
+    QSignalSpy wakes(&timer, &platform::AnimTimer::Timer);
+    timer.wakeAt(platform::AnimTimer::Now() + milliseconds(5));
+    timer.wakeAt(std::nullopt);
+    QCOMPARE(timer.wakeMoment(), std::nullopt);
+    QTest::qWait(100);
+    QCOMPARE(wakes.count(), 0);
+    // A wake asked for afterwards still comes.
+    timer.wakeAt(platform::AnimTimer::Now());
+    QVERIFY(wakes.wait(5000));
 }
 
 QTEST_MAIN(TestAnimTimer)

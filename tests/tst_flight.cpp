@@ -1,12 +1,23 @@
-// The tick, the bounce and the compositor, without any window.
+// The tick, the bounce, the compositor and the tick clock, without any window.
+//
+// Environment, for the random states of the catch-up:
+//   AELORIN_CATCHUP_SEED  the seed to replay; without it a fresh one is drawn
 #include "framesupport.h"
 
 #include "rules/Raster.h"
+#include "rules/TickClock.h"
 #include "rules/mdlAelor.h"
 
+#include <QRandomGenerator>
+#include <QRegularExpression>
 #include <QTest>
 
+#include <random>
+
 using mdlAelor::FlightState;
+using std::chrono::microseconds;
+using std::chrono::milliseconds;
+using std::chrono::nanoseconds;
 
 namespace {
 
@@ -71,6 +82,15 @@ private slots:
     void rasterOperations();
     void composeDrawsTheWholeFrame_data();
     void composeDrawsTheWholeFrame();
+    void catchUpReachesWhatTicksOneByOneReach();
+    void ticksFallDueIntervalsAfterTheSwitchOn_data();
+    void ticksFallDueIntervalsAfterTheSwitchOn();
+    void switchingOnOrRetimingCountsAfresh_data();
+    void switchingOnOrRetimingCountsAfresh();
+    void aStallIsNotCaughtUpTimeUnseenIs_data();
+    void aStallIsNotCaughtUpTimeUnseenIs();
+    void timerWakesForTheTickOrTheScreenWhicheverIsLater_data();
+    void timerWakesForTheTickOrTheScreenWhicheverIsLater();
 };
 
 // x positions drawn, tick after tick, from a start state.
@@ -271,6 +291,239 @@ void TestFlight::composeDrawsTheWholeFrame()
     mdlAelor::ComposeInto(s, surfaces, display);
     const QString difference = FirstDifference(display, want);
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
+}
+
+namespace {
+
+// The tick on plain ints, as the rules state it: the reference for the catch-up.
+struct Stepper {
+    int x, y, stepX, stepY, dirX, dirY, frame;
+    void tick()
+    {
+        frame = frame == 6 ? 1 : frame + 1;
+        x += stepX * dirX;
+        dirX = x > 350 ? -1 : x < 0 ? 1 : dirX;
+        y += stepY * dirY;
+        dirY = y > 290 ? -1 : y < 0 ? 1 : dirY;
+    }
+};
+
+}  // namespace
+
+// Random states, kites pushed past a limit by the keys and steps of 0 among
+// them, each advanced by counts small and large at once and tick by tick.
+void TestFlight::catchUpReachesWhatTicksOneByOneReach()
+{
+    bool seedGiven = false;
+    const quint64 seed = qEnvironmentVariable("AELORIN_CATCHUP_SEED").toULongLong(&seedGiven);
+    const quint64 used = seedGiven ? seed : QRandomGenerator::global()->generate64();
+    qInfo("catch-up: seed %llu (replay with AELORIN_CATCHUP_SEED=%llu)", used, used);
+    std::mt19937_64 dice(used);
+    auto between = [&dice](int lo, int hi) { return lo + int(dice() % quint64(hi - lo + 1)); };
+    for (int n = 0; n < 200; ++n) {
+        // Keys carry the kite up to a step past a limit; a step of 30 or 60
+        // carries it wholly outside for one tick.
+        Stepper ref{between(-15, 380),
+                    between(-15, 350),
+                    between(0, 3) == 0 ? 0 : between(1, 30),
+                    between(0, 3) == 0 ? 0 : between(1, 60),
+                    between(0, 1) ? 1 : -1,
+                    between(0, 1) ? 1 : -1,
+                    between(1, 6)};
+        FlightState s;
+        s.KiteX = std::int16_t(ref.x);
+        s.KiteY = std::int16_t(ref.y);
+        s.StepX = std::int16_t(ref.stepX);
+        s.StepY = std::int16_t(ref.stepY);
+        s.DirX = std::int16_t(ref.dirX);
+        s.DirY = std::int16_t(ref.dirY);
+        s.FrameNo = std::int16_t(ref.frame);
+        const QString start = QStringLiteral("(%1, %2) step (%3, %4) dir (%5, %6) frame %7")
+                                  .arg(ref.x)
+                                  .arg(ref.y)
+                                  .arg(ref.stepX)
+                                  .arg(ref.stepY)
+                                  .arg(ref.dirX)
+                                  .arg(ref.dirY)
+                                  .arg(ref.frame);
+        const quint64 count = between(0, 1) ? quint64(between(0, 6000)) : quint64(between(6000, 500'000));
+        mdlAelor::AdvanceTicks(s, count);
+        for (quint64 i = 0; i < count; ++i)
+            ref.tick();
+        const QList<int> got{s.KiteX, s.KiteY, s.DirX, s.DirY, s.FrameNo};
+        const QList<int> want{ref.x, ref.y, ref.dirX, ref.dirY, ref.frame};
+        QVERIFY2(got == want, qPrintable(QStringLiteral("seed %1, %2 after %3 ticks").arg(used).arg(start).arg(count)));
+    }
+}
+
+namespace {
+
+TickClock::Clock MadeAt(nanoseconds at, int intervalMs)
+{
+    TickClock::Clock c;
+    c.Interval = intervalMs;
+    c.phase = at;
+    return c;
+}
+
+nanoseconds PeriodOf(double hz)
+{
+    return nanoseconds(qRound64(1e9 / hz));
+}
+
+}  // namespace
+
+void TestFlight::ticksFallDueIntervalsAfterTheSwitchOn_data()
+{
+    QTest::addColumn<int>("intervalMs");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<qint64>("afterUs");
+    QTest::addColumn<qint64>("due");
+    QTest::newRow("100 ms: none at 99.999 ms") << 100 << true << qint64(99'999) << qint64(0);
+    QTest::newRow("100 ms: the first at 100 ms") << 100 << true << qint64(100'000) << qint64(1);
+    QTest::newRow("100 ms: two at 250 ms") << 100 << true << qint64(250'000) << qint64(2);
+    QTest::newRow("1 ms: 16 in a refresh period of 60 Hz") << 1 << true << qint64(16'667) << qint64(16);
+    QTest::newRow("1 ms: 86.4 million in a day") << 1 << true << qint64(86'400'000'000) << qint64(86'400'000);
+    QTest::newRow("interval 0: none, ever") << 0 << true << qint64(86'400'000'000) << qint64(0);
+    QTest::newRow("switched off: none") << 1 << false << qint64(1'000'000) << qint64(0);
+}
+
+void TestFlight::ticksFallDueIntervalsAfterTheSwitchOn()
+{
+    QFETCH(int, intervalMs);
+    QFETCH(bool, enabled);
+    QFETCH(qint64, afterUs);
+    QFETCH(qint64, due);
+    TickClock::Clock c = MadeAt(std::chrono::hours(1), intervalMs);
+    c.Enabled = enabled;
+    QCOMPARE(qint64(TickClock::FallenDue(c, c.phase + microseconds(afterUs))), due);
+    QCOMPARE(TickClock::NextDue(c).has_value(), enabled && intervalMs > 0);
+}
+
+// A timer made at 0 ms with 100 ms; each row acts on it at its moments, then
+// says when the next tick falls due.
+void TestFlight::switchingOnOrRetimingCountsAfresh_data()
+{
+    QTest::addColumn<QString>("actions");
+    QTest::addColumn<int>("nextDueMs");
+    QTest::newRow("untouched: at 100") << "" << 100;
+    QTest::newRow("switched on again while on, at 250: at 350") << "on@250" << 350;
+    QTest::newRow("switched off: none") << "off@250" << -1;
+    QTest::newRow("switched off and on: a whole interval after") << "off@250 on@260" << 360;
+    QTest::newRow("a new interval while on: from then") << "interval10@250" << 260;
+    QTest::newRow("a new interval while off: from the switch-on") << "off@250 interval10@255 on@300" << 310;
+    QTest::newRow("interval 0: none") << "interval0@250" << -1;
+}
+
+void TestFlight::switchingOnOrRetimingCountsAfresh()
+{
+    QFETCH(QString, actions);
+    QFETCH(int, nextDueMs);
+    TickClock::Clock c = MadeAt(nanoseconds::zero(), 100);
+    const QRegularExpression action(QStringLiteral("(on|off|interval)(\\d*)@(\\d+)"));
+    for (const QString& a : actions.split(QLatin1Char(' '), Qt::SkipEmptyParts)) {
+        const auto m = action.match(a);
+        QVERIFY2(m.hasMatch(), qPrintable(a));
+        const nanoseconds at = milliseconds(m.captured(3).toInt());
+        if (m.captured(1) == QLatin1String("interval"))
+            TickClock::SetInterval(c, m.captured(2).toInt(), at);
+        else
+            TickClock::SetEnabled(c, m.captured(1) == QLatin1String("on"), at);
+    }
+    const auto next = TickClock::NextDue(c);
+    QCOMPARE(next ? int(next->count() / 1'000'000) : -1, nextDueMs);
+}
+
+// The thread held, or the display unseen, for a while after the ticks ran at
+// 0: how many run at its end, and when the next falls due.
+void TestFlight::aStallIsNotCaughtUpTimeUnseenIs_data()
+{
+    QTest::addColumn<int>("intervalMs");
+    QTest::addColumn<double>("hz");
+    QTest::addColumn<bool>("watched");
+    QTest::addColumn<qint64>("heldUs");
+    QTest::addColumn<qint64>("run");
+    QTest::addColumn<qint64>("nextDueUs");
+    // Held: the ticks of one refresh period and one more run, and the next
+    // comes a whole interval after the end of the hold.
+    QTest::newRow("1 ms at 60 Hz held 1 s: 17")
+        << 1 << 60.0 << true << qint64(1'000'500) << qint64(17) << qint64(1'001'500);
+    QTest::newRow("1 ms at 144 Hz held 1 s: 7")
+        << 1 << 144.0 << true << qint64(1'000'500) << qint64(7) << qint64(1'001'500);
+    QTest::newRow("10 ms at 60 Hz held 1 s: 2")
+        << 10 << 60.0 << true << qint64(1'000'500) << qint64(2) << qint64(1'010'500);
+    QTest::newRow("100 ms held 2 s by the chime: 1")
+        << 100 << 60.0 << true << qint64(2'000'500) << qint64(1) << qint64(2'100'500);
+    // As many as one wake-up a refresh period finds, and one for a late one:
+    // no stall, none dropped, the count goes on.
+    QTest::newRow("1 ms at 60 Hz, 17 due: all") << 1 << 60.0 << true << qint64(17'500) << qint64(17) << qint64(18'000);
+    QTest::newRow("1 ms at 60 Hz, 18 due: a stall")
+        << 1 << 60.0 << true << qint64(18'500) << qint64(17) << qint64(19'500);
+    QTest::newRow("100 ms at 60 Hz, 1 due: all")
+        << 100 << 60.0 << true << qint64(150'000) << qint64(1) << qint64(200'000);
+    // Unseen: every tick runs, the count goes on.
+    QTest::newRow("1 ms unseen for 1 s: 1000")
+        << 1 << 60.0 << false << qint64(1'000'500) << qint64(1000) << qint64(1'001'000);
+    QTest::newRow("100 ms unseen for 2 s: 20")
+        << 100 << 60.0 << false << qint64(2'000'500) << qint64(20) << qint64(2'100'000);
+    QTest::newRow("1 ms unseen for a day: 86.4 million")
+        << 1 << 60.0 << false << qint64(86'400'000'500) << qint64(86'400'000) << qint64(86'400'001'000);
+}
+
+void TestFlight::aStallIsNotCaughtUpTimeUnseenIs()
+{
+    QFETCH(int, intervalMs);
+    QFETCH(double, hz);
+    QFETCH(bool, watched);
+    QFETCH(qint64, heldUs);
+    QFETCH(qint64, run);
+    QFETCH(qint64, nextDueUs);
+    TickClock::Clock c = MadeAt(nanoseconds::zero(), intervalMs);
+    c.watched = watched;
+    const nanoseconds end = microseconds(heldUs);
+    QCOMPARE(qint64(TickClock::TakeDue(c, end, PeriodOf(hz))), run);
+    QCOMPARE(TickClock::NextDue(c), std::optional<nanoseconds>(microseconds(nextDueUs)));
+    // What ran does not run again.
+    QCOMPARE(qint64(TickClock::TakeDue(c, end, PeriodOf(hz))), qint64(0));
+}
+
+// A timer switched on at 0 ms, its last frame shown at `shownMs` (-1: none yet).
+void TestFlight::timerWakesForTheTickOrTheScreenWhicheverIsLater_data()
+{
+    QTest::addColumn<int>("intervalMs");
+    QTest::addColumn<bool>("enabled");
+    QTest::addColumn<double>("shownMs");
+    QTest::addColumn<bool>("frameWaiting");
+    QTest::addColumn<bool>("watched");
+    QTest::addColumn<double>("wakeMs");  // -1: none
+    QTest::newRow("100 ms: at the tick") << 100 << true << 0.0 << false << true << 100.0;
+    QTest::newRow("17 ms, slower than the screen: at the tick") << 17 << true << 0.0 << false << true << 17.0;
+    QTest::newRow("1 ms: a refresh period after the last frame") << 1 << true << 0.0 << false << true << 16.666667;
+    QTest::newRow("10 ms: a refresh period after the last frame") << 10 << true << 0.0 << false << true << 16.666667;
+    QTest::newRow("1 ms, no frame shown yet: at the tick") << 1 << true << -1.0 << false << true << 1.0;
+    QTest::newRow("1 ms, the last frame long ago: at the tick") << 1 << true << -1000.0 << false << true << 1.0;
+    QTest::newRow("off, a frame waiting: a refresh period after the last")
+        << 1 << false << 0.0 << true << true << 16.666667;
+    QTest::newRow("off, nothing waiting: none") << 1 << false << 0.0 << false << true << -1.0;
+    QTest::newRow("nobody watching: none") << 1 << true << 0.0 << true << false << -1.0;
+    QTest::newRow("100 ms, nobody watching: none") << 100 << true << -1.0 << false << false << -1.0;
+}
+
+void TestFlight::timerWakesForTheTickOrTheScreenWhicheverIsLater()
+{
+    QFETCH(int, intervalMs);
+    QFETCH(bool, enabled);
+    QFETCH(double, shownMs);
+    QFETCH(bool, frameWaiting);
+    QFETCH(bool, watched);
+    QFETCH(double, wakeMs);
+    TickClock::Clock c = MadeAt(nanoseconds::zero(), intervalMs);
+    c.Enabled = enabled;
+    c.watched = watched;
+    if (shownMs != -1.0)
+        c.shownAt = nanoseconds(qRound64(shownMs * 1e6));
+    const auto wake = TickClock::NextWake(c, PeriodOf(60.0), frameWaiting);
+    QCOMPARE(wake ? double(wake->count()) / 1e6 : -1.0, wakeMs);
 }
 
 QTEST_MAIN(TestFlight)

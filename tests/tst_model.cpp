@@ -4,6 +4,15 @@
 // changes, each step compared with a small reference of the flight's rules
 // written here on its own terms.
 //
+// Everything happens at a moment of a clock the test drives. The reference runs
+// each tick on its own, at the moment it falls due, as a program that woke for
+// every tick would; the window wakes when its timer asks, at most once a refresh
+// period, and runs the ticks due together. After every input and at every wake
+// both must agree. Now and then the thread is held past the timer's moment (a
+// stall: the ticks of one refresh period and one more run, the count starts
+// afresh), or the window is minimized or hidden (nothing wakes, and every tick due
+// meanwhile runs when it is restored or an input comes).
+//
 // Seeded and reproducible: the seed is printed at the start, and a failure names
 // the seed, the step and the last events. Environment:
 //   AELORIN_MODEL_EVENTS  events to run (20000 by default; the long run uses 1000000)
@@ -25,6 +34,7 @@
 #include <QRandomGenerator>
 #include <QTest>
 
+#include <chrono>
 #include <cmath>
 #include <cstdlib>
 #include <deque>
@@ -33,6 +43,9 @@
 #include <string>
 
 namespace {
+
+using std::chrono::milliseconds;
+using std::chrono::nanoseconds;
 
 // ---------------------------------------------------------------------------
 // The reference: the rules of the tick, the settings panel, start/stop, the
@@ -55,6 +68,13 @@ struct Shown {
 };
 
 struct Reference {
+    // The moment the current event happens, and the screen's refresh period.
+    nanoseconds now{};
+    nanoseconds period{};
+    // When the next tick falls due while the timer is on, and whether anyone
+    // can see the window.
+    nanoseconds nextDue{};
+    bool watched = true;
     int KiteX = 100, KiteY = 100;
     int StepX = 1, StepY = 1;
     int DirX = 1, DirY = 1;
@@ -70,13 +90,43 @@ struct Reference {
     // Titles of the message boxes the last event showed.
     QStringList boxes;
     // How often the rarer rules came into play, for the summary.
-    long long drags = 0, follows = 0, overshoots = 0;
+    long long drags = 0, follows = 0, overshoots = 0, ticks = 0, dropped = 0;
 
     void compose() { shown = Shown{KiteX, KiteY, FrameNo}; }
+
+    // Every switch-on, even of a timer already on, starts a whole interval.
+    void timerOnNow()
+    {
+        timerOn = true;
+        nextDue = now + milliseconds(interval);
+    }
+
+    // The ticks due by now, each on its own. After the thread was held, a
+    // window that can be seen runs at most the ticks of one refresh period and
+    // one more, and the next falls due a whole interval later.
+    void runDue(bool afterHold)
+    {
+        if (!timerOn || interval <= 0 || now < nextDue)
+            return;
+        const nanoseconds step = milliseconds(interval);
+        const long long due = (now - nextDue) / step + 1;
+        const long long most = period / step + 1;
+        if (afterHold && watched && due > most) {
+            for (long long i = 0; i < most; ++i)
+                tick();
+            dropped += due - most;
+            nextDue = now + step;
+            return;
+        }
+        for (long long i = 0; i < due; ++i)
+            tick();
+        nextDue += due * step;
+    }
 
     // One tick: the frame shows the state before it, then the state moves on.
     void tick()
     {
+        ++ticks;
         compose();
         FrameNo = FrameNo == 6 ? 1 : FrameNo + 1;
         KiteX += StepX * DirX;
@@ -122,7 +172,7 @@ struct Reference {
         compose();
         // A key during a drag leaves the timer off until the release.
         if (Running && !Dragging)
-            timerOn = true;
+            timerOnNow();
         KeyStep = 5;
     }
 
@@ -155,14 +205,17 @@ struct Reference {
     void release()
     {
         if (Running)
-            timerOn = true;
+            timerOnNow();
         Dragging = false;
     }
 
     void startStop()
     {
         Running = !Running;
-        timerOn = Running;
+        if (Running)
+            timerOnNow();
+        else
+            timerOn = false;
     }
 
     // The three entries' numbers, as the texts typed into them read. Every box
@@ -187,7 +240,7 @@ struct Reference {
         else
             boxes.append(QStringLiteral("「間隔」入力エラー"));
         if (Running)
-            timerOn = true;
+            timerOnNow();
     }
 };
 
@@ -223,6 +276,45 @@ public:
 private:
     std::mt19937_64 m_engine;
 };
+
+// How long after the last event the next one comes: at once, within a
+// millisecond, within a refresh period, within two intervals, or a while later.
+nanoseconds Gap(Dice& dice, int intervalMs, nanoseconds period)
+{
+    switch (dice.below(10)) {
+    case 0:
+    case 1:
+        return nanoseconds::zero();
+    case 2:
+    case 3:
+        return nanoseconds(dice.below(1'000'000));
+    case 4:
+    case 5:
+        return nanoseconds(dice.below(int(period.count())));
+    case 6:
+    case 7:
+    case 8:
+        return milliseconds(dice.below(2 * std::max(intervalMs, 1) + 1)) + nanoseconds(dice.below(1'000'000));
+    default:
+        return milliseconds(dice.below(300));
+    }
+}
+
+// How long the thread is held: less than a refresh period, a few of them, or
+// as long as the opening chime.
+nanoseconds Hold(Dice& dice, nanoseconds period)
+{
+    switch (dice.below(5)) {
+    case 0:
+    case 1:
+        return nanoseconds(dice.below(int(period.count())));
+    case 2:
+    case 3:
+        return period + nanoseconds(dice.below(int(4 * period.count())));
+    default:
+        return milliseconds(dice.below(2000));
+    }
+}
 
 // A text for a settings entry and the number it stands for, made from the
 // number: digits plain or full width, blanks between them, a leading sign,
@@ -355,12 +447,19 @@ void TestModel::everyStepFollowsTheRules()
 
     FakeWorld& world = m_loaded->world;
     frmMain& w = m_loaded->w;
+    TestClock& clock = m_loaded->clock;
+    // Shown, so that it can be minimized.
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
+    Probe::driveClock(w, clock);
     const QList<SoundCall> soundsAtStart = world.sound.calls;
 
     Reference ref;
+    ref.now = clock.now;
+    ref.period = clock.period;
+    ref.nextDue = clock.now + milliseconds(100);
     Dice dice(used);
     Entry horiz{QStringLiteral(" 1"), 1}, vert{QStringLiteral(" 1"), 1}, inter{QStringLiteral(" 100"), 100};
-    std::deque<QString> recent;
     int counts[7] = {};
     long long boxes = 0;
     QImage blank(mdlAelor::DisplayWidth, mdlAelor::DisplayHeight, raster::SurfaceFormat);
@@ -388,9 +487,10 @@ void TestModel::everyStepFollowsTheRules()
         same("Dragging", s.Dragging, ref.Dragging ? -1 : 0);
         same("Running", s.Running, ref.Running ? -1 : 0);
         same("BgmOn", Probe::BgmOn(w), -1);
-        same("timer enabled", Probe::timAnime(w).Enabled(), ref.timerOn);
-        same("interval", Probe::timAnime(w).Interval(), ref.interval);
-        same("timer ticking", Probe::timAnime(w).isTicking(), ref.timerOn && ref.interval > 0);
+        same("timer enabled", Probe::flight(w).timerEnabled(), ref.timerOn);
+        same("interval", Probe::flight(w).timerInterval(), ref.interval);
+        same("timer ticking", Probe::flight(w).isTicking(), ref.timerOn && ref.interval > 0);
+        same("watched", Probe::flight(w).watched(), ref.watched);
         const QString label = ref.Running ? QStringLiteral("作動中") : QStringLiteral("停止中");
         if (Child<QLabel>(w, "lblChange")->text() != label)
             out.append(QStringLiteral("the label reads %1, not %2").arg(Child<QLabel>(w, "lblChange")->text(), label));
@@ -416,9 +516,9 @@ void TestModel::everyStepFollowsTheRules()
             out.append(QStringLiteral("the kite is far outside the display at (%1, %2)").arg(s.KiteX).arg(s.KiteY));
         if (s.GrabX < 0 || s.GrabX > 30 || s.GrabY < 0 || s.GrabY > 60)
             out.append(QStringLiteral("the grip (%1, %2) lies outside the kite").arg(s.GrabX).arg(s.GrabY));
-        if (!s.Running && Probe::timAnime(w).Enabled())
+        if (!s.Running && Probe::flight(w).timerEnabled())
             out.append(QStringLiteral("the timer runs while the flight is stopped"));
-        if (s.Running && !s.Dragging && !Probe::timAnime(w).Enabled())
+        if (s.Running && !s.Dragging && !Probe::flight(w).timerEnabled())
             out.append(QStringLiteral("the timer is off while the flight runs and nothing is dragged"));
 
         if (withDisplay) {
@@ -433,22 +533,77 @@ void TestModel::everyStepFollowsTheRules()
         return out.join(QStringLiteral("; "));
     };
 
-    QElapsedTimer clock;
-    clock.start();
+    std::deque<QString> recent;
+    long long wakes = 0, holds = 0, minimized = 0;
+    bool hiddenNotMinimized = false;
+    // Each failure names the seed, the step and the events before it.
+    auto failure = [&](int step, const QString& what, const QString& wrong) {
+        recent.push_back(QStringLiteral("%1: %2").arg(step).arg(what));
+        if (recent.size() > 12)
+            recent.pop_front();
+        if (wrong.isEmpty())
+            return QString();
+        const QStringList last(recent.begin(), recent.end());
+        return QStringLiteral("seed %1, step %2 (%3): %4\nlast events:\n  %5")
+            .arg(used)
+            .arg(step)
+            .arg(what, wrong, last.join(QStringLiteral("\n  ")));
+    };
+    // Wakes the window whenever its timer asks, up to `until`; the reference
+    // has run each tick at its own moment by then. A wake is a refresh: what
+    // the display shows is compared too, now and then.
+    auto wakeUntil = [&](int step, nanoseconds until) {
+        while (const auto at = Probe::nextWake(w)) {
+            if (*at > until)
+                break;
+            clock.now = ref.now = *at;
+            ref.runDue(false);
+            Probe::wake(w);
+            ++wakes;
+            const QString wrong = failure(step, QStringLiteral("wake"), mismatch(ref.watched && wakes % 256 == 0));
+            if (!wrong.isEmpty())
+                return wrong;
+        }
+        clock.now = ref.now = until;
+        ref.runDue(false);
+        return QString();
+    };
+
+    QElapsedTimer elapsed;
+    elapsed.start();
     for (int step = 0; step < events; ++step) {
         QString what;
+        bool composes = false;
         const int roll = dice.below(100);
-        if (roll < 35) {
-            // A tick comes only from a running timer.
+        if (roll < 33) {
+            // The timer's next wake, whenever it comes; time passes without one.
             ++counts[0];
-            if (ref.timerOn && ref.interval > 0) {
-                what = QStringLiteral("tick");
-                ref.tick();
-                Probe::timAnime_Timer(w);
-            } else {
-                what = QStringLiteral("(no tick: the timer is off)");
+            if (const auto at = Probe::nextWake(w)) {
+                what = QStringLiteral("wait for the wake at %1 ns").arg(at->count());
+                const QString wrong = wakeUntil(step, *at);
+                if (!wrong.isEmpty())
+                    QFAIL(qPrintable(wrong));
+                continue;
             }
-        } else if (roll < 55) {
+            what = QStringLiteral("(no wake: time passes)");
+            clock.now = ref.now = clock.now + Gap(dice, ref.interval, ref.period);
+        } else if (roll == 98) {
+            // The thread held past the moment the timer asked for.
+            ++holds;
+            clock.now = ref.now = clock.now + Hold(dice, ref.period);
+            what = QStringLiteral("held until %1 ns").arg(clock.now.count());
+            if (!Probe::nextWake(w) || *Probe::nextWake(w) > clock.now)
+                continue;
+            ref.runDue(true);
+            Probe::wake(w);
+            composes = ref.watched;
+        } else {
+            const QString wrong = wakeUntil(step, clock.now + Gap(dice, ref.interval, ref.period));
+            if (!wrong.isEmpty())
+                QFAIL(qPrintable(wrong));
+        }
+
+        if (roll >= 33 && roll < 53) {
             ++counts[1];
             static const int others[] = {16, 17, 18, 0, 13, 32, 36, 41, 65, 255, 0x7FFF, 0xFFFF};
             const int code = dice.chance(80) ? dice.between(37, 40) : others[dice.below(12)];
@@ -456,7 +611,8 @@ void TestModel::everyStepFollowsTheRules()
             what = QStringLiteral("key %1 with mask %2").arg(code).arg(mask);
             ref.key(code, mask);
             emit Child<widgets::PictureBox>(w, "picMain")->KeyDown(code, mask);
-        } else if (roll < 65) {
+            composes = ref.watched;
+        } else if (roll >= 53 && roll < 63) {
             ++counts[2];
             float x, y;
             if (dice.chance(60)) {  // at or around the kite, its edges included
@@ -471,7 +627,7 @@ void TestModel::everyStepFollowsTheRules()
             what = QStringLiteral("press button %1 mask %2 at (%3, %4)").arg(button).arg(mask).arg(Num(x), Num(y));
             ref.press(x, y);
             emit Child<widgets::PictureBox>(w, "picMain")->MouseDown(button, mask, x, y);
-        } else if (roll < 87) {
+        } else if (roll >= 63 && roll < 85) {
             ++counts[3];
             float x, y;
             if (dice.chance(75)) {  // a kite corner near or beyond the limits
@@ -484,9 +640,11 @@ void TestModel::everyStepFollowsTheRules()
             const int button = dice.below(8);
             const int mask = dice.below(8);
             what = QStringLiteral("move to (%1, %2)").arg(Num(x), Num(y));
+            const long long followed = ref.follows;
             ref.move(x, y);
             emit Child<widgets::PictureBox>(w, "picMain")->MouseMove(button, mask, x, y);
-        } else if (roll < 94) {
+            composes = ref.watched && ref.follows != followed;
+        } else if (roll >= 85 && roll < 92) {
             ++counts[4];
             const float x = dice.coordinate(-60, 440);
             const float y = dice.coordinate(-60, 410);
@@ -495,12 +653,12 @@ void TestModel::everyStepFollowsTheRules()
             what = QStringLiteral("release at (%1, %2)").arg(Num(x), Num(y));
             ref.release();
             emit Child<widgets::PictureBox>(w, "picMain")->MouseUp(button, mask, x, y);
-        } else if (roll < 97) {
+        } else if (roll >= 92 && roll < 95) {
             ++counts[5];
             what = QStringLiteral("start/stop");
             ref.startStop();
             QTest::mouseClick(Child<QPushButton>(w, "cmdChange"), Qt::LeftButton);
-        } else {
+        } else if (roll >= 95 && roll < 98) {
             ++counts[6];
             // Each entry is typed anew or left as it was.
             if (dice.chance(70))
@@ -515,24 +673,34 @@ void TestModel::everyStepFollowsTheRules()
             Child<QLineEdit>(w, "txtInter")->setText(inter.text);
             ref.settings(horiz.value, vert.value, inter.value);
             QTest::mouseClick(Child<QPushButton>(w, "cmdSet"), Qt::LeftButton);
+        } else if (roll == 99) {
+            // Minimized or hidden (the platform reports it unexposed), or back
+            // from it: the frame owed while unseen is shown.
+            ++minimized;
+            ref.watched = !ref.watched;
+            if (!ref.watched)
+                hiddenNotMinimized = dice.chance(50);
+            what = QStringLiteral("%1 %2").arg(ref.watched ? QStringLiteral("back from") : QString(),
+                                               hiddenNotMinimized ? QStringLiteral("hidden")
+                                                                  : QStringLiteral("minimized"));
+            if (hiddenNotMinimized)
+                w.setVisible(ref.watched);
+            else
+                w.setWindowState(ref.watched ? Qt::WindowNoState : Qt::WindowMinimized);
+            QCoreApplication::processEvents();  // the platform's answer
+            composes = ref.watched;
         }
 
-        recent.push_back(QStringLiteral("%1: %2").arg(step).arg(what));
-        if (recent.size() > 12)
-            recent.pop_front();
-        const QString wrong = mismatch(step % 64 == 0 || step == events - 1);
-        if (!wrong.isEmpty()) {
-            QStringList last(recent.begin(), recent.end());
-            QFAIL(qPrintable(QStringLiteral("seed %1, step %2 (%3): %4\nlast events:\n  %5")
-                                 .arg(used)
-                                 .arg(step)
-                                 .arg(what, wrong, last.join(QStringLiteral("\n  ")))));
-        }
+        const QString wrong =
+            failure(step, what, mismatch((composes && step % 64 == 0) || (roll == 99 && ref.watched)));
+        if (!wrong.isEmpty())
+            QFAIL(qPrintable(wrong));
     }
     qInfo("model: %d events in %lld ms: %d tick turns, %d keys, %d presses, %d moves, %d releases, "
-          "%d start/stop, %d settings; %lld drags, %lld moves followed, %lld keys past a limit, %lld boxes",
-          events, clock.elapsed(), counts[0], counts[1], counts[2], counts[3], counts[4], counts[5], counts[6],
-          ref.drags, ref.follows, ref.overshoots, boxes);
+          "%d start/stop, %d settings, %lld holds, %lld unseen or seen again; %lld wakes ran %lld ticks, "
+          "%lld dropped after a hold; %lld drags, %lld moves followed, %lld keys past a limit, %lld boxes",
+          events, elapsed.elapsed(), counts[0], counts[1], counts[2], counts[3], counts[4], counts[5], counts[6], holds,
+          minimized, wakes, ref.ticks, ref.dropped, ref.drags, ref.follows, ref.overshoots, boxes);
 }
 
 QTEST_MAIN(TestModel)

@@ -96,8 +96,6 @@ private slots:
     void musicRuleActsOnlyWhenTheOtherStateIsChosen();
     void musicMenuCallsTheSoundOnlyOnAChangeOfState_data();
     void musicMenuCallsTheSoundOnlyOnAChangeOfState();
-    void unknownIndexesChangeNothing_data();
-    void unknownIndexesChangeNothing();
     void musicShortcutsWorkWhicheverControlHasTheFocus_data();
     void musicShortcutsWorkWhicheverControlHasTheFocus();
     void missingMusicFileStillSwitchesTheMarksSilently();
@@ -186,33 +184,6 @@ void TestMusicHelp::musicMenuCallsTheSoundOnlyOnAChangeOfState()
         expected.append(call == QLatin1Char('L') ? LoopCall(BuildDataDir()) : StopCall);
     QCOMPARE(world.sound.calls, expected);
     QVERIFY(world.msgbox.calls.isEmpty());
-}
-
-void TestMusicHelp::unknownIndexesChangeNothing_data()
-{
-    QTest::addColumn<int>("index");
-    QTest::addColumn<bool>("on");
-    for (int index : {2, -1, 32767, -32768}) {
-        for (bool on : {true, false})
-            QTest::addRow("index %d while %s", index, on ? "on" : "off") << index << on;
-    }
-}
-
-void TestMusicHelp::unknownIndexesChangeNothing()
-{
-    QFETCH(int, index);
-    QFETCH(bool, on);
-    FakeWorld& world = m_loaded->world;
-    frmMain& w = m_loaded->w;
-    if (!on)
-        Child<QAction>(w, "mnuBgmItem", 1)->trigger();
-    world.sound.calls.clear();
-    const std::int16_t before = Probe::BgmOn(w);
-
-    Probe::mnuBgmItem_Click(w, index);
-    QVERIFY(world.sound.calls.isEmpty());
-    QCOMPARE(Probe::BgmOn(w), before);
-    QVERIFY(MarksMatch(w));
 }
 
 void TestMusicHelp::musicShortcutsWorkWhicheverControlHasTheFocus_data()

@@ -90,9 +90,9 @@ void TestSettings::acceptedEntriesApplyWithoutAMessage()
     QVERIFY(world.msgbox.calls.isEmpty());
     QCOMPARE(Probe::st(w).StepX, std::int16_t(10));
     QCOMPARE(Probe::st(w).StepY, std::int16_t(20));
-    QCOMPARE(Probe::timAnime(w).Interval(), 500);
-    QVERIFY(Probe::timAnime(w).Enabled());
-    QVERIFY(Probe::timAnime(w).isTicking());
+    QCOMPARE(Probe::flight(w).timerInterval(), 500);
+    QVERIFY(Probe::flight(w).timerEnabled());
+    QVERIFY(Probe::flight(w).isTicking());
     QCOMPARE(Probe::st(w).Running, std::int16_t(-1));
     QCOMPARE(Child<QLabel>(w, "lblChange")->text(), QStringLiteral("作動中"));
 }
@@ -151,13 +151,13 @@ void TestSettings::everyEntryIsTestedOnItsOwn()
     QCOMPARE(Titles(world.msgbox), boxes);
     QCOMPARE(int(Probe::st(w).StepX), stepX);
     QCOMPARE(int(Probe::st(w).StepY), stepY);
-    QCOMPARE(Probe::timAnime(w).Interval(), interval);
+    QCOMPARE(Probe::flight(w).timerInterval(), interval);
     // Neither corrected nor re-filled, accepted or not.
     QCOMPARE(Child<QComboBox>(w, "cmbHoriz")->currentText(), horiz);
     QCOMPARE(Child<QComboBox>(w, "cmbVert")->currentText(), vert);
     QCOMPARE(Child<QLineEdit>(w, "txtInter")->text(), inter);
     QVERIFY(world.endCalls.isEmpty());
-    QVERIFY(Probe::timAnime(w).isTicking());
+    QVERIFY(Probe::flight(w).isTicking());
 }
 
 void TestSettings::errorBoxesHaveTheirExactTitlesTextsAndStyles()
@@ -187,15 +187,15 @@ void TestSettings::noTickWhileEntriesAreReadOrABoxIsOpen()
     FakeWorld& world = m_loaded->world;
     frmMain& w = m_loaded->w;
     QList<bool> enabledWhileShown;
-    world.msgbox.onShow = [&](const MsgBoxCall&) { enabledWhileShown.append(Probe::timAnime(w).Enabled()); };
+    world.msgbox.onShow = [&](const MsgBoxCall&) { enabledWhileShown.append(Probe::flight(w).timerEnabled()); };
     Type(w, QStringLiteral("x"), QStringLiteral("y"), QStringLiteral("z"));
     QTest::mouseClick(Child<QPushButton>(w, "cmdSet"), Qt::LeftButton);
 
     QCOMPARE(enabledWhileShown, (QList<bool>{false, false, false}));
     // On again at the end, with the interval unchanged.
-    QVERIFY(Probe::timAnime(w).Enabled());
-    QVERIFY(Probe::timAnime(w).isTicking());
-    QCOMPARE(Probe::timAnime(w).Interval(), 100);
+    QVERIFY(Probe::flight(w).timerEnabled());
+    QVERIFY(Probe::flight(w).isTicking());
+    QCOMPARE(Probe::flight(w).timerInterval(), 100);
 }
 
 void TestSettings::settingsMadeWhileStoppedWaitForTheNextStart()
@@ -203,22 +203,22 @@ void TestSettings::settingsMadeWhileStoppedWaitForTheNextStart()
     FakeWorld& world = m_loaded->world;
     frmMain& w = m_loaded->w;
     QTest::mouseClick(Child<QPushButton>(w, "cmdChange"), Qt::LeftButton);
-    QVERIFY(!Probe::timAnime(w).Enabled());
+    QVERIFY(!Probe::flight(w).timerEnabled());
 
     QList<bool> enabledWhileShown;
-    world.msgbox.onShow = [&](const MsgBoxCall&) { enabledWhileShown.append(Probe::timAnime(w).Enabled()); };
+    world.msgbox.onShow = [&](const MsgBoxCall&) { enabledWhileShown.append(Probe::flight(w).timerEnabled()); };
     Type(w, QStringLiteral("3"), QStringLiteral("99"), QStringLiteral("250"));
     QTest::mouseClick(Child<QPushButton>(w, "cmdSet"), Qt::LeftButton);
     QCOMPARE(enabledWhileShown, QList<bool>{false});
     QCOMPARE(Probe::st(w).StepX, std::int16_t(3));
-    QCOMPARE(Probe::timAnime(w).Interval(), 250);
-    QVERIFY(!Probe::timAnime(w).Enabled());
+    QCOMPARE(Probe::flight(w).timerInterval(), 250);
+    QVERIFY(!Probe::flight(w).timerEnabled());
     QCOMPARE(Probe::st(w).Running, std::int16_t(0));
     QCOMPARE(Child<QLabel>(w, "lblChange")->text(), QStringLiteral("停止中"));
 
     QTest::mouseClick(Child<QPushButton>(w, "cmdChange"), Qt::LeftButton);
-    QVERIFY(Probe::timAnime(w).isTicking());
-    QCOMPARE(Probe::timAnime(w).Interval(), 250);
+    QVERIFY(Probe::flight(w).isTicking());
+    QCOMPARE(Probe::flight(w).timerInterval(), 250);
 }
 
 void TestSettings::yesToTheIntervalErrorKeepsIntervalAndFlight()
@@ -229,10 +229,10 @@ void TestSettings::yesToTheIntervalErrorKeepsIntervalAndFlight()
     Type(w, QStringLiteral("4"), QStringLiteral("5"), QStringLiteral("5000"));
     QTest::mouseClick(Child<QPushButton>(w, "cmdSet"), Qt::LeftButton);
     QCOMPARE(Titles(world.msgbox), QStringList{InterTitle});
-    QCOMPARE(Probe::timAnime(w).Interval(), 100);
+    QCOMPARE(Probe::flight(w).timerInterval(), 100);
     QCOMPARE(Probe::st(w).StepX, std::int16_t(4));
     QCOMPARE(Probe::st(w).StepY, std::int16_t(5));
-    QVERIFY(Probe::timAnime(w).isTicking());
+    QVERIFY(Probe::flight(w).isTicking());
     QVERIFY(world.endCalls.isEmpty());
     QCOMPARE(Child<QLineEdit>(w, "txtInter")->text(), QStringLiteral("5000"));
 }
@@ -257,12 +257,9 @@ void TestSettings::noToTheIntervalErrorEndsTheProgramAtOnce()
     if (!running)
         QTest::mouseClick(Child<QPushButton>(w, "cmdChange"), Qt::LeftButton);
     if (!music)
-        Probe::BgmOn(w) = mdlAelor::False;
-    Probe::propTitle(w) = new frmPropTitle(Child<StyledLabel>(w, "lblTitle"));
-    Probe::propExpla(w) = new frmPropExpla(Child<StyledLabel>(w, "lblExpla"));
-    Probe::about(w) = new frmAbout();
-    for (QWidget* d : std::initializer_list<QWidget*>{Probe::propTitle(w), Probe::propExpla(w), Probe::about(w)})
-        d->show();
+        Child<QAction>(w, "mnuBgmItem", 1)->trigger();
+    for (const char* item : {"mnuNameItem0", "mnuNameItem1", "mnuVer"})
+        Child<QAction>(w, item)->trigger();
     world.sound.calls.clear();
 
     // The anger box comes before anything is closed.
@@ -275,7 +272,7 @@ void TestSettings::noToTheIntervalErrorEndsTheProgramAtOnce()
         for (const QString& caption :
              {QStringLiteral("タイトルの書式"), QStringLiteral("説明文の書式"), QStringLiteral("Aelorinのﾊﾞｰｼﾞｮﾝ情報")})
             windowsOpenDuringAnger += platform::FindWindow(caption) ? 1 : 0;
-        timerOnDuringAnger = Probe::timAnime(w).Enabled();
+        timerOnDuringAnger = Probe::flight(w).timerEnabled();
     };
     world.msgbox.answers = {platform::vbNo};
     Type(w, QStringLiteral("7"), QStringLiteral("8"), QStringLiteral("5000"));
@@ -294,16 +291,16 @@ void TestSettings::noToTheIntervalErrorEndsTheProgramAtOnce()
         music ? QList<SoundCall>{{std::nullopt, SND_ASYNC | SND_NODEFAULT | SND_LOOP}} : QList<SoundCall>{};
     QCOMPARE(world.sound.calls, expected);
     // Nothing ran after the end: the timer was not switched on again.
-    QVERIFY(!Probe::timAnime(w).Enabled());
+    QVERIFY(!Probe::flight(w).timerEnabled());
     // The steps of the same click were applied before the interval was refused.
     QCOMPARE(Probe::st(w).StepX, std::int16_t(7));
     QCOMPARE(Probe::st(w).StepY, std::int16_t(8));
-    QCOMPARE(Probe::timAnime(w).Interval(), 100);
+    QCOMPARE(Probe::flight(w).timerInterval(), 100);
 
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(Probe::propTitle(w).isNull());
-    QVERIFY(Probe::propExpla(w).isNull());
-    QVERIFY(Probe::about(w).isNull());
+    QVERIFY(!Probe::propTitle(w));
+    QVERIFY(!Probe::propExpla(w));
+    QVERIFY(!Probe::about(w));
 }
 
 void TestSettings::startStopTogglesStateTimerAndLabel()
@@ -318,7 +315,7 @@ void TestSettings::startStopTogglesStateTimerAndLabel()
     QList<Seen> seen;
     for (int i = 0; i < 4; ++i) {
         QTest::mouseClick(Child<QPushButton>(w, "cmdChange"), Qt::LeftButton);
-        seen.append({Probe::st(w).Running, Probe::timAnime(w).Enabled(), Child<QLabel>(w, "lblChange")->text()});
+        seen.append({Probe::st(w).Running, Probe::flight(w).timerEnabled(), Child<QLabel>(w, "lblChange")->text()});
     }
     const QString stopped = QStringLiteral("停止中");
     const QString running = QStringLiteral("作動中");
@@ -335,7 +332,9 @@ void TestSettings::startStopTogglesStateTimerAndLabel()
 void TestSettings::startStopNeitherMovesNorRedrawsTheKite()
 {
     frmMain& w = m_loaded->w;
-    Probe::timAnime_Timer(w);
+    TestClock& clock = m_loaded->clock;
+    Probe::driveClock(w, clock);
+    WakeNext(w, clock);
     const QImage shown = Child<widgets::PictureBox>(w, "picMain")->image().copy();
     const mdlAelor::FlightState before = Probe::st(w);
 
@@ -369,7 +368,7 @@ void TestSettings::entriesTypedAndButtonsClickedThroughRealWidgets()
     QVERIFY(world.msgbox.calls.isEmpty());
     QCOMPARE(Probe::st(w).StepX, std::int16_t(12));
     QCOMPARE(Probe::st(w).StepY, std::int16_t(10));
-    QCOMPARE(Probe::timAnime(w).Interval(), 500);
+    QCOMPARE(Probe::flight(w).timerInterval(), 500);
     QCOMPARE(Child<QComboBox>(w, "cmbHoriz")->currentText(), QStringLiteral("12abc"));
     QCOMPARE(Child<QComboBox>(w, "cmbVert")->currentText(), QStringLiteral("1 0"));
     QCOMPARE(Child<QLineEdit>(w, "txtInter")->text(), QStringLiteral("&h1F4"));
@@ -381,10 +380,10 @@ void TestSettings::entriesTypedAndButtonsClickedThroughRealWidgets()
 
     QTest::mouseClick(Child<QPushButton>(w, "cmdChange"), Qt::LeftButton);
     QCOMPARE(Child<QLabel>(w, "lblChange")->text(), QStringLiteral("停止中"));
-    QVERIFY(!Probe::timAnime(w).Enabled());
+    QVERIFY(!Probe::flight(w).timerEnabled());
     QTest::mouseClick(Child<QPushButton>(w, "cmdChange"), Qt::LeftButton);
     QCOMPARE(Child<QLabel>(w, "lblChange")->text(), QStringLiteral("作動中"));
-    QVERIFY(Probe::timAnime(w).isTicking());
+    QVERIFY(Probe::flight(w).isTicking());
 }
 
 void TestSettings::fullWidthInputFromAnInputMethodIsRead()
@@ -406,7 +405,7 @@ void TestSettings::fullWidthInputFromAnInputMethodIsRead()
     QVERIFY(world.msgbox.calls.isEmpty());
     QCOMPARE(Probe::st(w).StepX, std::int16_t(2));
     QCOMPARE(Probe::st(w).StepY, std::int16_t(30));
-    QCOMPARE(Probe::timAnime(w).Interval(), 750);
+    QCOMPARE(Probe::flight(w).timerInterval(), 750);
 }
 
 // Whatever lands in the three entries, the program keeps going and the label
@@ -444,10 +443,10 @@ void TestSettings::noTypedTextCrashesOrHidesTheFlightState()
         QVERIFY2(world.msgbox.calls.size() <= 3, msg.constData());
         QVERIFY2(Probe::st(w).StepX >= 0 && Probe::st(w).StepX <= 30, msg.constData());
         QVERIFY2(Probe::st(w).StepY >= 0 && Probe::st(w).StepY <= 60, msg.constData());
-        QVERIFY2(Probe::timAnime(w).Interval() >= 1 && Probe::timAnime(w).Interval() <= 3000, msg.constData());
+        QVERIFY2(Probe::flight(w).timerInterval() >= 1 && Probe::flight(w).timerInterval() <= 3000, msg.constData());
         const bool running = round < 750;
         QCOMPARE(Probe::st(w).Running != 0, running);
-        QCOMPARE(Probe::timAnime(w).isTicking(), running);
+        QCOMPARE(Probe::flight(w).isTicking(), running);
         QCOMPARE(Child<QLabel>(w, "lblChange")->text(), running ? QStringLiteral("作動中") : QStringLiteral("停止中"));
         QVERIFY2(Child<QComboBox>(w, "cmbHoriz")->currentText() == h && Child<QLineEdit>(w, "txtInter")->text() == i,
                  msg.constData());

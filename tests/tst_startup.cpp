@@ -180,8 +180,8 @@ void TestStartup::startStateMatchesTheTable()
     QCOMPARE(s.Running, std::int16_t(-1));
     QCOMPARE(Probe::BgmOn(w), std::int16_t(-1));
     QCOMPARE(Probe::AppDir(w), BuildDataDir());
-    QVERIFY(Probe::timAnime(w).Enabled());
-    QCOMPARE(Probe::timAnime(w).Interval(), 100);
+    QVERIFY(Probe::flight(w).timerEnabled());
+    QCOMPARE(Probe::flight(w).timerInterval(), 100);
     QCOMPARE(w.windowTitle(), QStringLiteral("Aelorin"));
 }
 
@@ -356,12 +356,15 @@ void TestStartup::focusStartsOnTheDisplay()
 void TestStartup::displayEmptyUntilFirstTick()
 {
     frmMain& w = m_loaded->w;
-    Probe::timAnime(w).setEnabled(false);
+    TestClock& clock = m_loaded->clock;
+    Probe::driveClock(w, clock);
     QImage blank(380, 350, QImage::Format_RGB32);
     blank.fill(Qt::white);
+    // Up to the moment the first tick falls due.
+    RunClock(w, clock, clock.now + std::chrono::milliseconds(99));
     QCOMPARE(Child<widgets::PictureBox>(w, "picMain")->image(), blank);
 
-    Probe::timAnime_Timer(w);
+    RunClock(w, clock, clock.now + std::chrono::milliseconds(1));
     // Frame 1 at (100, 100), drawn from the loaded pictures.
     const QString difference =
         FirstDifference(Child<widgets::PictureBox>(w, "picMain")->image(),
@@ -583,12 +586,14 @@ void TestStartup::smallPicturesAreGrownWithWhite()
     writeFile(data.path(QStringLiteral("images/kite.bmp")), bmp(2, 2, 16));
     FakeWorld world;
     world.programDir = data.dir.path();
+    TestClock clock;
     frmMain w(world.services());
     QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
     QCOMPARE(Probe::surfaces(w).picKite.size(), QSize(180, 120));
     QCOMPARE(Probe::surfaces(w).picKite.pixel(0, 0), qRgb(0x40, 0x40, 0x40));
     QCOMPARE(Probe::surfaces(w).picKite.pixel(100, 100), qRgb(255, 255, 255));
-    Probe::timAnime_Timer(w);  // composing from it is harmless
+    Probe::driveClock(w, clock);
+    WakeNext(w, clock);  // composing from it is harmless
 }
 
 void TestStartup::largerBackgroundIsCutAtTheDisplay_data()
@@ -613,11 +618,13 @@ void TestStartup::largerBackgroundIsCutAtTheDisplay()
     QVERIFY(back.save(data.path(QStringLiteral("images/back.bmp")), "BMP"));
     FakeWorld world;
     world.programDir = data.dir.path();
+    TestClock clock;
     frmMain w(world.services());
     QCOMPARE(w.Form_Load(), frmMain::LoadResult::Loaded);
     const QImage sheet(BuildDataDir() + QStringLiteral("images/kite.bmp"));
     const mdlAelor::FlightState shown = Probe::st(w);
-    Probe::timAnime_Timer(w);
+    Probe::driveClock(w, clock);
+    WakeNext(w, clock);
     const QString difference = FirstDifference(Child<widgets::PictureBox>(w, "picMain")->image(),
                                                ExpectedFrame(back, sheet, shown.FrameNo, shown.KiteX, shown.KiteY));
     QVERIFY2(difference.isEmpty(), qPrintable(difference));
@@ -670,7 +677,7 @@ void TestStartup::closingWithoutMusicIsSilent()
     FakeWorld& world = m_loaded->world;
     frmMain& w = m_loaded->w;
     w.show();
-    Probe::BgmOn(w) = 0;
+    Child<QAction>(w, "mnuBgmItem", 1)->trigger();
     world.sound.calls.clear();
     QVERIFY(w.close());
     QVERIFY(world.sound.calls.isEmpty());
@@ -680,19 +687,16 @@ void TestStartup::closingClosesSecondaryWindows()
 {
     frmMain& w = m_loaded->w;
     w.show();
-    Probe::propTitle(w) = new frmPropTitle(Child<StyledLabel>(w, "lblTitle"));
-    Probe::propExpla(w) = new frmPropExpla(Child<StyledLabel>(w, "lblExpla"));
-    Probe::about(w) = new frmAbout();
-    for (QWidget* d : std::initializer_list<QWidget*>{Probe::propTitle(w), Probe::propExpla(w), Probe::about(w)})
-        d->show();
+    for (const char* item : {"mnuNameItem0", "mnuNameItem1", "mnuVer"})
+        Child<QAction>(w, item)->trigger();
     QVERIFY(platform::FindWindow(QStringLiteral("タイトルの書式")));
 
     QVERIFY(w.close());
     QTest::qWait(0);
     QCoreApplication::sendPostedEvents(nullptr, QEvent::DeferredDelete);
-    QVERIFY(Probe::propTitle(w).isNull());
-    QVERIFY(Probe::propExpla(w).isNull());
-    QVERIFY(Probe::about(w).isNull());
+    QVERIFY(!Probe::propTitle(w));
+    QVERIFY(!Probe::propExpla(w));
+    QVERIFY(!Probe::about(w));
     QVERIFY(!platform::FindWindow(QStringLiteral("説明文の書式")));
 }
 

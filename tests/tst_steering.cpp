@@ -35,16 +35,29 @@ QPoint OnWidget(int x, int y)
 // both steps 0, so positions seen by a test come from the handlers alone.
 struct StillFlight {
     FakeWorld world;
+    TestClock clock;
     frmMain w{world.services()};
     bool load()
     {
         if (w.Form_Load() != frmMain::LoadResult::Loaded)
             return false;
-        Probe::st(w).StepX = 0;
-        Probe::st(w).StepY = 0;
-        // And a tick far off, so none repaints the display during a test.
-        Probe::timAnime(w).setInterval(3000);
-        return true;
+        // Steps of 0.3, kept as 0, applied as a person applies them.
+        Child<QComboBox>(w, "cmbHoriz")->setEditText(QStringLiteral("0.3"));
+        Child<QComboBox>(w, "cmbVert")->setEditText(QStringLiteral("0.3"));
+        QTest::mouseClick(Child<QPushButton>(w, "cmdSet"), Qt::LeftButton);
+        // And the test's clock: no tick comes unless the test moves it.
+        Probe::driveClock(w, clock);
+        return world.msgbox.calls.isEmpty() && Probe::st(w).StepX == 0 && Probe::st(w).StepY == 0;
+    }
+    // Drags the kite, held 10 and 20 pixels inside its cell, to a corner the drag
+    // can reach: 1 to 349 across, 1 to 289 down.
+    void dragTo(QPoint corner)
+    {
+        auto* picMain = Child<widgets::PictureBox>(w, "picMain");
+        const QPoint grip(Probe::st(w).KiteX + 10, Probe::st(w).KiteY + 20);
+        QTest::mousePress(picMain, Qt::LeftButton, {}, OnWidget(grip.x(), grip.y()));
+        QTest::mouseMove(picMain, OnWidget(corner.x() + 10, corner.y() + 20));
+        QTest::mouseRelease(picMain, Qt::LeftButton, {}, OnWidget(corner.x() + 10, corner.y() + 20));
     }
     // The frame the display should show for the current state, worked out in the test.
     QImage composed()
@@ -58,8 +71,8 @@ struct StillFlight {
 // inside each handler that composes a frame.
 class TimerAtRepaint : public QObject {
 public:
-    TimerAtRepaint(QWidget* display, const platform::AnimTimer& timer)
-        : m_timer(timer)
+    TimerAtRepaint(QWidget* display, const Flight& flight)
+        : m_flight(flight)
     {
         display->installEventFilter(this);
     }
@@ -69,12 +82,12 @@ protected:
     bool eventFilter(QObject*, QEvent* event) override
     {
         if (event->type() == QEvent::Paint)
-            seen.append(m_timer.Enabled());
+            seen.append(m_flight.timerEnabled());
         return false;
     }
 
 private:
-    const platform::AnimTimer& m_timer;
+    const Flight& m_flight;
 };
 
 }  // namespace
@@ -370,8 +383,8 @@ void TestSteering::overshootByKeysOnTheDisplay()
     frmMain& w = f.w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    Probe::st(w).KiteX = static_cast<std::int16_t>(from.x());
-    Probe::st(w).KiteY = static_cast<std::int16_t>(from.y());
+    f.dragTo(from);
+    QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), from);
 
     QTest::keyClick(Child<widgets::PictureBox>(w, "picMain"), Qt::Key(key), modifiers);
     QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), first);
@@ -388,18 +401,22 @@ void TestSteering::everyKeyRedrawsWithTheTimerHeldOff()
     frmMain& w = f.w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    TimerAtRepaint probe(Child<widgets::PictureBox>(w, "picMain"), Probe::timAnime(w));
+    f.dragTo({200, 100});
+    TimerAtRepaint probe(Child<widgets::PictureBox>(w, "picMain"), Probe::flight(w));
 
-    // A state change the display does not show yet: a non-arrow key redraws it.
-    Probe::st(w).KiteX = 200;
-    Probe::st(w).FrameNo = 4;
+    // A state the display does not show yet: a tick shows its frame and only
+    // then takes the next one. A non-arrow key redraws it.
+    WakeNext(w, f.clock);
     QVERIFY(Child<widgets::PictureBox>(w, "picMain")->image() != f.composed());
+    probe.seen.clear();
     QTest::keyClick(Child<widgets::PictureBox>(w, "picMain"), Qt::Key_A);
     QCOMPARE(Child<widgets::PictureBox>(w, "picMain")->image(), f.composed());
     QCOMPARE(Probe::st(w).KiteX, std::int16_t(200));
 
     // Shift pressed by itself moves nothing, redraws, and leaves the step at 5.
-    Probe::st(w).KiteY = 150;
+    WakeNext(w, f.clock);
+    QVERIFY(Child<widgets::PictureBox>(w, "picMain")->image() != f.composed());
+    probe.seen.removeLast();  // the tick's own repaint
     emit Child<widgets::PictureBox>(w, "picMain")->KeyDown(16, 1);
     QCOMPARE(Child<widgets::PictureBox>(w, "picMain")->image(), f.composed());
     QCOMPARE(Probe::st(w).KeyStep, std::int16_t(5));
@@ -410,8 +427,8 @@ void TestSteering::everyKeyRedrawsWithTheTimerHeldOff()
 
     // A, Shift by itself, then the Shift that the last click pressed before Left.
     QCOMPARE(probe.seen, (QList<bool>{false, false, false, false}));
-    QVERIFY(Probe::timAnime(w).Enabled());
-    QVERIFY(Probe::timAnime(w).isTicking());
+    QVERIFY(Probe::flight(w).timerEnabled());
+    QVERIFY(Probe::flight(w).isTicking());
 }
 
 void TestSteering::keysLeaveAStoppedTimerOff()
@@ -422,10 +439,10 @@ void TestSteering::keysLeaveAStoppedTimerOff()
     QTest::mouseClick(Child<QPushButton>(w, "cmdChange"), Qt::LeftButton);
     emit Child<widgets::PictureBox>(w, "picMain")->KeyDown(39, 0);
     QCOMPARE(Probe::st(w).KiteX, std::int16_t(105));
-    QVERIFY(!Probe::timAnime(w).Enabled());
+    QVERIFY(!Probe::flight(w).timerEnabled());
     emit Child<widgets::PictureBox>(w, "picMain")->KeyDown(39, 1);
     QCOMPARE(Probe::st(w).KiteX, std::int16_t(120));
-    QVERIFY(!Probe::timAnime(w).Enabled());
+    QVERIFY(!Probe::flight(w).timerEnabled());
     QCOMPARE(Probe::st(w).KeyStep, std::int16_t(5));
 }
 
@@ -436,25 +453,25 @@ void TestSteering::draggingWithTheMouseMovesTheKiteAndHoldsTheTimer()
     frmMain& w = f.w;
     w.show();
     QVERIFY(QTest::qWaitForWindowExposed(&w));
-    Probe::timAnime_Timer(w);
+    WakeNext(w, f.clock);
     const QImage before = Child<widgets::PictureBox>(w, "picMain")->image().copy();
 
     QTest::mousePress(Child<widgets::PictureBox>(w, "picMain"), Qt::LeftButton, {}, OnWidget(115, 130));
     QCOMPARE(Probe::st(w).Dragging, mdlAelor::True);
     QCOMPARE(Probe::st(w).GrabX, std::int16_t(15));
     QCOMPARE(Probe::st(w).GrabY, std::int16_t(30));
-    QVERIFY(!Probe::timAnime(w).Enabled());
+    QVERIFY(!Probe::flight(w).timerEnabled());
     // The press alone does not redraw.
     QCOMPARE(Child<widgets::PictureBox>(w, "picMain")->image(), before);
 
     QTest::mouseMove(Child<widgets::PictureBox>(w, "picMain"), OnWidget(215, 180));
     QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), QPoint(200, 150));
     QCOMPARE(Child<widgets::PictureBox>(w, "picMain")->image(), f.composed());
-    QVERIFY(!Probe::timAnime(w).Enabled());
+    QVERIFY(!Probe::flight(w).timerEnabled());
 
     QTest::mouseRelease(Child<widgets::PictureBox>(w, "picMain"), Qt::LeftButton, {}, OnWidget(215, 180));
     QCOMPARE(Probe::st(w).Dragging, mdlAelor::False);
-    QVERIFY(Probe::timAnime(w).isTicking());
+    QVERIFY(Probe::flight(w).isTicking());
 }
 
 void TestSteering::dragFromGripTenTwentyWaitsWhilePointerIsAtXFive()
@@ -493,14 +510,14 @@ void TestSteering::anyButtonTakesHoldAndAnyReleaseLetsGo()
 
     QTest::mousePress(Child<widgets::PictureBox>(w, "picMain"), Qt::RightButton, Qt::ShiftModifier, OnWidget(120, 140));
     QCOMPARE(Probe::st(w).Dragging, mdlAelor::True);
-    QVERIFY(!Probe::timAnime(w).Enabled());
+    QVERIFY(!Probe::flight(w).timerEnabled());
     QTest::mouseMove(Child<widgets::PictureBox>(w, "picMain"), OnWidget(130, 140));
     QCOMPARE(Probe::st(w).KiteX, std::int16_t(110));
 
     // A release of another button than the one pressed still ends the drag.
     emit Child<widgets::PictureBox>(w, "picMain")->MouseUp(4, 0, 0.0f, 0.0f);
     QCOMPARE(Probe::st(w).Dragging, mdlAelor::False);
-    QVERIFY(Probe::timAnime(w).isTicking());
+    QVERIFY(Probe::flight(w).isTicking());
     emit Child<widgets::PictureBox>(w, "picMain")->MouseMove(2, 0, 200.0f, 200.0f);
     QCOMPARE(Probe::st(w).KiteX, std::int16_t(110));
     QTest::mouseRelease(Child<widgets::PictureBox>(w, "picMain"), Qt::RightButton, Qt::ShiftModifier,
@@ -519,7 +536,7 @@ void TestSteering::pressOutsideTheKiteChangesNothing()
     for (const QPoint p : {QPoint(100, 130), QPoint(130, 130), QPoint(300, 20)}) {
         emit Child<widgets::PictureBox>(w, "picMain")->MouseDown(1, 0, float(p.x()), float(p.y()));
         QCOMPARE(Probe::st(w).Dragging, mdlAelor::False);
-        QVERIFY(Probe::timAnime(w).Enabled());
+        QVERIFY(Probe::flight(w).timerEnabled());
         QCOMPARE(Probe::st(w).GrabX, std::int16_t(0));
     }
     QTest::mousePress(Child<widgets::PictureBox>(w, "picMain"), Qt::LeftButton, {}, OnWidget(300, 20));
@@ -576,15 +593,15 @@ void TestSteering::releaseWithoutDragKeepsTimerState()
     if (!running)
         QTest::mouseClick(Child<QPushButton>(w, "cmdChange"), Qt::LeftButton);
     emit Child<widgets::PictureBox>(w, "picMain")->MouseUp(1, 0, 10.0f, 10.0f);
-    QCOMPARE(Probe::timAnime(w).Enabled(), running);
+    QCOMPARE(Probe::flight(w).timerEnabled(), running);
     QCOMPARE(Probe::st(w).Dragging, mdlAelor::False);
 
     // A whole drag while stopped does not touch the timer either.
     emit Child<widgets::PictureBox>(w, "picMain")->MouseDown(1, 0, 110.0f, 120.0f);
     QCOMPARE(Probe::st(w).Dragging, mdlAelor::True);
-    QCOMPARE(Probe::timAnime(w).Enabled(), false);
+    QCOMPARE(Probe::flight(w).timerEnabled(), false);
     emit Child<widgets::PictureBox>(w, "picMain")->MouseUp(1, 0, 110.0f, 120.0f);
-    QCOMPARE(Probe::timAnime(w).Enabled(), running);
+    QCOMPARE(Probe::flight(w).timerEnabled(), running);
 }
 
 // No tick may pull a held kite from under the hand, a key pressed meanwhile
@@ -595,17 +612,17 @@ void TestSteering::arrowDuringADragLeavesTheTimerOffUntilTheRelease()
     QVERIFY(f.load());
     frmMain& w = f.w;
     emit Child<widgets::PictureBox>(w, "picMain")->MouseDown(1, 0, 110.0f, 120.0f);
-    QVERIFY(!Probe::timAnime(w).Enabled());
+    QVERIFY(!Probe::flight(w).timerEnabled());
     emit Child<widgets::PictureBox>(w, "picMain")->KeyDown(39, 0);
     QCOMPARE(Probe::st(w).KiteX, std::int16_t(105));
-    QVERIFY(!Probe::timAnime(w).Enabled());
+    QVERIFY(!Probe::flight(w).timerEnabled());
     QCOMPARE(Probe::st(w).Dragging, mdlAelor::True);
     // Still dragging with the same grip.
     emit Child<widgets::PictureBox>(w, "picMain")->MouseMove(1, 0, 160.0f, 170.0f);
     QCOMPARE(QPoint(Probe::st(w).KiteX, Probe::st(w).KiteY), QPoint(150, 150));
     emit Child<widgets::PictureBox>(w, "picMain")->MouseUp(1, 0, 160.0f, 170.0f);
     QCOMPARE(Probe::st(w).Dragging, mdlAelor::False);
-    QVERIFY(Probe::timAnime(w).isTicking());
+    QVERIFY(Probe::flight(w).isTicking());
 }
 
 QTEST_MAIN(TestSteering)
