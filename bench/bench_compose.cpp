@@ -1,6 +1,8 @@
 // One composed frame against the floor it cannot beat: the two full-frame copies
 // (background into the back buffer, back buffer onto the display) done as plain
-// memory copies. Run both in one process so the ratio is measured side by side.
+// memory copies. And the ticks a day unseen at 1 ms leaves to run, at once,
+// against the ticks of one refresh period run one by one. Run them in one
+// process so the ratios are measured side by side.
 #include "rules/Raster.h"
 #include "rules/mdlAelor.h"
 
@@ -48,6 +50,44 @@ void BM_TwoFrameCopiesFloor(benchmark::State& state)
     }
 }
 BENCHMARK(BM_TwoFrameCopiesFloor);
+
+// A state away from the start values, steps that make long rounds and short.
+mdlAelor::FlightState Flying(std::int16_t stepX, std::int16_t stepY)
+{
+    mdlAelor::FlightState s;
+    s.KiteX = 213;
+    s.KiteY = 57;
+    s.StepX = stepX;
+    s.StepY = stepY;
+    s.DirX = -1;
+    s.FrameNo = 4;
+    return s;
+}
+
+// 86.4 million ticks: a day at 1 ms.
+void BM_CatchUpADay(benchmark::State& state)
+{
+    const auto s0 = Flying(std::int16_t(state.range(0)), std::int16_t(state.range(1)));
+    for (auto _ : state) {
+        auto s = s0;
+        mdlAelor::AdvanceTicks(s, 86'400'000);
+        benchmark::DoNotOptimize(s);
+    }
+}
+BENCHMARK(BM_CatchUpADay)->Args({1, 1})->Args({7, 13})->Args({30, 60});
+
+// 17 ticks, one by one: what a wake-up runs once a refresh period at 1 ms.
+void BM_OneRefreshPeriodOfTicks(benchmark::State& state)
+{
+    const auto s0 = Flying(1, 1);
+    for (auto _ : state) {
+        auto s = s0;
+        for (int i = 0; i < 17; ++i)
+            mdlAelor::AdvanceTick(s);
+        benchmark::DoNotOptimize(s);
+    }
+}
+BENCHMARK(BM_OneRefreshPeriodOfTicks);
 
 }  // namespace
 
