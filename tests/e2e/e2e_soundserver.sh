@@ -17,12 +17,25 @@ mkdir -m 700 "$XDG_RUNTIME_DIR"
 # Longest run of silence (ms) between the first and the last sound of a recording.
 longest_gap() { sound_runs_ms "$1" | tr ' ' '\n' | sed '1{/^silence/d}' | sed '${/^silence/d}' \
   | awk -F: '$1 == "silence" && $2 > m { m = $2 } END { print m + 0 }'; }
+# The runs of a recording as a person hears them: a silence shorter than 30 ms
+# between two sounds is taken as sound. The private servers run without
+# real-time priority, and on a busy machine one now and then plays a few
+# milliseconds of silence in place of the sound (a chime so split is no longer
+# than the chime: the samples were lost there, not delayed by the program).
+# The load case bounds those gaps.
+heard_runs() {
+  sound_runs_ms "$1" | tr ' ' '\n' | awk -F: '
+    { k[++n] = $1; v[n] = $2 }
+    n >= 3 && k[n] == "sound" && k[n - 1] == "silence" && v[n - 1] < 30 && k[n - 2] == "sound" {
+      v[n - 2] += v[n - 1] + v[n]; n -= 2 }
+    END { for (i = 1; i <= n; i++) printf "%s%s:%d", (i > 1 ? " " : ""), k[i], v[i]; print "" }'
+}
 # Milliseconds of sound in a recording's first run of sound.
-first_sound() { sound_runs_ms "$1" | tr ' ' '\n' | awk -F: '$1 == "sound" { print $2; exit }'; }
+first_sound() { heard_runs "$1" | tr ' ' '\n' | awk -F: '$1 == "sound" { print $2; exit }'; }
 # Milliseconds of silence before a recording's first sound (nothing when none
 # is heard), and of sound in its last run of sound.
-silence_before_sound() { sound_runs_ms "$1" | tr ' ' '\n' | awk -F: '$1 == "sound" { print s + 0; exit } { s += $2 }'; }
-last_sound() { sound_runs_ms "$1" | tr ' ' '\n' | awk -F: '$1 == "sound" { n = $2 } END { print n + 0 }'; }
+silence_before_sound() { heard_runs "$1" | tr ' ' '\n' | awk -F: '$1 == "sound" { print s + 0; exit } { s += $2 }'; }
+last_sound() { heard_runs "$1" | tr ' ' '\n' | awk -F: '$1 == "sound" { n = $2 } END { print n + 0 }'; }
 # Runs a command every 20 ms until it succeeds; fails after `seconds`.
 poll() {
   local n=$(($1 * 50))
@@ -74,7 +87,7 @@ case_chimes() {
   wait_exit "$pid" 5 && [[ "$E2E_STATUS" == 0 ]] || fail "chimes: the program ended with status $E2E_STATUS"
   poll 15 recorded_past "$E2E_TMP/chimes.raw" $((gone + 500)) || fail "chimes: the recording stopped"
   kill "$E2E_RECORDER_PID"
-  runs=$(sound_runs_ms "$E2E_TMP/chimes.raw")
+  runs=$(heard_runs "$E2E_TMP/chimes.raw")
   echo "chimes: source ${chime} ms, heard: $runs; window up at $up ms, program gone at $gone ms"
   [[ "$runs" =~ ^(silence:([0-9]+)\ )?sound:([0-9]+)\ silence:([0-9]+)\ sound:([0-9]+)( silence:[0-9]+)?$ ]] \
     || fail "chimes: not two chimes apart ($runs)"
@@ -188,7 +201,7 @@ case_stale() {
     || fail "stale: the recording stopped"
   kill "$E2E_RECORDER_PID"
   heard=$(last_sound "$E2E_TMP/stale.raw")
-  echo "stale: closing chime of ${chime} ms heard for $heard ms ($(sound_runs_ms "$E2E_TMP/stale.raw"))"
+  echo "stale: closing chime of ${chime} ms heard for $heard ms ($(heard_runs "$E2E_TMP/stale.raw"))"
   ((heard >= chime - 10)) || fail "stale: the closing chime was cut short"
   kill_pulse
 }
