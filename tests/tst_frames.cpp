@@ -217,11 +217,11 @@ void TestFrames::displayRepaintsAtTheScreensPace()
     const nanoseconds interval = milliseconds(intervalMs);
 
     frmMain& w = m_loaded->w;
-    w.show();
-    QVERIFY(QTest::qWaitForWindowExposed(&w));
     TestClock& clock = m_loaded->clock;
     clock.period = nanoseconds(qRound64(1e9 / hz));
     Probe::driveClock(w, clock);
+    w.show();
+    QVERIFY(QTest::qWaitForWindowExposed(&w));
     auto* picMain = Child<widgets::PictureBox>(w, "picMain");
     const QImage blank = picMain->image().copy();
 

@@ -41,12 +41,12 @@ struct StillFlight {
     {
         if (w.Form_Load() != frmMain::LoadResult::Loaded)
             return false;
+        // The test's clock: no tick comes unless the test moves it.
+        Probe::driveClock(w, clock);
         // Steps of 0.3, kept as 0, applied as a person applies them.
         Child<QComboBox>(w, "cmbHoriz")->setEditText(QStringLiteral("0.3"));
         Child<QComboBox>(w, "cmbVert")->setEditText(QStringLiteral("0.3"));
         QTest::mouseClick(Child<QPushButton>(w, "cmdSet"), Qt::LeftButton);
-        // And the test's clock: no tick comes unless the test moves it.
-        Probe::driveClock(w, clock);
         return world.msgbox.calls.isEmpty() && Probe::st(w).StepX == 0 && Probe::st(w).StepY == 0;
     }
     // Drags the kite, held 10 and 20 pixels inside its cell, to a corner the drag
