@@ -66,9 +66,11 @@ props_of() {
 }
 
 # The opening and closing chimes are heard whole; the window appears once the
-# opening one has been played out and within half a second of its end, and the
-# program is gone within a second of the closing one's end. The tune is silent,
-# so the chimes stand apart in the recording.
+# opening one has been played out and within 0.8 s of its end (0.1 to 0.3 s on
+# a quiet machine, 0.55 s seen on an overloaded one; a play-and-wait that misses
+# the server's "played out" waits a second longer), and the program is gone
+# within a second of the closing one's end. The tune is silent, so the chimes
+# stand apart in the recording.
 case_chimes() {
   local app=$E2E_TMP/chimes chime runs up gone
   copy_program "$(dirname "$program")" "$app"
@@ -95,7 +97,7 @@ case_chimes() {
   local closed=$((opened + BASH_REMATCH[4] + BASH_REMATCH[5]))
   ((BASH_REMATCH[3] >= chime - 10 && BASH_REMATCH[5] >= chime - 10)) || fail "chimes: a chime was cut short ($runs)"
   ((up >= opened)) || fail "chimes: the window came up before the chime ended"
-  ((up <= opened + 500)) || fail "chimes: the window came up $((up - opened)) ms after the chime ended"
+  ((up <= opened + 800)) || fail "chimes: the window came up $((up - opened)) ms after the chime ended"
   ((gone <= closed + 1000)) || fail "chimes: the program ended $((gone - closed)) ms after the closing chime"
   kill_pulse
 }
