@@ -33,9 +33,6 @@ constexpr pa_usec_t BufferUsec = 2 * PA_USEC_PER_SEC;
 constexpr pa_usec_t MinRequestUsec = 250 * PA_USEC_PER_MSEC;
 // How long to wait for the server to answer a connection or a new stream.
 constexpr int AnswerMs = 2000;
-// How long a play-and-wait may outlast its sound and the server's latency
-// before it gives up on a server that has stalled.
-constexpr qint64 WaitBoundMs = 1000;
 // After a change in the watched folder, how often and how far apart to try the
 // server there again while it does not answer yet.
 constexpr int ReturnTries = 8;
@@ -323,7 +320,7 @@ struct PulseSoundService::Connection {
     // sound, the buffer the stream asked for and a bound have passed.
     void waitUntilPlayedOut(qint64 lengthMs)
     {
-        const qint64 limitMs = lengthMs + qint64(BufferUsec / PA_USEC_PER_MSEC) + WaitBoundMs;
+        const qint64 limitMs = lengthMs + qint64(BufferUsec / PA_USEC_PER_MSEC) + PlayWaitSlackMs;
         if (!waitLocked([this] { return playedOut || !PA_STREAM_IS_GOOD(pa_stream_get_state(stream)); }, limitMs))
             qCDebug(lcSound, "the server did not finish the sound in %lld ms", static_cast<long long>(limitMs));
     }

@@ -23,9 +23,6 @@ constexpr int Channel = 0;
 // the device holds (two buffers here), which stays within a tenth of a second,
 // and the audio thread wakes half as often as with the mixer's usual 1024.
 constexpr int BufferFrames = 2048;
-// How long a play-and-wait may outlast its sound and the device's buffers before
-// it gives up on a device that has stalled.
-constexpr qint64 WaitBoundMs = 1000;
 
 // Set by the audio thread, read by the program's: SDL keeps a single mixer, and
 // so does this file.
@@ -219,7 +216,7 @@ void SdlSoundService::sndPlaySound(const std::optional<QString>& name, std::uint
 void SdlSoundService::waitUntilPlayedOut(qint64 lengthMs)
 {
     const qint64 bufferMs = m_frequency > 0 ? qint64(m_bufferFrames) * 1000 / m_frequency : 0;
-    const qint64 limitMs = lengthMs + 2 * bufferMs + WaitBoundMs;
+    const qint64 limitMs = lengthMs + 2 * bufferMs + PlayWaitSlackMs;
     QElapsedTimer clock;
     clock.start();
     while (Mix_Playing(Channel) && clock.elapsed() < limitMs)

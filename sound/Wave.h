@@ -36,6 +36,10 @@ inline constexpr qint64 MaxConvertedWaveBytes = 128 * 1024 * 1024;
 // when no format chunk names a sample rate and a channel count.
 std::optional<qint64> ConvertedWaveBytes(const QByteArray& bytes, int deviceRate, int deviceFrameBytes);
 
+// How long a play-and-wait may outlast its sound and the output's buffers
+// before it gives up on an output that has stalled.
+inline constexpr qint64 PlayWaitSlackMs = 1000;
+
 // A wave file's samples, decoded but not converted: a sound server takes them in
 // the file's own rate, channels and sample format.
 struct DecodedWave {
