@@ -279,7 +279,7 @@ void frmMain::sizeAndCentre()
     centralWidget()->setFixedSize(630, 370);
     layout()->setSizeConstraint(QLayout::SetFixedSize);
     adjustSize();
-    centreOnScreen(frameGeometry().size());
+    centreOnScreen(knownFrame());
 }
 
 bool frmMain::loadPictures()
@@ -321,11 +321,26 @@ void frmMain::fillTexts()
     txtInter->setText(SignedText(m_flight->timerInterval()));
 }
 
-void frmMain::centreOnScreen(QSize outer)
+// Places the client area so that the outer frame, the client area grown by
+// `frame`, is centred on the screen. The frame is given in the window's units,
+// fractions included: on a 192-dpi desktop each of them is two screen pixels,
+// and the window manager's one-pixel border half of one.
+void frmMain::centreOnScreen(QMarginsF frame)
 {
     const QRect screenRect = screen()->geometry();
-    move(screenRect.x() + (screenRect.width() - outer.width()) / 2,
-         screenRect.y() + (screenRect.height() - outer.height()) / 2);
+    const QSizeF outer = QSizeF(size()).grownBy(frame);
+    const QPoint client(screenRect.x() + qRound((screenRect.width() - outer.width()) / 2 + frame.left()),
+                        screenRect.y() + qRound((screenRect.height() - outer.height()) / 2 + frame.top()));
+    setGeometry(QRect(client, size()));
+}
+
+// The frame around the client area as far as Qt knows it yet.
+QMarginsF frmMain::knownFrame() const
+{
+    const QRect outer = frameGeometry();
+    const QRect inner = geometry();
+    return {qreal(inner.left() - outer.left()), qreal(inner.top() - outer.top()), qreal(outer.right() - inner.right()),
+            qreal(outer.bottom() - inner.bottom())};
 }
 
 void frmMain::showEvent(QShowEvent* event)
@@ -335,8 +350,8 @@ void frmMain::showEvent(QShowEvent* event)
     // window is mapped; centre again with the true outer size once they are.
     if (!m_shownOnce) {
         m_shownOnce = true;
-        centreOnScreen(frameGeometry().size());
-        platform::WhenFrameKnown(this, [this](QMargins frame) { centreOnScreen(size().grownBy(frame)); });
+        centreOnScreen(knownFrame());
+        platform::WhenFrameKnown(this, [this](QMarginsF frame) { centreOnScreen(frame); });
         // Whether the window can be seen arrives as expose events of its native window.
         windowHandle()->installEventFilter(this);
     }

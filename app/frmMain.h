@@ -6,6 +6,7 @@
 #include "widgets/PictureBox.h"
 
 #include <QMainWindow>
+#include <QMarginsF>
 #include <QPointer>
 
 #include <optional>
@@ -112,7 +113,8 @@ private:
     bool loadPictures();
     void rescaleFonts();
     void fillTexts();
-    void centreOnScreen(QSize outer);
+    void centreOnScreen(QMarginsF frame);
+    QMarginsF knownFrame() const;
     std::optional<QImage> loadPicture(const QString& file, QSize atLeast);
     // Closes the three secondary windows that are open, found by their captions.
     void closeSecondaryWindows();

@@ -43,7 +43,7 @@ bool ReadExtents(xcb_connection_t* c, xcb_window_t window, xcb_atom_t atom, QMar
 // reads it once Qt has seen the event too, and goes.
 class ExtentsWatch : public QObject, public QAbstractNativeEventFilter {
 public:
-    ExtentsWatch(QWidget* window, xcb_connection_t* c, xcb_atom_t atom, std::function<void(QMargins)> known)
+    ExtentsWatch(QWidget* window, xcb_connection_t* c, xcb_atom_t atom, std::function<void(QMarginsF)> known)
         : QObject(window)
         , m_window(window)
         , m_id(static_cast<xcb_window_t>(window->winId()))
@@ -75,7 +75,7 @@ public:
             [this] {
                 QMargins frame;
                 if (m_window && ReadExtents(m_connection, m_id, m_atom, frame))
-                    m_known(frame);
+                    m_known(QMarginsF(frame) / m_window->devicePixelRatioF());
                 deleteLater();
             },
             Qt::QueuedConnection);
@@ -87,13 +87,13 @@ private:
     xcb_window_t m_id;
     xcb_connection_t* m_connection;
     xcb_atom_t m_atom;
-    std::function<void(QMargins)> m_known;
+    std::function<void(QMarginsF)> m_known;
     bool m_fired = false;
 };
 
 }  // namespace
 
-void WhenFrameKnown(QWidget* window, std::function<void(QMargins)> known)
+void WhenFrameKnown(QWidget* window, std::function<void(QMarginsF)> known)
 {
     const auto* x11 = qGuiApp->nativeInterface<QNativeInterface::QX11Application>();
     if (!x11 || !x11->connection())
