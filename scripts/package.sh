@@ -25,13 +25,14 @@ export DEB_BUILD_MAINT_OPTIONS=hardening=+all
 cxxflags="$(dpkg-buildflags --get CPPFLAGS) $(dpkg-buildflags --get CXXFLAGS) -ffile-prefix-map=$build=build"
 ldflags=$(dpkg-buildflags --get LDFLAGS)
 
-# The compiler cache where there is one (CCACHE_DISABLE=1 turns it off). Each
+# The compiler cache where there is one (CCACHE_DISABLE=1 turns it off), going
+# by the compiler's own list of what it read (no second preprocessor run). Each
 # library's files are compiled together (a unity build): the Qt headers are
 # read once a library rather than once a file, which takes a third off the
 # compiler's time. The other trees compile file by file, and so check that
 # every file includes what it uses.
 launcher=()
-command -v ccache >/dev/null && launcher=(-DCMAKE_CXX_COMPILER_LAUNCHER=ccache)
+command -v ccache >/dev/null && launcher=("-DCMAKE_CXX_COMPILER_LAUNCHER=env;CCACHE_DEPEND=1;ccache")
 cmake -S "$src" -B "$build" -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DAELORIN_WERROR=ON \
   -DBUILD_TESTING=OFF -DCMAKE_UNITY_BUILD=ON -DAELORIN_BENCH=OFF -DAELORIN_FUZZ=OFF "${launcher[@]}" \
   -DCMAKE_CXX_FLAGS="$cxxflags" -DCMAKE_EXE_LINKER_FLAGS="$ldflags" >/dev/null
