@@ -8,11 +8,19 @@
 # Every target runs with the same seed for libFuzzer's random choices, printed at
 # the start: 20261207 unless AELORIN_FUZZ_SEED gives another (1 to 4294967295),
 # or "random" for a fresh one.
-# Usage: [AELORIN_FUZZ_SEED=seed|random] scripts/fuzz.sh [seconds]
+# With --built, the targets are taken as built in that tree (the test command's
+# tests run them so, in build-san/).
+# Usage: [AELORIN_FUZZ_SEED=seed|random] scripts/fuzz.sh [--built build-dir] [seconds]
 set -euo pipefail
+usage="usage: [AELORIN_FUZZ_SEED=seed|random] scripts/fuzz.sh [--built build-dir] [seconds]"
+tree=""
+if [[ "${1:-}" == --built ]]; then
+  [[ $# -ge 2 ]] || { echo "$usage" >&2; exit 2; }
+  tree=$(realpath "$2")
+  shift 2
+fi
 cd "$(dirname "$0")/.."
 seconds=${1:-20}
-usage="usage: [AELORIN_FUZZ_SEED=seed|random] scripts/fuzz.sh [seconds]"
 [[ "$seconds" =~ ^[0-9]+$ ]] || { echo "$usage" >&2; exit 2; }
 seed=${AELORIN_FUZZ_SEED:-20261207}
 if [[ "$seed" == random ]]; then
@@ -22,11 +30,14 @@ fi
 [[ "$seed" =~ ^[1-9][0-9]{0,9}$ ]] && ((seed <= 4294967295)) || { echo "$usage" >&2; exit 2; }
 echo "fuzz: seed $seed (replay with AELORIN_FUZZ_SEED=$seed scripts/fuzz.sh $seconds)"
 
-scripts/san.sh --target fuzz_numberreader fuzz_picture fuzz_wave aelorin_data >/dev/null
+if [[ -z "$tree" ]]; then
+  tree=build-san
+  scripts/san.sh --target fuzz_numberreader fuzz_picture fuzz_wave aelorin_data >/dev/null
+fi
 
 # Seeds, made afresh at every run from the generated data and a few texts; the
 # files are cut to the length the fuzzer works with.
-work=build-san/fuzzing
+work=$tree/fuzzing
 seeds=$work/seeds
 rm -rf "$seeds"
 mkdir -p "$seeds"/numberreader "$seeds"/picture "$seeds"/wave
@@ -36,12 +47,12 @@ for text in ' 1' ' 100' '10' '0.3' '2.5' '29.6' '30.4' '2999.5' '&H1E' '&o17' '1
   n=$((n + 1))
   printf '%s' "$text" >"$seeds/numberreader/$n"
 done
-cp build-san/images/kite.bmp build-san/images/back.bmp "$seeds/picture/"
-cp build-san/sounds/Wave22.wav build-san/sounds/Over.wav "$seeds/wave/"
+cp "$tree"/images/kite.bmp "$tree"/images/back.bmp "$seeds/picture/"
+cp "$tree"/sounds/Wave22.wav "$tree"/sounds/Over.wav "$seeds/wave/"
 # Small pictures and sounds of every kind the decoders know, when the tools to
 # make them are installed (the test dependencies bring both).
 if command -v convert >/dev/null; then
-  kite=build-san/images/kite.bmp
+  kite=$tree/images/kite.bmp
   small=(-resize '30x20!')
   convert "$kite" "${small[@]}" -monochrome BMP3:"$seeds/picture/1bit.bmp"
   convert "$kite" "${small[@]}" -colors 16 -type palette BMP3:"$seeds/picture/4bit.bmp"
@@ -76,7 +87,7 @@ start() {
                  -artifact_prefix="$work/artifacts/$target-" "$@")
   [[ -z "$dict" ]] || options+=(-dict="$dict")
   echo "== $target: $seconds s, seed $seed"
-  build-san/fuzz/"$target" "${options[@]}" "$corpus" "$seeds/${target#fuzz_}" >"$work/logs/$target.log" 2>&1 &
+  "$tree"/fuzz/"$target" "${options[@]}" "$corpus" "$seeds/${target#fuzz_}" >"$work/logs/$target.log" 2>&1 &
   pids+=($!) targets+=("$target")
 }
 start fuzz_numberreader ""

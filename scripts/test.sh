@@ -5,9 +5,10 @@
 # checks the formatting, builds build-san/ (scripts/san.sh: clang with
 # AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz targets beside), then
 # runs every test there: the unit tests under the sanitizers, the package built
-# as a distribution builds it, checked and built a second time to compare, and
-# the end-to-end tests on the package's program. clang-tidy (scripts/tidy.py)
-# runs meanwhile, below the tests in priority, and the fuzz targets last.
+# as a distribution builds it, checked and built a second time to compare, the
+# end-to-end tests on the package's program and a short run of the fuzz
+# targets. clang-tidy (scripts/tidy.py) runs meanwhile, below the tests in
+# priority.
 #
 # scripts/test.sh --quick [label...]: a contributor's inner loop. Checks the
 # formatting and runs clang-tidy on the files changed since the last commit,
@@ -83,7 +84,8 @@ nice -n 10 scripts/tidy.py build-san >build-san/clang-tidy.log 2>&1 &
 tidy=$!
 
 # Each end-to-end test has its own X server and sound server and mostly waits
-# for them, so they run four at a time; those that load the machine run alone.
+# for them, so they run four at a time; the one that loads the machine runs
+# alone.
 status=0
 ASAN_OPTIONS=detect_leaks=1:abort_on_error=1 UBSAN_OPTIONS=print_stacktrace=1:halt_on_error=1 \
   ctest --test-dir build-san --output-on-failure -j 4 || status=1
@@ -99,7 +101,3 @@ if ((tidy_status)); then
 fi
 stage "clang-tidy (beside the tests)"
 ((status == 0)) || exit 1
-
-# A short run of each fuzz target, side by side.
-scripts/fuzz.sh 20
-stage "fuzzing"
