@@ -8,11 +8,12 @@
 # Every target runs with the same seed for libFuzzer's random choices, printed at
 # the start: 20261207 unless AELORIN_FUZZ_SEED gives another (1 to 4294967295),
 # or "random" for a fresh one.
-# With --built, the targets are taken as built in that tree (the test command's
-# tests run them so, in build-san/).
-# Usage: [AELORIN_FUZZ_SEED=seed|random] scripts/fuzz.sh [--built build-dir] [seconds]
+# Targets named after the seconds run alone. With --built, the targets are taken
+# as built in that tree (the test command's tests run them so, one a test, in
+# build-san/).
+# Usage: [AELORIN_FUZZ_SEED=seed|random] scripts/fuzz.sh [--built build-dir] [seconds [target...]]
 set -euo pipefail
-usage="usage: [AELORIN_FUZZ_SEED=seed|random] scripts/fuzz.sh [--built build-dir] [seconds]"
+usage="usage: [AELORIN_FUZZ_SEED=seed|random] scripts/fuzz.sh [--built build-dir] [seconds [target...]]"
 tree=""
 if [[ "${1:-}" == --built ]]; then
   [[ $# -ge 2 ]] || { echo "$usage" >&2; exit 2; }
@@ -21,6 +22,12 @@ if [[ "${1:-}" == --built ]]; then
 fi
 cd "$(dirname "$0")/.."
 seconds=${1:-20}
+(($# == 0)) || shift
+targets=("$@")
+((${#targets[@]})) || targets=(fuzz_numberreader fuzz_picture fuzz_wave)
+for target in "${targets[@]}"; do
+  [[ "$target" =~ ^fuzz_(numberreader|picture|wave)$ ]] || { echo "$usage" >&2; exit 2; }
+done
 [[ "$seconds" =~ ^[0-9]+$ ]] || { echo "$usage" >&2; exit 2; }
 seed=${AELORIN_FUZZ_SEED:-20261207}
 if [[ "$seed" == random ]]; then
@@ -28,71 +35,79 @@ if [[ "$seed" == random ]]; then
   seed=$(($(od -An -N4 -tu4 /dev/urandom) % 4294967295 + 1))
 fi
 [[ "$seed" =~ ^[1-9][0-9]{0,9}$ ]] && ((seed <= 4294967295)) || { echo "$usage" >&2; exit 2; }
-echo "fuzz: seed $seed (replay with AELORIN_FUZZ_SEED=$seed scripts/fuzz.sh $seconds)"
+echo "fuzz: seed $seed (replay with AELORIN_FUZZ_SEED=$seed scripts/fuzz.sh $seconds ${targets[*]})"
 
 if [[ -z "$tree" ]]; then
   tree=build-san
-  scripts/san.sh --target fuzz_numberreader fuzz_picture fuzz_wave aelorin_data >/dev/null
+  scripts/san.sh --target "${targets[@]}" aelorin_data >/dev/null
 fi
 
-# Seeds, made afresh at every run from the generated data and a few texts; the
-# files are cut to the length the fuzzer works with.
+# Seeds, made afresh at every run from the generated data and a few texts, for
+# each target in its own folder; the files are cut to the length the fuzzer
+# works with.
 work=$tree/fuzzing
 seeds=$work/seeds
-rm -rf "$seeds"
-mkdir -p "$seeds"/numberreader "$seeds"/picture "$seeds"/wave
-n=0
-for text in ' 1' ' 100' '10' '0.3' '2.5' '29.6' '30.4' '2999.5' '&H1E' '&o17' '1.5D1' '1e400' '1e-400' \
-            '.5' '-3' '1 0' '12abc' '１２ａｂｃ' '＆Ｈ１Ｅ' 'abc' ''; do
-  n=$((n + 1))
-  printf '%s' "$text" >"$seeds/numberreader/$n"
-done
-cp "$tree"/images/kite.bmp "$tree"/images/back.bmp "$seeds/picture/"
-cp "$tree"/sounds/Wave22.wav "$tree"/sounds/Over.wav "$seeds/wave/"
-# Small pictures and sounds of every kind the decoders know, when the tools to
-# make them are installed (the test dependencies bring both).
-if command -v convert >/dev/null; then
-  kite=$tree/images/kite.bmp
-  small=(-resize '30x20!')
-  convert "$kite" "${small[@]}" -monochrome BMP3:"$seeds/picture/1bit.bmp"
-  convert "$kite" "${small[@]}" -colors 16 -type palette BMP3:"$seeds/picture/4bit.bmp"
-  convert "$kite" "${small[@]}" -colors 100 -type palette BMP3:"$seeds/picture/8bit.bmp"
-  convert "$kite" "${small[@]}" -colors 100 -type palette -compress RLE BMP3:"$seeds/picture/8bit-rle.bmp"
-  convert "$kite" "${small[@]}" -define bmp:subtype=RGB565 BMP:"$seeds/picture/16bit.bmp"
-  convert "$kite" "${small[@]}" -type truecolor BMP3:"$seeds/picture/24bit.bmp"
-  convert "$kite" "${small[@]}" -alpha set -type truecolormatte BMP:"$seeds/picture/32bit.bmp"
-  convert "$kite" "${small[@]}" "$seeds/picture/small.png"
-  convert "$kite" "${small[@]}" "$seeds/picture/small.gif"
-  convert "$kite" "${small[@]}" -quality 50 "$seeds/picture/small.jpg"
-fi
-if command -v sox >/dev/null; then
+seed_numberreader() {
+  local n=0 text
+  for text in ' 1' ' 100' '10' '0.3' '2.5' '29.6' '30.4' '2999.5' '&H1E' '&o17' '1.5D1' '1e400' '1e-400' \
+              '.5' '-3' '1 0' '12abc' '１２ａｂｃ' '＆Ｈ１Ｅ' 'abc' ''; do
+    n=$((n + 1))
+    printf '%s' "$text" >"$1/$n"
+  done
+}
+# Small pictures of every kind the decoders know, when ImageMagick is there
+# (the test dependencies bring it).
+seed_picture() {
+  local dir=$1 kite=$tree/images/kite.bmp small=(-resize '30x20!')
+  cp "$kite" "$tree"/images/back.bmp "$dir/"
+  command -v convert >/dev/null || return 0
+  convert "$kite" "${small[@]}" -monochrome BMP3:"$dir/1bit.bmp"
+  convert "$kite" "${small[@]}" -colors 16 -type palette BMP3:"$dir/4bit.bmp"
+  convert "$kite" "${small[@]}" -colors 100 -type palette BMP3:"$dir/8bit.bmp"
+  convert "$kite" "${small[@]}" -colors 100 -type palette -compress RLE BMP3:"$dir/8bit-rle.bmp"
+  convert "$kite" "${small[@]}" -define bmp:subtype=RGB565 BMP:"$dir/16bit.bmp"
+  convert "$kite" "${small[@]}" -type truecolor BMP3:"$dir/24bit.bmp"
+  convert "$kite" "${small[@]}" -alpha set -type truecolormatte BMP:"$dir/32bit.bmp"
+  convert "$kite" "${small[@]}" "$dir/small.png"
+  convert "$kite" "${small[@]}" "$dir/small.gif"
+  convert "$kite" "${small[@]}" -quality 50 "$dir/small.jpg"
+}
+# Short sounds of every kind the decoder knows, when sox is there.
+seed_wave() {
+  local dir=$1 format encoding bits channels rate
+  cp "$tree"/sounds/Wave22.wav "$tree"/sounds/Over.wav "$dir/"
+  command -v sox >/dev/null || return 0
   for format in "signed 16 1 22050" "unsigned 8 1 8000" "signed 24 2 44100" "signed 32 1 11025" \
               "floating-point 32 2 48000" "mu-law 8 1 8000" "a-law 8 1 8000" \
               "ima-adpcm 4 1 8000" "ms-adpcm 4 2 11025" "signed 16 6 16000"; do
     read -r encoding bits channels rate <<<"$format"
     sox -n -e "$encoding" -b "$bits" -c "$channels" -r "$rate" \
-      "$seeds/wave/$encoding-$bits-$channels-$rate.wav" synth 0.02 sine 440 2>/dev/null
+      "$dir/$encoding-$bits-$channels-$rate.wav" synth 0.02 sine 440 2>/dev/null
   done
-fi
+}
 
 mkdir -p "$work"/corpus "$work"/artifacts "$work"/logs
-# Starts a target in the background; its pid goes into pids.
-pids=() targets=()
+# Starts a target in the background, with seeds made afresh; its pid goes into
+# pids, at the target's index.
+pids=()
 start() {
-  local target=$1 dict=$2
-  shift 2
-  local corpus=$work/corpus/$target
-  mkdir -p "$corpus"
+  local target=$1 name=${1#fuzz_} corpus=$work/corpus/$1
   local options=(-seed="$seed" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2048 -print_final_stats=1
-                 -artifact_prefix="$work/artifacts/$target-" "$@")
-  [[ -z "$dict" ]] || options+=(-dict="$dict")
+                 -artifact_prefix="$work/artifacts/$target-")
+  case $name in
+    picture) options+=(-max_len=8192) ;;
+    wave) options+=(-max_len=8192 -dict=fuzz/wave.dict) ;;
+  esac
+  rm -rf "${seeds:?}/$name"
+  mkdir -p "$seeds/$name" "$corpus"
+  "seed_$name" "$seeds/$name"
   echo "== $target: $seconds s, seed $seed"
-  "$tree"/fuzz/"$target" "${options[@]}" "$corpus" "$seeds/${target#fuzz_}" >"$work/logs/$target.log" 2>&1 &
-  pids+=($!) targets+=("$target")
+  "$tree"/fuzz/"$target" "${options[@]}" "$corpus" "$seeds/$name" >"$work/logs/$target.log" 2>&1 &
+  pids+=($!)
 }
-start fuzz_numberreader ""
-start fuzz_picture "" -max_len=8192
-start fuzz_wave fuzz/wave.dict -max_len=8192
+for target in "${targets[@]}"; do
+  start "$target"
+done
 
 failed=0
 for i in "${!pids[@]}"; do
