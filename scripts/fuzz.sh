@@ -9,8 +9,7 @@
 # the start: 20261207 unless AELORIN_FUZZ_SEED gives another (1 to 4294967295),
 # or "random" for a fresh one.
 # Targets named after the seconds run alone. With --built, the targets are taken
-# as built in that tree (the test command's tests run them so, one a test, in
-# build-san/).
+# as built in that tree (the test command runs them so, in build-san/).
 # Usage: [AELORIN_FUZZ_SEED=seed|random] scripts/fuzz.sh [--built build-dir] [seconds [target...]]
 set -euo pipefail
 usage="usage: [AELORIN_FUZZ_SEED=seed|random] scripts/fuzz.sh [--built build-dir] [seconds [target...]]"

@@ -5,9 +5,9 @@
 # checks the formatting, builds build-san/ (scripts/san.sh: clang with
 # AddressSanitizer and UndefinedBehaviorSanitizer, the fuzz targets beside), then
 # runs every test there: the unit tests under the sanitizers, the package built
-# as a distribution builds it, checked and built a second time to compare, the
-# end-to-end tests on the package's program and a short run of the fuzz
-# targets. clang-tidy (scripts/tidy.py) runs meanwhile, below the tests in
+# as a distribution builds it, checked and built a second time to compare, and
+# the end-to-end tests on the package's program. clang-tidy (scripts/tidy.py)
+# and a short run of the fuzz targets run meanwhile, below the tests in
 # priority.
 #
 # scripts/test.sh --quick [label...]: a contributor's inner loop. Checks the
@@ -78,10 +78,13 @@ scripts/san.sh >build-san/build.log 2>&1 \
   || { tail -n 40 build-san/build.log; echo "FAIL: the build (all of it in build-san/build.log)"; exit 1; }
 stage "build of build-san/"
 
-# clang-tidy needs no display and waits for nothing: it takes what the tests
-# leave of the processors.
+# clang-tidy and the fuzz targets (each for 20 s, with the seed it prints) need
+# no display and wait for nothing: they take what the tests leave of the
+# processors.
 nice -n 10 scripts/tidy.py build-san >build-san/clang-tidy.log 2>&1 &
 tidy=$!
+nice -n 10 scripts/fuzz.sh --built build-san 20 >build-san/fuzz.log 2>&1 &
+fuzz=$!
 
 # Each end-to-end test has its own X server and sound server and mostly waits
 # for them, so they run four at a time; the one that loads the machine runs
@@ -100,4 +103,13 @@ if ((tidy_status)); then
   status=1
 fi
 stage "clang-tidy (beside the tests)"
+
+if wait "$fuzz"; then
+  grep -E "^fuzz(_[a-z]+)?:" build-san/fuzz.log
+else
+  cat build-san/fuzz.log
+  echo "FAIL: fuzzing (its log is build-san/fuzz.log)"
+  status=1
+fi
+stage "fuzzing (beside the tests)"
 ((status == 0)) || exit 1
