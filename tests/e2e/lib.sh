@@ -153,7 +153,8 @@ window_geometry() {
 # it again when the window manager publishes its frame, which on a busy machine
 # can come well after the window first appears. Waits (up to 30 s) until the
 # outer frame is centred on the screen; a window that never gets there is
-# e2e_centred's to report, and its place as it is then is printed.
+# e2e_centred's to fail on, so its place as it is then is printed, with a line
+# on stderr that says so for whoever reads a later failure's log.
 placed_geometry() {
   local id=$1 i extents left right top bottom x y w h sw sh dx dy
   read -r sw sh < <(xwininfo -root | awk '/Width:/ {w=$NF} /Height:/ {h=$NF} END {print w, h}')
@@ -170,6 +171,7 @@ placed_geometry() {
     fi
     sleep 0.1
   done
+  echo "note: window $id not centred after 30 s (frame extents '${extents:-none}')" >&2
   window_geometry "$id"
 }
 
