@@ -104,7 +104,11 @@ case_chimes() {
 }
 
 # Two compilers at work, one for each core, as during a build, while the tune
-# plays: no gap of 30 ms or more.
+# plays: no gap of 30 ms or more. On PulseAudio only: under the same load the
+# private PipeWire drops 10 to 45 ms now and then for any client, paplay as
+# much as the program, so a bound there would measure the server. PulseAudio
+# keeps a client whose buffer is full gapless (the program's holds nearly 2 s),
+# and a starved one (a 23 ms buffer) breaks off every half second.
 case_load() {
   local gap busy=()
   start_pulse
@@ -264,7 +268,7 @@ cases=(${E2E_SOUND_CASES:-chimes load restart return stale props noserver})
 for server in "${servers[@]}"; do
   export E2E_SOUND_SERVER=$server
   for c in "${cases[@]}"; do
-    [[ $c == noserver ]] && continue
+    [[ $c == noserver || ($c == load && $server == pipewire) ]] && continue
     echo "== $server: $c"
     "case_$c"
   done
