@@ -5,7 +5,6 @@
 
 #include <QScreen>
 
-#include <cmath>
 #include <utility>
 
 using std::chrono::nanoseconds;
@@ -15,11 +14,9 @@ Flight::Flight(widgets::PictureBox* display, QObject* parent)
     , m_display(display)
     , m_refreshPeriod([this] {
         const QScreen* screen = m_display->screen();
-        return RefreshPeriodOf(screen ? screen->refreshRate() : 0.0);
+        return TickClock::RefreshPeriodOf(screen ? screen->refreshRate() : 0.0);
     })
 {
-    // The timer runs from the moment the window is made.
-    m_clock.phase = m_now();
     connect(&timAnime, &platform::AnimTimer::Timer, this, &Flight::timAnime_Timer);
     reschedule();
 }
@@ -35,33 +32,39 @@ void Flight::setPictures(QImage kite, QImage back)
     }
 }
 
+mdlAelor::FlightState& Flight::change()
+{
+    runDueTicks();
+    return m_st;
+}
+
 void Flight::setTimerEnabled(bool on)
 {
-    RunDueTicks();
-    TickClock::SetEnabled(m_clock, on, m_now());
+    runDueTicks();
+    m_clock.setEnabled(on, m_now());
     reschedule();
 }
 
 void Flight::setTimerInterval(int milliseconds)
 {
-    RunDueTicks();
-    TickClock::SetInterval(m_clock, milliseconds, m_now());
+    runDueTicks();
+    m_clock.setInterval(milliseconds, m_now());
     reschedule();
 }
 
-void Flight::RunDueTicks()
+void Flight::runDueTicks()
 {
     const nanoseconds now = m_now();
     const nanoseconds period = refreshPeriod();
-    runTicks(TickClock::TakeDue(m_clock, now, period));
-    if (m_owed && m_clock.watched && TickClock::MayShowTickFrame(m_clock, now, period))
+    runTicks(m_clock.takeDue(now, period));
+    if (m_owed && m_clock.watched() && m_clock.mayShowTickFrame(now, period))
         present(*std::exchange(m_owed, std::nullopt), now);
     reschedule();
 }
 
 void Flight::timAnime_Timer()
 {
-    RunDueTicks();
+    runDueTicks();
 }
 
 void Flight::runTicks(std::int64_t count)
@@ -78,7 +81,7 @@ void Flight::runTicks(std::int64_t count)
 
 void Flight::ComposeFrame()
 {
-    if (m_clock.watched) {
+    if (m_clock.watched()) {
         m_owed.reset();
         present(m_st, m_now());
     } else {
@@ -89,11 +92,11 @@ void Flight::ComposeFrame()
 
 void Flight::setWatched(bool watched)
 {
-    if (watched == m_clock.watched)
+    if (watched == m_clock.watched())
         return;
     // The ticks up to this moment count by the rule that held until now.
-    RunDueTicks();
-    m_clock.watched = watched;
+    runDueTicks();
+    m_clock.setWatched(watched);
     if (watched && m_owed)
         present(*std::exchange(m_owed, std::nullopt), m_now());
     reschedule();
@@ -115,14 +118,14 @@ void Flight::present(const mdlAelor::FlightState& shown, nanoseconds now)
     m_drawnCell = mdlAelor::KiteCell(shown);
     m_drawnOn = display.size();
     m_display->Refresh(area);
-    m_clock.shownAt = now;
+    m_clock.frameShown(now, refreshPeriod());
 }
 
 void Flight::reschedule()
 {
-    m_wake = TickClock::NextWake(m_clock, refreshPeriod(), m_owed.has_value());
+    const auto wake = m_clock.schedule(refreshPeriod(), m_owed.has_value());
     if (!m_testDriven)
-        timAnime.wakeAt(m_wake);
+        timAnime.wakeAt(wake);
 }
 
 nanoseconds Flight::refreshPeriod() const
@@ -130,22 +133,13 @@ nanoseconds Flight::refreshPeriod() const
     return m_refreshPeriod();
 }
 
-void Flight::driveBy(Clock now, Clock refreshPeriod)
+void Flight::driveBy(TimeSource now, PeriodSource refreshPeriod)
 {
     m_testDriven = true;
     timAnime.wakeAt(std::nullopt);
     m_now = std::move(now);
     m_refreshPeriod = std::move(refreshPeriod);
     // As if the timer had been made, or last switched on, at this moment.
-    m_clock.phase = m_now();
-    m_clock.ran = 0;
-    m_clock.shownAt.reset();
+    m_clock.restart(m_now());
     reschedule();
-}
-
-nanoseconds RefreshPeriodOf(double refreshRateHz)
-{
-    if (!(refreshRateHz >= 1.0 && std::isfinite(refreshRateHz)))
-        refreshRateHz = 60.0;
-    return nanoseconds(std::llround(1e9 / refreshRateHz));
 }

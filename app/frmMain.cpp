@@ -262,7 +262,7 @@ frmMain::LoadResult frmMain::Form_Load()
     if (!loadPictures())
         return LoadResult::PictureFailed;
     rescaleFonts();
-    m_flight->st() = mdlAelor::FlightState{};
+    m_flight->change() = mdlAelor::FlightState{};
     BgmOn = mdlAelor::True;
     fillTexts();
     // The opening sound is heard to its end before the music starts.
@@ -417,7 +417,6 @@ void frmMain::closeSecondaryWindows()
 
 void frmMain::Form_Unload(int& Cancel)
 {
-    m_flight->RunDueTicks();
     closeSecondaryWindows();
     if (BgmOn) {
         m_services.sound->sndPlaySound(std::nullopt, PlayLoop);

@@ -7,7 +7,6 @@
 
 void frmMain::mnuNameItem_Click(int Index)
 {
-    m_flight->RunDueTicks();
     // Each dialog is a window of its own, not owned by this one, so that it
     // stays usable beside it; it exists at most once and loads when created.
     QWidget* dialog = nullptr;

@@ -13,7 +13,6 @@ using platform::PlayLoop;
 
 void frmMain::mnuBgmItem_Click(int Index)
 {
-    m_flight->RunDueTicks();
     switch (MusicMenu::Choose(Index, BgmOn)) {
     case MusicMenu::Request::StartLoop:
         // A missing file is silent; the music still counts as on.
@@ -32,7 +31,6 @@ void frmMain::mnuBgmItem_Click(int Index)
 
 void frmMain::mnuHelp_Click()
 {
-    m_flight->RunDueTicks();
     // Whatever becomes of the request (no viewer, no file) is the help window's
     // affair; the main window reports nothing.
     if (m_services.help)
@@ -41,7 +39,6 @@ void frmMain::mnuHelp_Click()
 
 void frmMain::mnuVer_Click()
 {
-    m_flight->RunDueTicks();
     // A box closed a moment ago may still wait for its deletion: it counts as gone.
     if (about && about->Unloaded())
         about.clear();

@@ -25,8 +25,7 @@ constexpr int IntervalErrorStyle = platform::vbExclamation + platform::vbYesNo; 
 // and its text as typed, and does not stop the entries after it.
 void frmMain::cmdSet_Click()
 {
-    m_flight->RunDueTicks();
-    auto& st = m_flight->st();
+    auto& st = m_flight->change();
     // No tick may run while the entries are read or a message box is open.
     if (st.Running)
         m_flight->setTimerEnabled(false);
@@ -55,8 +54,7 @@ void frmMain::cmdSet_Click()
 
 void frmMain::cmdChange_Click()
 {
-    m_flight->RunDueTicks();
-    auto& st = m_flight->st();
+    auto& st = m_flight->change();
     if (st.Running) {
         st.Running = mdlAelor::False;
         m_flight->setTimerEnabled(false);

@@ -5,8 +5,7 @@
 // The button and the modifiers do not matter: any button takes hold of the kite.
 void frmMain::picMain_MouseDown(int, int, float X, float Y)
 {
-    m_flight->RunDueTicks();
-    auto& st = m_flight->st();
+    auto& st = m_flight->change();
     if (!Steering::HitsKite(st, X, Y))
         return;
     // No tick may move the kite away from under the pointer during the drag.
@@ -17,8 +16,7 @@ void frmMain::picMain_MouseDown(int, int, float X, float Y)
 
 void frmMain::picMain_MouseMove(int, int, float X, float Y)
 {
-    m_flight->RunDueTicks();
-    if (Steering::FollowPointer(m_flight->st(), X, Y))
+    if (Steering::FollowPointer(m_flight->change(), X, Y))
         m_flight->ComposeFrame();
 }
 
@@ -26,8 +24,7 @@ void frmMain::picMain_MouseMove(int, int, float X, float Y)
 // under way.
 void frmMain::picMain_MouseUp(int, int, float, float)
 {
-    m_flight->RunDueTicks();
-    auto& st = m_flight->st();
+    auto& st = m_flight->change();
     if (st.Running)
         m_flight->setTimerEnabled(true);
     Steering::LetGo(st);
@@ -35,8 +32,7 @@ void frmMain::picMain_MouseUp(int, int, float, float)
 
 void frmMain::picMain_KeyDown(int KeyCode, int Shift)
 {
-    m_flight->RunDueTicks();
-    auto& st = m_flight->st();
+    auto& st = m_flight->change();
     // Decided before the key is handled, as the timer is switched off for it.
     const bool resume = Steering::TimerResumesAfterKey(st);
     if (st.Running)

@@ -91,6 +91,9 @@ private slots:
     void aStallIsNotCaughtUpTimeUnseenIs();
     void timerWakesForTheTickOrTheScreenWhicheverIsLater_data();
     void timerWakesForTheTickOrTheScreenWhicheverIsLater();
+    void lateWakesLoseNoTickAndNoRefresh_data();
+    void lateWakesLoseNoTickAndNoRefresh();
+    void refreshPeriodIsOneAScreenHas();
 };
 
 // x positions drawn, tick after tick, from a start state.
@@ -360,9 +363,8 @@ namespace {
 
 TickClock::Clock MadeAt(nanoseconds at, int intervalMs)
 {
-    TickClock::Clock c;
-    c.Interval = intervalMs;
-    c.phase = at;
+    TickClock::Clock c(at);
+    c.setInterval(intervalMs, at);
     return c;
 }
 
@@ -395,9 +397,10 @@ void TestFlight::ticksFallDueIntervalsAfterTheSwitchOn()
     QFETCH(qint64, afterUs);
     QFETCH(qint64, due);
     TickClock::Clock c = MadeAt(std::chrono::hours(1), intervalMs);
-    c.Enabled = enabled;
-    QCOMPARE(qint64(TickClock::FallenDue(c, c.phase + microseconds(afterUs))), due);
-    QCOMPARE(TickClock::NextDue(c).has_value(), enabled && intervalMs > 0);
+    if (!enabled)
+        c.setEnabled(false, std::chrono::hours(1));
+    QCOMPARE(qint64(c.fallenDue(std::chrono::hours(1) + microseconds(afterUs))), due);
+    QCOMPARE(c.nextDue().has_value(), enabled && intervalMs > 0);
 }
 
 // A timer made at 0 ms with 100 ms; each row acts on it at its moments, then
@@ -426,16 +429,16 @@ void TestFlight::switchingOnOrRetimingCountsAfresh()
         QVERIFY2(m.hasMatch(), qPrintable(a));
         const nanoseconds at = milliseconds(m.captured(3).toInt());
         if (m.captured(1) == QLatin1String("interval"))
-            TickClock::SetInterval(c, m.captured(2).toInt(), at);
+            c.setInterval(m.captured(2).toInt(), at);
         else
-            TickClock::SetEnabled(c, m.captured(1) == QLatin1String("on"), at);
+            c.setEnabled(m.captured(1) == QLatin1String("on"), at);
     }
-    const auto next = TickClock::NextDue(c);
+    const auto next = c.nextDue();
     QCOMPARE(next ? int(next->count() / 1'000'000) : -1, nextDueMs);
 }
 
-// The thread held, or the display unseen, for a while after the ticks ran at
-// 0: how many run at its end, and when the next falls due.
+// The thread held, or the display unseen, for a while after the ticks ran and
+// a frame was shown at 0: how many run at its end, and when the next falls due.
 void TestFlight::aStallIsNotCaughtUpTimeUnseenIs_data()
 {
     QTest::addColumn<int>("intervalMs");
@@ -454,11 +457,14 @@ void TestFlight::aStallIsNotCaughtUpTimeUnseenIs_data()
         << 10 << 60.0 << true << qint64(1'000'500) << qint64(2) << qint64(1'010'500);
     QTest::newRow("100 ms held 2 s by the chime: 1")
         << 100 << 60.0 << true << qint64(2'000'500) << qint64(1) << qint64(2'100'500);
-    // As many as one wake-up a refresh period finds, and one for a late one:
-    // no stall, none dropped, the count goes on.
-    QTest::newRow("1 ms at 60 Hz, 17 due: all") << 1 << 60.0 << true << qint64(17'500) << qint64(17) << qint64(18'000);
-    QTest::newRow("1 ms at 60 Hz, 18 due: a stall")
-        << 1 << 60.0 << true << qint64(18'500) << qint64(17) << qint64(19'500);
+    // A wake asked for at the next refresh (16.667 ms) and coming late by less
+    // than a refresh period: no stall, none dropped, the count goes on.
+    QTest::newRow("1 ms at 60 Hz, the wake 0.8 ms late: all 17")
+        << 1 << 60.0 << true << qint64(17'500) << qint64(17) << qint64(18'000);
+    QTest::newRow("10 ms at 60 Hz, the wake 14 ms late: all 3")
+        << 10 << 60.0 << true << qint64(30'667) << qint64(3) << qint64(40'000);
+    QTest::newRow("1 ms at 60 Hz, the wake more than a period late: a stall")
+        << 1 << 60.0 << true << qint64(33'367) << qint64(17) << qint64(34'367);
     QTest::newRow("100 ms at 60 Hz, 1 due: all")
         << 100 << 60.0 << true << qint64(150'000) << qint64(1) << qint64(200'000);
     // Unseen: every tick runs, the count goes on.
@@ -479,12 +485,14 @@ void TestFlight::aStallIsNotCaughtUpTimeUnseenIs()
     QFETCH(qint64, run);
     QFETCH(qint64, nextDueUs);
     TickClock::Clock c = MadeAt(nanoseconds::zero(), intervalMs);
-    c.watched = watched;
+    c.setWatched(watched);
+    c.frameShown(nanoseconds::zero(), PeriodOf(hz));
+    c.schedule(PeriodOf(hz), false);
     const nanoseconds end = microseconds(heldUs);
-    QCOMPARE(qint64(TickClock::TakeDue(c, end, PeriodOf(hz))), run);
-    QCOMPARE(TickClock::NextDue(c), std::optional<nanoseconds>(microseconds(nextDueUs)));
+    QCOMPARE(qint64(c.takeDue(end, PeriodOf(hz))), run);
+    QCOMPARE(c.nextDue(), std::optional<nanoseconds>(microseconds(nextDueUs)));
     // What ran does not run again.
-    QCOMPARE(qint64(TickClock::TakeDue(c, end, PeriodOf(hz))), qint64(0));
+    QCOMPARE(qint64(c.takeDue(end, PeriodOf(hz))), qint64(0));
 }
 
 // A timer switched on at 0 ms, its last frame shown at `shownMs` (-1: none yet).
@@ -518,12 +526,65 @@ void TestFlight::timerWakesForTheTickOrTheScreenWhicheverIsLater()
     QFETCH(bool, watched);
     QFETCH(double, wakeMs);
     TickClock::Clock c = MadeAt(nanoseconds::zero(), intervalMs);
-    c.Enabled = enabled;
-    c.watched = watched;
+    c.setEnabled(enabled, nanoseconds::zero());
+    c.setWatched(watched);
     if (shownMs != -1.0)
-        c.shownAt = nanoseconds(qRound64(shownMs * 1e6));
-    const auto wake = TickClock::NextWake(c, PeriodOf(60.0), frameWaiting);
+        c.frameShown(nanoseconds(qRound64(shownMs * 1e6)), PeriodOf(60.0));
+    const auto wake = c.schedule(PeriodOf(60.0), frameWaiting);
     QCOMPARE(wake ? double(wake->count()) / 1e6 : -1.0, wakeMs);
+}
+
+// A second of a flight made at 0, each wake `lateUs` after the moment the clock
+// asked for, or after the one a timer of whole milliseconds set at the last wake
+// gives: every tick due runs, and every refresh with a new tick to show shows it.
+void TestFlight::lateWakesLoseNoTickAndNoRefresh_data()
+{
+    QTest::addColumn<int>("ms");
+    QTest::addColumn<double>("hz");
+    QTest::addColumn<int>("lateUs");
+    QTest::addColumn<bool>("wholeMs");
+    for (const int ms : {1, 2, 7, 16})
+        for (const double hz : {60.0, 144.0})
+            for (const int lateUs : {0, 300, 1200, 5000})
+                for (const bool wholeMs : {false, true})
+                    QTest::addRow("%d ms, %g Hz, %d us late%s", ms, hz, lateUs, wholeMs ? ", whole ms" : "")
+                        << ms << hz << lateUs << wholeMs;
+}
+
+void TestFlight::lateWakesLoseNoTickAndNoRefresh()
+{
+    QFETCH(int, ms);
+    QFETCH(double, hz);
+    QFETCH(int, lateUs);
+    QFETCH(bool, wholeMs);
+    const nanoseconds period = PeriodOf(hz), second = std::chrono::seconds(1);
+    TickClock::Clock c = MadeAt(nanoseconds::zero(), ms);
+    nanoseconds now{};
+    long long ticks = 0, frames = 0;
+    for (auto wake = c.schedule(period, false); wake; wake = c.schedule(period, false)) {
+        now = (wholeMs ? now + std::chrono::ceil<milliseconds>(*wake - now) : *wake) + microseconds(lateUs);
+        if (now > second)
+            break;
+        // Every wake has a tick due, and so a frame to show.
+        ticks += c.takeDue(now, period);
+        if (c.mayShowTickFrame(now, period)) {
+            c.frameShown(now, period);
+            ++frames;
+        }
+    }
+    ticks += c.takeDue(second, period);  // as an input at the end would find them
+    QVERIFY2(std::abs(ticks - 1000.0 / ms) <= 1, qPrintable(QString::number(ticks)));
+    QVERIFY2(std::abs(frames - std::min(hz, 1000.0 / ms)) <= 1, qPrintable(QString::number(frames)));
+}
+
+// Rates no screen has count as 60 Hz.
+void TestFlight::refreshPeriodIsOneAScreenHas()
+{
+    const QList<std::pair<double, double>> reportedAndUsed{{60, 60},  {144, 144},   {24, 24},     {500, 500},
+                                                           {23, 60},  {1, 60},      {501, 60},    {0, 60},
+                                                           {-60, 60}, {qInf(), 60}, {qQNaN(), 60}};
+    for (const auto& [reported, used] : reportedAndUsed)
+        QVERIFY2(TickClock::RefreshPeriodOf(reported) == PeriodOf(used), qPrintable(QString::number(reported)));
 }
 
 QTEST_MAIN(TestFlight)
