@@ -1,6 +1,9 @@
-// Ticks run per second by the animation timer of the real main window on a real
-// X server, against the requested rate, and how many repaints of the display
-// came per tick. Run by bench/desktop.sh under Xvfb.
+// Ticks run by the animation timer of the real main window on a real X server
+// against the ticks that fell due, the display's repaints a second, and the
+// wake-ups a second of all the program's threads (voluntary context switches).
+// Ticks are counted from the first repaint to the last of each interval, each
+// read as the repaint comes, right after the ticks of its wake ran. Run by
+// bench/desktop.sh under Xvfb.
 //   bench_ticks DATADIR [seconds per interval]
 #include "Probe.h"
 #include "app/frmMain.h"
@@ -8,24 +11,62 @@
 #include "platform/Fonts.h"
 
 #include <QApplication>
+#include <QDir>
 #include <QElapsedTimer>
 #include <QEvent>
+#include <QEventLoop>
 #include <QTest>
+#include <QTimer>
 
 #include <cstdio>
+#include <optional>
 
 namespace {
 
+// The first and the last repaint of a measurement: when, and how many ticks had
+// run by then.
 class PaintCounter : public QObject {
 public:
+    explicit PaintCounter(const frmMain& window)
+        : m_window(window)
+    {
+        m_clock.start();
+    }
     bool eventFilter(QObject*, QEvent* event) override
     {
-        if (event->type() == QEvent::Paint)
+        if (event->type() == QEvent::Paint) {
             ++paints;
+            last = {m_clock.nsecsElapsed(), Probe::flight(m_window).ticksRun()};
+            if (!first)
+                first = last;
+        }
         return false;
     }
+    struct Mark {
+        qint64 ns;
+        std::int64_t ticks;
+    };
+    std::optional<Mark> first, last;
     int paints = 0;
+
+private:
+    const frmMain& m_window;
+    QElapsedTimer m_clock;
 };
+
+long long WakeUps()
+{
+    long long sum = 0;
+    for (const QString& task : QDir(QStringLiteral("/proc/self/task")).entryList(QDir::Dirs | QDir::NoDotAndDotDot)) {
+        QFile status(QStringLiteral("/proc/self/task/%1/status").arg(task));
+        if (!status.open(QIODevice::ReadOnly))
+            continue;
+        for (const QByteArray& line : status.readAll().split('\n'))
+            if (line.startsWith("voluntary_ctxt_switches:"))
+                sum += line.mid(24).trimmed().toLongLong();
+    }
+    return sum;
+}
 
 }  // namespace
 
@@ -43,27 +84,29 @@ int main(int argc, char* argv[])
     if (!QTest::qWaitForWindowExposed(&window))
         return 1;
 
-    PaintCounter counter;
-    Child<widgets::PictureBox>(window, "picMain")->installEventFilter(&counter);
-
-    std::printf("interval-ms requested-per-s run-per-s ratio repaints-per-tick\n");
-    for (int interval : {1, 10, 100}) {
+    std::printf("interval-ms ticks-due-per-s ticks-run-per-due repaints-per-s wake-ups-per-s\n");
+    for (int interval : {1, 2, 10, 100}) {
         // Typed and applied as a person does.
         Child<QLineEdit>(window, "txtInter")->setText(QString::number(interval));
         QTest::mouseClick(Child<QPushButton>(window, "cmdSet"), Qt::LeftButton);
         QTest::qWait(200);  // settle
-        const std::int64_t ticksBefore = Probe::flight(window).ticksRun();
-        counter.paints = 0;
+        PaintCounter counter(window);
+        Child<widgets::PictureBox>(window, "picMain")->installEventFilter(&counter);
+        const long long wakeUpsBefore = WakeUps();
         QElapsedTimer clock;
         clock.start();
-        while (clock.elapsed() < seconds * 1000)
-            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
-        const double elapsed = clock.elapsed() / 1000.0;
-        const auto ticks = double(Probe::flight(window).ticksRun() - ticksBefore);
-        const double requested = 1000.0 / interval;
-        const double delivered = ticks / elapsed;
-        std::printf("%d %.1f %.1f %.3f %.3f\n", interval, requested, delivered, delivered / requested,
-                    ticks > 0 ? double(counter.paints) / ticks : 0.0);
+        QEventLoop loop;
+        QTimer::singleShot(seconds * 1000, &loop, &QEventLoop::quit);
+        loop.exec();
+        const double elapsed = double(clock.nsecsElapsed()) / 1e9;
+        const long long wakeUps = WakeUps() - wakeUpsBefore;
+        Child<widgets::PictureBox>(window, "picMain")->removeEventFilter(&counter);
+        if (!counter.first || counter.last->ns == counter.first->ns)
+            return 1;
+        const double due = double(counter.last->ns - counter.first->ns) / 1e6 / interval;
+        std::printf("%d %.1f %.4f %.1f %.1f\n", interval, 1000.0 / interval,
+                    double(counter.last->ticks - counter.first->ticks) / due, counter.paints / elapsed,
+                    double(wakeUps) / elapsed);
     }
     return 0;
 }

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Desktop figures of the real program under Xvfb, each measured side by side
 # with its reference in this one run:
-#   ticks per second at 1, 10 and 100 ms against the requested rate,
+#   ticks run against ticks due, repaints and wake-ups a second at 1, 2, 10 and
+#   100 ms, on a quiet machine and with every core kept busy by a busy loop,
 #   CPU use of a running copy at the default interval,
 #   start to first composed frame, and peak memory, against a minimal window.
 # Usage: bench/desktop.sh [build dir] [CPU seconds]
@@ -13,8 +14,16 @@ source "$root/tests/e2e/lib.sh"
 export SDL_AUDIODRIVER=dummy
 start_x 1280x1024x24
 
-echo "== ticks (5 s per interval)"
-"$build/bench/bench_ticks" "$build" 5
+echo "== ticks, quiet (10 s per interval)"
+"$build/bench/bench_ticks" "$build" 10
+echo "== ticks, every core busy (10 s per interval)"
+loops=()
+for _ in $(seq 1 "$(nproc)"); do
+  bash -c 'while :; do :; done' &
+  loops+=($!)
+done
+"$build/bench/bench_ticks" "$build" 10
+kill "${loops[@]}"
 
 echo "== CPU use of a running copy at 100 ms over ${cpu_seconds} s"
 start_program "$build/aelorin"
