@@ -8,6 +8,7 @@
 #include "Probe.h"
 #include "app/frmMain.h"
 #include "desktop_bench.h"
+#include "platform/Desktop.h"
 #include "platform/Fonts.h"
 
 #include <QApplication>
@@ -72,6 +73,8 @@ long long WakeUps()
 
 int main(int argc, char* argv[])
 {
+    // The desktop as the program prepares it: its wake-ups are the program's.
+    platform::PrepareDesktop();
     QApplication app(argc, argv);
     platform::InstallFonts();
     SilentSound sound;
