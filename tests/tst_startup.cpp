@@ -548,14 +548,12 @@ void TestStartup::claimThatCannotBeMadeLetsTheCopyStart()
 // clang-format off
 void TestStartup::claimsLiveOnlyInADirectoryOfTheUsersAlone_data()
 {
-    // What lies at XDG_RUNTIME_DIR and at $TMPDIR/aelorin-<uid> before the
-    // start: nothing, a directory of this user's with this mode, a link to a
-    // private one of this user's, a file; the runtime directory may also be
-    // unset or relative (to a private directory in the current one).
-    QTest::addColumn<QString>("runtime");
-    QTest::addColumn<QString>("fallback");
-    QTest::addColumn<QString>("chosen");  // runtime, fallback, or none: no claims
-    QTest::addColumn<QString>("said");    // why none, in the one line logged
+    // What lies at XDG_RUNTIME_DIR and at $TMPDIR/aelorin-<uid> first: nothing, a
+    // directory of this user's with this mode, a link to a private one, a file.
+    QTest::addColumn<QString>("runtime");   // or unset, or relative (to a private one)
+    QTest::addColumn<QString>("fallback");  // or none: TMPDIR is missing
+    QTest::addColumn<QString>("chosen");    // runtime, fallback, or none: no claims
+    QTest::addColumn<QString>("said");      // why none, in the one line logged
     QTest::newRow("private runtime directory")            << "700"      << ""     << "runtime"  << "";
     QTest::newRow("runtime directory the group may read") << "750"      << ""     << "fallback" << "";
     QTest::newRow("runtime directory others may enter")   << "701"      << ""     << "fallback" << "";
@@ -573,7 +571,6 @@ void TestStartup::claimsLiveOnlyInADirectoryOfTheUsersAlone_data()
 // clang-format on
 
 namespace {
-// Lays at `path` what a row of the table above names.
 bool Lay(const QString& path, const QString& what)
 {
     const QByteArray name = QFile::encodeName(path);
@@ -587,8 +584,8 @@ bool Lay(const QString& path, const QString& what)
 }
 }  // namespace
 
-// Where the claims are made decides who can hold them first: only a directory
-// of this user's that no one else may enter, opened as it was checked.
+// Only a directory of this user's that no one else may enter holds the claims,
+// and it is used as it was checked.
 void TestStartup::claimsLiveOnlyInADirectoryOfTheUsersAlone()
 {
     QFETCH(QString, runtime);
@@ -596,54 +593,43 @@ void TestStartup::claimsLiveOnlyInADirectoryOfTheUsersAlone()
     QFETCH(QString, chosen);
     QFETCH(QString, said);
     QTemporaryDir base;
-    QVERIFY(base.isValid());
     const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR"), oldTemp = qgetenv("TMPDIR");
-    const QString oldCurrent = QDir::currentPath();
+    const QString oldCurrent = QDir::currentPath(), temp = base.filePath(QStringLiteral("tmp"));
     const auto restore = qScopeGuard([&] {
         qputenv("XDG_RUNTIME_DIR", oldRuntime);
         qputenv("TMPDIR", oldTemp);
         QDir::setCurrent(oldCurrent);
     });
-    const QString temp = base.filePath(QStringLiteral("tmp")), run = base.filePath(QStringLiteral("run"));
-    const QString own = temp + QStringLiteral("/aelorin-") + QString::number(geteuid());
-    QVERIFY(QDir::setCurrent(base.path()) && QDir().mkdir(temp));
-    // "none": the temporary directory itself is missing.
-    qputenv("TMPDIR", QFile::encodeName(fallback == QLatin1String("none") ? own : temp));
-    QVERIFY(fallback == QLatin1String("none") || Lay(own, fallback));
-    if (runtime == QLatin1String("unset")) {
+    const QString run = base.filePath(QStringLiteral("run")), own = temp + QStringLiteral("/aelorin-%1").arg(geteuid());
+    const bool relative = runtime == QLatin1String("relative"), none = fallback == QLatin1String("none");
+    QVERIFY(QDir::setCurrent(base.path()) && QDir().mkdir(temp) && (none || Lay(own, fallback)));
+    QVERIFY(Lay(run, relative ? QStringLiteral("700") : runtime));
+    qputenv("TMPDIR", QFile::encodeName(none ? own : temp));
+    qputenv("XDG_RUNTIME_DIR", relative ? QByteArray("run") : QFile::encodeName(run));
+    if (runtime == QLatin1String("unset"))
         qunsetenv("XDG_RUNTIME_DIR");
-    } else if (runtime == QLatin1String("relative")) {
-        QVERIFY(Lay(run, QStringLiteral("700")));
-        qputenv("XDG_RUNTIME_DIR", "run");
-    } else {
-        QVERIFY(Lay(run, runtime));
-        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(run));
-    }
 
     g_reports.clear();
     const QtMessageHandler previous = qInstallMessageHandler(RecordReport);
     const int dir = platform::OpenPrivateRuntimeDir();
     qInstallMessageHandler(previous);
-    const auto closing = qScopeGuard([dir] {
-        if (dir >= 0)
-            close(dir);
-    });
+    const auto closing = qScopeGuard([dir] { close(dir); });
+    struct stat opened {
+    }, named{};
     if (chosen == QLatin1String("none")) {
         QCOMPARE(dir, -1);
         QCOMPARE(g_reports.size(), 1);
         QVERIFY2(g_reports[0].startsWith(QStringLiteral("aelorin.desktop: ")) && g_reports[0].contains(said),
                  qPrintable(g_reports[0]));
-        return;
+    } else {
+        QVERIFY2(g_reports.isEmpty(), qPrintable(g_reports.join(QLatin1Char('\n'))));
+        QVERIFY(fstat(dir, &opened) == 0
+                && lstat(QFile::encodeName(chosen == QLatin1String("runtime") ? run : own), &named) == 0);
+        QCOMPARE(opened.st_ino, named.st_ino);
+        QCOMPARE(opened.st_mode & 07777u, 0700u);
+        // A program started from this one (the help viewer) inherits none of it.
+        QCOMPARE(fcntl(dir, F_GETFD) & FD_CLOEXEC, FD_CLOEXEC);
     }
-    QVERIFY2(g_reports.isEmpty(), qPrintable(g_reports.join(QLatin1Char('\n'))));
-    struct stat opened {
-    }, named{};
-    QVERIFY(dir >= 0 && fstat(dir, &opened) == 0);
-    QCOMPARE(lstat(QFile::encodeName(chosen == QLatin1String("runtime") ? run : own).constData(), &named), 0);
-    QCOMPARE(opened.st_ino, named.st_ino);
-    QCOMPARE(opened.st_mode & 07777u, 0700u);
-    // A program started from this one (the help viewer) inherits none of it.
-    QCOMPARE(fcntl(dir, F_GETFD) & FD_CLOEXEC, FD_CLOEXEC);
 }
 
 // clang-format off
