@@ -3,13 +3,17 @@
 #include "platform/AppIcon.h"
 #include "platform/AppInfo.h"
 #include "platform/Desktop.h"
+#include "platform/Log.h"
+#include "platform/SingleInstance.h"
 
 #include <QAction>
+#include <QDeadlineTimer>
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
 #include <QScrollBar>
 #include <QTextBrowser>
+#include <QThread>
 #include <QToolBar>
 #include <QUrl>
 
@@ -18,6 +22,10 @@ namespace {
 // A request is one line: the file's path, percent-encoded so that any name fits.
 constexpr qint64 MaxRequestBytes = 64 * 1024;
 constexpr int HandOverMs = 2000;
+// How long a viewer waits for a holder that does not answer to let its claim
+// go, and how often it looks.
+constexpr int HolderClosingMs = 5000;
+constexpr int HolderRetryMs = 50;
 
 }  // namespace
 
@@ -90,6 +98,8 @@ bool HelpWindow::listen(const QString& socketPath, Claim claim)
     // can reach it. Bound in place (no access options, which would have Qt
     // bind elsewhere and rename it over a window that serves it already).
     if (!server->listen(socketPath)) {
+        qCWarning(platform::lcDesktop, "cannot serve help requests at %s: %s; each opens a window of its own",
+                  qUtf8Printable(socketPath), qUtf8Printable(server->errorString()));
         delete server;
         return false;
     }
@@ -146,4 +156,26 @@ bool HelpWindow::forwardTo(const QString& socketPath, const QString& path)
     if (socket.state() != QLocalSocket::UnconnectedState)
         socket.waitForDisconnected(HandOverMs);
     return true;
+}
+
+bool HelpWindow::handOverOrServe(platform::DesktopClaim& claim, const QString& path)
+{
+    using Outcome = platform::DesktopClaim::Outcome;
+    const QDeadlineTimer closing(HolderClosingMs);
+    for (bool waited = false;; waited = true) {
+        const Outcome outcome = claim.take();
+        if (outcome == Outcome::Taken)
+            listen(claim.socketPath(), ClaimHeld);
+        if (outcome != Outcome::HeldByThisUser || path.isEmpty())
+            return false;
+        if (forwardTo(claim.socketPath(), path))
+            return true;
+        if (closing.hasExpired()) {
+            qCWarning(platform::lcDesktop, "the help window of this desktop does not answer; this one serves alone");
+            return false;
+        }
+        if (!waited)
+            qCDebug(platform::lcDesktop, "the help window of this desktop does not answer; waiting for its claim");
+        QThread::msleep(HolderRetryMs);
+    }
 }

@@ -7,6 +7,9 @@ class QAction;
 class QLocalServer;
 class QTextBrowser;
 class QUrl;
+namespace platform {
+class DesktopClaim;
+}
 
 // The help window: one help file, opened at its contents page. It belongs to no
 // other window and lives until the user closes it.
@@ -31,6 +34,12 @@ public:
     // Hands the file over to the window serving the socket; false when none of
     // this user's answers.
     static bool forwardTo(const QString& socketPath, const QString& path);
+    // Called once at start, before the window shows: hands `path` over to the
+    // window that holds the desktop's claim and answers true, or takes the
+    // claim and serves it. Where the holder does not answer, it waits a
+    // moment for the claim to come free (a holder that is closing lets it go
+    // last), then serves alone. Whatever cannot be served is logged.
+    bool handOverOrServe(platform::DesktopClaim& claim, const QString& path);
     // The name of the viewer's claim on this desktop.
     static QString DesktopKey();
 

@@ -25,21 +25,13 @@ int main(int argc, char* argv[])
 
     const QString path = QApplication::arguments().value(1);
     // One help window per desktop: a window already open takes the file over.
-    // The window is made first, so that the claim is served from the moment it
-    // is taken.
-    HelpWindow window;
+    // The window is made before the claim is taken, so that the claim is served
+    // from the moment it is; it is destroyed before the claim, so that its
+    // socket goes first and never takes the next holder's with it.
     platform::DesktopClaim claim(HelpWindow::DesktopKey());
-    switch (claim.take()) {
-    case platform::DesktopClaim::Outcome::Taken:
-        window.listen(claim.socketPath(), HelpWindow::ClaimHeld);
-        break;
-    case platform::DesktopClaim::Outcome::HeldByThisUser:
-        if (!path.isEmpty() && HelpWindow::forwardTo(claim.socketPath(), path))
-            return 0;
-        break;
-    case platform::DesktopClaim::Outcome::Unavailable:
-        break;
-    }
+    HelpWindow window;
+    if (window.handOverOrServe(claim, path))
+        return 0;
     window.openFile(path);
     window.show();
     return QApplication::exec();

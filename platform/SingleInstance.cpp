@@ -3,7 +3,6 @@
 #include "platform/Desktop.h"
 #include "platform/Log.h"
 
-#include <QDir>
 #include <QFile>
 
 #include <cerrno>
@@ -18,34 +17,73 @@ namespace platform {
 
 namespace {
 
-// A directory of this user's that no one else may enter or write. lstat: a
-// link to a directory, which anyone could have made, does not count.
-bool IsPrivateDir(const QByteArray& path)
+// Why an opened directory is not this user's alone; nullptr when it is.
+const char* NotPrivateBecause(int dir)
 {
     struct stat info { };
-    return lstat(path.constData(), &info) == 0 && S_ISDIR(info.st_mode) && info.st_uid == geteuid()
-           && (info.st_mode & (S_IRWXG | S_IRWXO)) == 0;
+    if (fstat(dir, &info) != 0 || !S_ISDIR(info.st_mode))
+        return "is not a directory";
+    if (info.st_uid != geteuid())
+        return "belongs to another user";
+    if ((info.st_mode & (S_IRWXG | S_IRWXO)) != 0)
+        return "is open to other users";
+    return nullptr;
+}
+
+// Opens a directory by its own name, never through a link (which anyone could
+// have made); -1 with errno set, or with *why set when it is not private.
+int OpenIfPrivate(const QByteArray& path, const char** why)
+{
+    const int dir = open(path.constData(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+    if (dir < 0) {
+        *why = errno == ELOOP || errno == ENOTDIR ? "is a link or not a directory" : nullptr;
+        return -1;
+    }
+    *why = NotPrivateBecause(dir);
+    if (*why == nullptr)
+        return dir;
+    close(dir);
+    return -1;
 }
 
 }  // namespace
 
-QString PrivateRuntimeDir()
+int OpenPrivateRuntimeDir(QString* path)
 {
+    const char* why = nullptr;
     const QByteArray session = qgetenv("XDG_RUNTIME_DIR");
-    if (session.startsWith('/') && IsPrivateDir(session))
-        return QFile::decodeName(session);
+    if (session.startsWith('/')) {
+        const int dir = OpenIfPrivate(session, &why);
+        if (dir >= 0) {
+            if (path)
+                *path = QFile::decodeName(session);
+            return dir;
+        }
+    }
     // Without one (a root shell, a remote session), a directory made for this
     // user; mkdir fails on one that exists, whoever made it, and then it counts
     // only if it is this user's and private.
-    const QByteArray own = QFile::encodeName(QDir::tempPath()) + "/aelorin-" + QByteArray::number(geteuid());
-    if (mkdir(own.constData(), S_IRWXU) != 0 && errno != EEXIST)
-        return {};
-    if (!IsPrivateDir(own)) {
-        qCWarning(lcDesktop, "%s is not this user's own directory: another user made it; starting without claims",
-                  own.constData());
-        return {};
+    // TMPDIR as it is: a missing one makes mkdir fail here, where the
+    // temporary directory Qt reports would be empty, and the fallback "/".
+    QByteArray temp = qgetenv("TMPDIR");
+    if (!temp.startsWith('/'))
+        temp = "/tmp";
+    const QByteArray own = temp + "/aelorin-" + QByteArray::number(geteuid());
+    if (mkdir(own.constData(), S_IRWXU) != 0 && errno != EEXIST) {
+        qCWarning(lcDesktop, "cannot make %s: %s; starting without claims", own.constData(), std::strerror(errno));
+        return -1;
     }
-    return QFile::decodeName(own);
+    const int dir = OpenIfPrivate(own, &why);
+    if (dir >= 0) {
+        if (path)
+            *path = QFile::decodeName(own);
+        return dir;
+    }
+    if (why)
+        qCWarning(lcDesktop, "%s %s; starting without claims", own.constData(), why);
+    else
+        qCWarning(lcDesktop, "cannot open %s: %s; starting without claims", own.constData(), std::strerror(errno));
+    return -1;
 }
 
 DesktopClaim::DesktopClaim(QString name)
@@ -57,19 +95,24 @@ DesktopClaim::~DesktopClaim()
 {
     if (m_lock >= 0)
         close(m_lock);
+    if (m_dir >= 0)
+        close(m_dir);
 }
 
 DesktopClaim::Outcome DesktopClaim::take()
 {
     if (m_lock >= 0)
         return Outcome::Taken;
-    m_dir = PrivateRuntimeDir();
-    if (m_dir.isEmpty())
+    if (m_dir < 0)
+        m_dir = OpenPrivateRuntimeDir();
+    if (m_dir < 0)
         return Outcome::Unavailable;
-    const QByteArray path = QFile::encodeName(m_dir + QLatin1Char('/') + m_name + QLatin1String(".lock"));
+    const QByteArray name = QFile::encodeName(m_name + QLatin1String(".lock"));
     // A lock held through an open file: flock, unlike a record lock, also
-    // refuses a second claim made from the same process.
-    const int lock = open(path.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR);
+    // refuses a second claim made from the same process. Close-on-exec: a
+    // program started from here (the help viewer) must not carry the claim on
+    // after this process has ended.
+    const int lock = openat(m_dir, name.constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW, S_IRUSR | S_IWUSR);
     if (lock >= 0 && flock(lock, LOCK_EX | LOCK_NB) == 0) {
         m_lock = lock;
         return Outcome::Taken;
@@ -81,14 +124,17 @@ DesktopClaim::Outcome DesktopClaim::take()
         return Outcome::HeldByThisUser;
     // Any other failure (no descriptor left, a name too long) must not lock the
     // user out: the caller goes on without the claim.
-    qCDebug(lcDesktop, "cannot claim %s, going on without it: %s", path.constData(), std::strerror(error));
-    m_dir.clear();
+    qCDebug(lcDesktop, "cannot claim %s, going on without it: %s", name.constData(), std::strerror(error));
+    close(m_dir);
+    m_dir = -1;
     return Outcome::Unavailable;
 }
 
 QString DesktopClaim::socketPath() const
 {
-    return m_dir.isEmpty() ? QString() : m_dir + QLatin1Char('/') + m_name;
+    if (m_dir < 0)
+        return {};
+    return QStringLiteral("/proc/self/fd/%1/").arg(m_dir) + m_name;
 }
 
 SingleInstance::SingleInstance(const QString& key)

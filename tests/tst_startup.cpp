@@ -24,6 +24,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
@@ -32,6 +33,7 @@
 #include <csignal>
 #include <fcntl.h>
 #include <sys/resource.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -144,6 +146,8 @@ private slots:
     void claimIsFreeOnceItsHolderIsKilled();
     void claimThatCannotBeMadeLetsTheCopyStart_data();
     void claimThatCannotBeMadeLetsTheCopyStart();
+    void claimsLiveOnlyInADirectoryOfTheUsersAlone_data();
+    void claimsLiveOnlyInADirectoryOfTheUsersAlone();
     void programInTheRootReadsItsDataWithoutADoubledSeparator();
     void badPictureEndsStartUp_data();
     void badPictureEndsStartUp();
@@ -506,7 +510,7 @@ void TestStartup::claimThatCannotBeMadeLetsTheCopyStart_data()
 {
     QTest::addColumn<bool>("noDescriptorLeft");
     QTest::addColumn<int>("keyLength");
-    QTest::newRow("no descriptor left for the lock") << true << 40;
+    QTest::newRow("no descriptor left") << true << 40;
     QTest::newRow("name longer than a file name may be") << false << 300;
 }
 
@@ -538,7 +542,94 @@ void TestStartup::claimThatCannotBeMadeLetsTheCopyStart()
     setrlimit(RLIMIT_NOFILE, &limits);
     QVERIFY(!refused);
     QCOMPARE(g_reports.size(), 1);
-    QVERIFY2(g_reports[0].startsWith(QStringLiteral("aelorin.desktop: cannot claim ")), qPrintable(g_reports[0]));
+    QVERIFY2(g_reports[0].startsWith(QStringLiteral("aelorin.desktop: cannot ")), qPrintable(g_reports[0]));
+}
+
+// clang-format off
+void TestStartup::claimsLiveOnlyInADirectoryOfTheUsersAlone_data()
+{
+    // What lies at XDG_RUNTIME_DIR and at $TMPDIR/aelorin-<uid> first: nothing, a
+    // directory of this user's with this mode, a link to a private one, a file.
+    QTest::addColumn<QString>("runtime");   // or unset, or relative (to a private one)
+    QTest::addColumn<QString>("fallback");  // or none: TMPDIR is missing
+    QTest::addColumn<QString>("chosen");    // runtime, fallback, or none: no claims
+    QTest::addColumn<QString>("said");      // why none, in the one line logged
+    QTest::newRow("private runtime directory")            << "700"      << ""     << "runtime"  << "";
+    QTest::newRow("runtime directory the group may read") << "750"      << ""     << "fallback" << "";
+    QTest::newRow("runtime directory others may enter")   << "701"      << ""     << "fallback" << "";
+    QTest::newRow("runtime directory a link")             << "link"     << ""     << "fallback" << "";
+    QTest::newRow("runtime directory a file")             << "file"     << ""     << "fallback" << "";
+    QTest::newRow("runtime directory unset")              << "unset"    << ""     << "fallback" << "";
+    QTest::newRow("runtime directory relative")           << "relative" << ""     << "fallback" << "";
+    QTest::newRow("fallback there and private")           << "unset"    << "700"  << "fallback" << "";
+    QTest::newRow("fallback open to the group")           << "unset"    << "770"  << "none" << "is open to other users";
+    QTest::newRow("fallback open to all")                 << "750"      << "777"  << "none" << "is open to other users";
+    QTest::newRow("fallback a link")                      << "unset"    << "link" << "none" << "is a link or not a";
+    QTest::newRow("fallback a file")                      << "unset"    << "file" << "none" << "is a link or not a";
+    QTest::newRow("fallback cannot be made")              << "unset"    << "none" << "none" << "cannot make";
+}
+// clang-format on
+
+namespace {
+bool Lay(const QString& path, const QString& what)
+{
+    const QByteArray name = QFile::encodeName(path);
+    if (what == QLatin1String("link"))
+        return mkdir(name + ".target", S_IRWXU) == 0 && symlink(name + ".target", name) == 0;
+    if (what == QLatin1String("file"))
+        return QFile(path).open(QIODevice::WriteOnly);
+    bool mode = false;
+    const uint bits = what.toUInt(&mode, 8);
+    return !mode || (mkdir(name, 0) == 0 && chmod(name, bits) == 0);
+}
+}  // namespace
+
+// Only a directory of this user's that no one else may enter holds the claims,
+// and it is used as it was checked.
+void TestStartup::claimsLiveOnlyInADirectoryOfTheUsersAlone()
+{
+    QFETCH(QString, runtime);
+    QFETCH(QString, fallback);
+    QFETCH(QString, chosen);
+    QFETCH(QString, said);
+    QTemporaryDir base;
+    const QByteArray oldRuntime = qgetenv("XDG_RUNTIME_DIR"), oldTemp = qgetenv("TMPDIR");
+    const QString oldCurrent = QDir::currentPath(), temp = base.filePath(QStringLiteral("tmp"));
+    const auto restore = qScopeGuard([&] {
+        qputenv("XDG_RUNTIME_DIR", oldRuntime);
+        qputenv("TMPDIR", oldTemp);
+        QDir::setCurrent(oldCurrent);
+    });
+    const QString run = base.filePath(QStringLiteral("run")), own = temp + QStringLiteral("/aelorin-%1").arg(geteuid());
+    const bool relative = runtime == QLatin1String("relative"), none = fallback == QLatin1String("none");
+    QVERIFY(QDir::setCurrent(base.path()) && QDir().mkdir(temp) && (none || Lay(own, fallback)));
+    QVERIFY(Lay(run, relative ? QStringLiteral("700") : runtime));
+    qputenv("TMPDIR", QFile::encodeName(none ? own : temp));
+    qputenv("XDG_RUNTIME_DIR", relative ? QByteArray("run") : QFile::encodeName(run));
+    if (runtime == QLatin1String("unset"))
+        qunsetenv("XDG_RUNTIME_DIR");
+
+    g_reports.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(RecordReport);
+    const int dir = platform::OpenPrivateRuntimeDir();
+    qInstallMessageHandler(previous);
+    const auto closing = qScopeGuard([dir] { close(dir); });
+    struct stat opened {
+    }, named{};
+    if (chosen == QLatin1String("none")) {
+        QCOMPARE(dir, -1);
+        QCOMPARE(g_reports.size(), 1);
+        QVERIFY2(g_reports[0].startsWith(QStringLiteral("aelorin.desktop: ")) && g_reports[0].contains(said),
+                 qPrintable(g_reports[0]));
+    } else {
+        QVERIFY2(g_reports.isEmpty(), qPrintable(g_reports.join(QLatin1Char('\n'))));
+        QVERIFY(fstat(dir, &opened) == 0
+                && lstat(QFile::encodeName(chosen == QLatin1String("runtime") ? run : own), &named) == 0);
+        QCOMPARE(opened.st_ino, named.st_ino);
+        QCOMPARE(opened.st_mode & 07777u, 0700u);
+        // A program started from this one (the help viewer) inherits none of it.
+        QCOMPARE(fcntl(dir, F_GETFD) & FD_CLOEXEC, FD_CLOEXEC);
+    }
 }
 
 // clang-format off

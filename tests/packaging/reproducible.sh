@@ -1,8 +1,10 @@
 #!/usr/bin/env bash
 # Builds the package once more, from a copy of the sources in another directory,
 # and compares it byte for byte with the one built before: the same commit must
-# give the same .deb wherever and whenever it is built. Where they differ, lists
-# the files inside that do.
+# give the same .deb wherever and whenever it is built. The second build
+# directory lies outside its sources where the first lay inside its own, and
+# inside where the first lay outside. Where they differ, lists the files inside
+# that do.
 # The copy and its build tree are kept in the work directory: a later run copies
 # only the files whose content changed (their time is then now, and every file's
 # was at the first copy) and rebuilds what depends on them.
@@ -22,11 +24,14 @@ git -C "$src" ls-files -z --cached --others --exclude-standard \
 rsync -rlc --delete --exclude=/build/ "$staging/" "$work/src/"
 SOURCE_DATE_EPOCH=$(git -C "$src" log -1 --format=%ct)
 export SOURCE_DATE_EPOCH
-echo "reproducible: second build in $work/src (SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH)"
+# The first package lies in <build>/package/.
+build=$work/src/build/deb
+[[ "$(realpath "$(dirname "$first")/..")" == "$src"/* ]] && build=$work/build
+echo "reproducible: second build of $work/src in $build (SOURCE_DATE_EPOCH=$SOURCE_DATE_EPOCH)"
 # Below the tests that run beside it, which a busy machine would slow.
-nice -n 10 "$work/src/scripts/package.sh" "$work/src/build/deb" >"$work/build.log" 2>&1 \
+nice -n 10 "$work/src/scripts/package.sh" "$build" >"$work/build.log" 2>&1 \
   || { tail -n 40 "$work/build.log"; echo "FAIL: the second build failed"; exit 1; }
-second=$work/src/build/deb/package/$(basename "$first")
+second=$build/package/$(basename "$first")
 
 if cmp -s "$first" "$second"; then
   echo "reproducible: $(basename "$first") is the same byte for byte ($(stat -c %s "$first") bytes)"
