@@ -3,7 +3,7 @@
 namespace sound {
 
 DesktopSoundService::DesktopSoundService()
-    : m_sdlOnly(qEnvironmentVariableIsSet("SDL_AUDIODRIVER"))
+    : m_sdlOnly(qEnvironmentVariable("AELORIN_SOUND") == QLatin1String("sdl"))
 {
     m_server.setOnReturn([this] { serverBack(); });
 }

@@ -13,7 +13,7 @@ if [[ $(id -u) -ne 0 ]]; then
   echo "e2e_otheruser: needs root to act as another user; skipped"
   exit 77
 fi
-export SDL_AUDIODRIVER=dummy
+export AELORIN_SOUND=sdl SDL_AUDIODRIVER=dummy
 start_x 1024x768x24
 export XDG_RUNTIME_DIR=$E2E_TMP/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"

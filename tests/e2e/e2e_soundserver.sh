@@ -215,13 +215,14 @@ case_stale() {
 
 # Each stream names the program, its icon, what it plays and its role, as
 # `pactl list sink-inputs` shows them. The chime lasts three seconds, long
-# enough to be looked at while it plays.
+# enough to be looked at while it plays. SDL_AUDIODRIVER is set, as people set
+# it for their games: it is SDL's, and the program's streams stay its own.
 case_props() {
   local app=$E2E_TMP/props name row
   copy_program "$(dirname "$program")" "$app"
   sox -n -r 22050 -c 1 -b 16 "$app/sounds/Wave22.wav" synth 3 sine 440 vol 0.5
   start_pulse
-  start_program "$app/aelorin"
+  SDL_AUDIODRIVER=pulseaudio start_program "$app/aelorin"
   local pid=$E2E_LAST_PID
   for name in 起動音 ＢＧＭ 終了音; do
     if [[ $name == 終了音 ]]; then
