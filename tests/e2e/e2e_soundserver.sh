@@ -4,7 +4,9 @@
 # PulseAudio interface: the chimes whole, with the window up soon after the
 # opening one and the program gone soon after the closing one; the tune
 # without gaps while the machine is busy; the music back after the server
-# restarts, by itself and when switched off and on; a closing chime whole after
+# restarts, by itself and when switched off and on, and when the server starts
+# after the program or makes its folder again; music switched off staying off
+# when the server restarts; a closing chime whole after
 # a stalled server gave up on the opening one; the streams named as a desktop's
 # volume control shows them; and, with no server at all, a prompt and quiet start.
 # Usage: e2e_soundserver.sh path/to/aelorin
@@ -53,6 +55,14 @@ recorded_past() { (($(recorded_ms "$1") >= $2)); }
 main_window_up() { xdotool search --onlyvisible --name '^Aelorin$' >/dev/null 2>&1; }
 ended() { ! kill -0 "$1" 2>/dev/null; }
 has_sink_input() { [[ -n "$(pactl list short sink-inputs 2>/dev/null)" ]]; }
+no_sink_input() { pactl list short sink-inputs >/dev/null 2>&1 && ! has_sink_input; }
+# Whether the sound log of the program started last says this.
+logged() { grep -qF "aelorin.sound: $1" "$E2E_TMP/program.$E2E_STARTS.log"; }
+# Starts the program with its sound log on, finding its server as on a desktop:
+# PULSE_SERVER unset, the server's runtime folder $1 as XDG_RUNTIME_DIR.
+start_as_desktop() {
+  QT_LOGGING_RULES=aelorin.sound.debug=true start_program env -u PULSE_SERVER XDG_RUNTIME_DIR="$1" "$program"
+}
 # Bytes the sound server has been sent and not read: its clients' requests
 # while it is stopped.
 server_backlog() { ss -xpn | awk -v p="pid=$E2E_PULSE_PID," 'index($0, p) { s += $3 } END { print s + 0 }'; }
@@ -136,22 +146,23 @@ case_load() {
 # The server is killed and started again: switching the music off and on brings
 # it back within 1.5 s.
 case_restart() {
-  local heard
+  local heard t
   start_pulse
-  start_program "$program"
+  QT_LOGGING_RULES=aelorin.sound.debug=true start_program "$program"
   local pid=$E2E_LAST_PID
   local main
   main=$(wait_window Aelorin 30) || fail "restart: no window"
-  sleep 1
+  poll 30 has_sink_input || fail "restart: the tune did not reach the server"
   kill_pulse
-  sleep 0.5
+  poll 15 logged 'the sound server went away' || fail "restart: the program did not notice the server go"
   start_pulse
+  poll 15 has_sink_input || fail "restart: the tune did not come back with the server"
   press_in "$main" ctrl+n
-  sleep 0.3
-  record_pulse "$E2E_TMP/restart.raw"
-  sleep 0.2
+  poll 15 no_sink_input || fail "restart: Ctrl+N did not stop the tune"
+  record_pulse_now "$E2E_TMP/restart.raw"
+  t=$(recorded_ms "$E2E_TMP/restart.raw")
   press_in "$main" ctrl+p
-  sleep 1.5
+  poll 15 recorded_past "$E2E_TMP/restart.raw" $((t + 1700)) || fail "restart: the recording stopped"
   kill "$E2E_RECORDER_PID"
   heard=$(sound_runs_ms "$E2E_TMP/restart.raw" | tr ' ' '\n' | awk -F: '$1 == "sound" { s += $2 } END { print s + 0 }')
   echo "restart: ${heard} ms of music heard in the 1.5 s after Ctrl+P"
@@ -179,6 +190,71 @@ case_return() {
   [[ -n "$lead" ]] || fail "return: no music within 2.5 s of the server's return"
   ((lead <= 1000)) || fail "return: the music came back only after $lead ms"
   close_and_expect_exit "$pid" return
+  kill_pulse
+}
+
+# The server found as a desktop finds it, with PULSE_SERVER unset, in its
+# runtime folder, and each way it may come after the program lost it or never
+# had it, with the music on: the tune is heard within a second of the server
+# answering (of the recording's start, just after), with no key pressed.
+#   late    the server is not running when the program starts, and its
+#           folder pulse/ is made with it
+#   folder  the server dies, its folder is removed, and a new server makes it again
+case_late() { server_comes late; }
+case_folder() { server_comes folder; }
+server_comes() {
+  local how=$1 rt=$E2E_TMP/$E2E_SOUND_SERVER lead
+  mkdir -p "$rt" && chmod 700 "$rt"
+  if [[ $how == late ]]; then
+    rm -rf "$rt/pulse"
+  else
+    start_pulse
+  fi
+  start_as_desktop "$rt"
+  local pid=$E2E_LAST_PID
+  wait_window Aelorin 30 >/dev/null || fail "$how: no window"
+  if [[ $how == late ]]; then
+    poll 15 logged 'no sound server' || fail "$how: the program did not look for the server"
+  else
+    poll 30 has_sink_input || fail "$how: the tune did not reach the server"
+    kill_pulse
+    poll 15 logged 'the sound server went away' || fail "$how: the program did not notice the server go"
+    rm -rf "$rt/pulse"
+  fi
+  start_pulse
+  record_pulse_now "$E2E_TMP/$how.raw"
+  poll 15 recorded_past "$E2E_TMP/$how.raw" 2500 || fail "$how: the recording stopped"
+  kill "$E2E_RECORDER_PID"
+  lead=$(silence_before_sound "$E2E_TMP/$how.raw")
+  echo "$how: the tune heard ${lead:-never} ms after the server came"
+  [[ -n "$lead" ]] || fail "$how: no music within 2.5 s of the server's coming"
+  ((lead <= 1000)) || fail "$how: the music came only after $lead ms"
+  close_and_expect_exit "$pid" "$how"
+  kill_pulse
+}
+
+# The music switched off, the server restarts: the program connects to it by
+# itself, and the music stays off.
+case_off() {
+  local rt=$E2E_TMP/$E2E_SOUND_SERVER heard main
+  start_pulse
+  start_as_desktop "$rt"
+  local pid=$E2E_LAST_PID
+  main=$(wait_window Aelorin 30) || fail "off: no window"
+  poll 30 has_sink_input || fail "off: the tune did not reach the server"
+  press_in "$main" ctrl+n
+  poll 15 no_sink_input || fail "off: Ctrl+N did not stop the tune"
+  kill_pulse
+  poll 15 logged 'the sound server went away' || fail "off: the program did not notice the server go"
+  start_pulse
+  poll 15 logged 'the sound server is back' || fail "off: the program did not connect to the new server"
+  record_pulse_now "$E2E_TMP/off.raw"
+  poll 15 recorded_past "$E2E_TMP/off.raw" 1500 || fail "off: the recording stopped"
+  kill "$E2E_RECORDER_PID"
+  heard=$(sound_runs_ms "$E2E_TMP/off.raw" | tr ' ' '\n' | awk -F: '$1 == "sound" { s += $2 } END { print s + 0 }')
+  echo "off: ${heard} ms of music heard after the server came back with the music off"
+  ((heard == 0)) && no_sink_input || fail "off: the music switched off played again ($heard ms)"
+  close_and_expect_exit "$pid" off
   kill_pulse
 }
 
@@ -265,7 +341,7 @@ case_noserver() {
 }
 
 servers=(${E2E_SOUND_SERVERS:-pulse pipewire})
-cases=(${E2E_SOUND_CASES:-chimes load restart return stale props noserver})
+cases=(${E2E_SOUND_CASES:-chimes load restart return late folder off stale props noserver})
 for server in "${servers[@]}"; do
   export E2E_SOUND_SERVER=$server
   for c in "${cases[@]}"; do
