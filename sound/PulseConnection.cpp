@@ -27,8 +27,6 @@ constexpr pa_usec_t BufferUsec = 2 * PA_USEC_PER_SEC;
 // otherwise ask at every turn of its graph (about 50 times a second), which
 // cost it and the program a third more than paplay's stream.
 constexpr pa_usec_t MinRequestUsec = 250 * PA_USEC_PER_MSEC;
-// How long to wait for the server to answer a new stream.
-constexpr int AnswerMs = 2000;
 // The role of every stream: the music and the chimes are the toy's own sounds,
 // as a game's are. A desktop keeps one volume per role: "event" is its alert
 // sounds' (often silenced), and "music" its music players'.
@@ -288,7 +286,7 @@ bool PulseConnection::play(DecodedWave wave, bool loopIt, const QString& name, c
             const pa_stream_state_t s = pa_stream_get_state(m_stream);
             return s == PA_STREAM_READY || !PA_STREAM_IS_GOOD(s);
         },
-        AnswerMs);
+        ServerAnswerMs);
     if (!ready || pa_stream_get_state(m_stream) != PA_STREAM_READY) {
         qCDebug(lcSound, "%s did not play: %s", qUtf8Printable(path), qUtf8Printable(error()));
         dropStream();

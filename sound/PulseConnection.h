@@ -14,6 +14,9 @@ class QObject;
 
 namespace sound {
 
+// How long to wait for the server to answer a connection or a new stream.
+inline constexpr int ServerAnswerMs = 2000;
+
 // One connection to the desktop's sound server and the stream now playing.
 // The server's callbacks run on the connection's own thread, with its lock
 // held; the program's thread takes the same lock (Lock) for everything it asks

@@ -14,8 +14,6 @@ using Event = ServerReturn::Event;
 using State = ServerReturn::State;
 
 namespace {
-// How long to wait for the server to answer a connection.
-constexpr int AnswerMs = 2000;
 // How far apart the tries after a change are while the server does not answer yet.
 constexpr int ReturnRetryMs = 250;
 }  // namespace
@@ -143,7 +141,7 @@ bool PulseSoundService::reachable()
         }
         m_connection = std::move(connection);
     }
-    if (!m_connection->waitReady(AnswerMs, &why)) {
+    if (!m_connection->waitReady(ServerAnswerMs, &why)) {
         qCDebug(lcSound, "no sound server: %s", qUtf8Printable(why));
         m_connection.reset();
         step(Event::Unreached);
