@@ -199,7 +199,8 @@ case_return() {
 # answering (of the recording's start, just after), with no key pressed.
 #   late    the server is not running when the program starts, and its
 #           folder pulse/ is made with it
-#   folder  the server dies, its folder is removed, and a new server makes it again
+#   folder  the server dies, its folder is removed, and a new server makes it
+#           again 3 s later
 case_late() { server_comes late; }
 case_folder() { server_comes folder; }
 server_comes() {
@@ -220,6 +221,9 @@ server_comes() {
     kill_pulse
     poll 15 logged 'the sound server went away' || fail "$how: the program did not notice the server go"
     rm -rf "$rt/pulse"
+    # The next server comes a while later, as one restarted by hand does: the
+    # length is the case's, not a wait for anything, and any length must do.
+    sleep 3
   fi
   start_pulse
   record_pulse_now "$E2E_TMP/$how.raw"
