@@ -171,36 +171,16 @@ case_restart() {
   kill_pulse
 }
 
-# The server is killed while the music plays and started again: the tune is
-# heard again within a second of the server answering (of the recording's
-# start, just after), with no key pressed.
-case_return() {
-  local lead
-  start_pulse
-  start_program "$program"
-  local pid=$E2E_LAST_PID
-  wait_window Aelorin 30 >/dev/null || fail "return: no window"
-  kill_pulse
-  start_pulse
-  record_pulse_now "$E2E_TMP/return.raw"
-  poll 15 recorded_past "$E2E_TMP/return.raw" 2500 || fail "return: the recording stopped"
-  kill "$E2E_RECORDER_PID"
-  lead=$(silence_before_sound "$E2E_TMP/return.raw")
-  echo "return: the tune heard ${lead:-never} ms after the server came back"
-  [[ -n "$lead" ]] || fail "return: no music within 2.5 s of the server's return"
-  ((lead <= 1000)) || fail "return: the music came back only after $lead ms"
-  close_and_expect_exit "$pid" return
-  kill_pulse
-}
-
-# The server found as a desktop finds it, with PULSE_SERVER unset, in its
-# runtime folder, and each way it may come after the program lost it or never
-# had it, with the music on: the tune is heard within a second of the server
-# answering (of the recording's start, just after), with no key pressed.
+# The server comes back or comes at last, with the music on: the tune is heard
+# within a second of the server answering (of the recording's start, just
+# after), with no key pressed.
+#   return  the server is killed while the music plays and started again
+# And found as a desktop finds it, in its runtime folder with PULSE_SERVER unset:
 #   late    the server is not running when the program starts, and its
 #           folder pulse/ is made with it
 #   folder  the server dies, its folder is removed, and a new server makes it
 #           again 3 s later
+case_return() { server_comes return; }
 case_late() { server_comes late; }
 case_folder() { server_comes folder; }
 server_comes() {
@@ -211,10 +191,16 @@ server_comes() {
   else
     start_pulse
   fi
-  start_as_desktop "$rt"
+  if [[ $how == return ]]; then
+    start_program "$program"
+  else
+    start_as_desktop "$rt"
+  fi
   local pid=$E2E_LAST_PID
   wait_window Aelorin 30 >/dev/null || fail "$how: no window"
-  if [[ $how == late ]]; then
+  if [[ $how == return ]]; then
+    kill_pulse
+  elif [[ $how == late ]]; then
     poll 15 logged 'no sound server' || fail "$how: the program did not look for the server"
   else
     poll 30 has_sink_input || fail "$how: the tune did not reach the server"
