@@ -49,8 +49,13 @@ poll() {
   done
 }
 # How far a recording has got, in milliseconds: once the sink plays, the
-# recording is a clock that keeps the sound's own time.
-recorded_ms() { echo $(($(stat -c %s "$1") * 1000 / 176400)); }
+# recording is a clock that keeps the sound's own time. A recorder just
+# started may not have made its file yet: 0.
+recorded_ms() {
+  local size
+  size=$(stat -c %s "$1" 2>/dev/null) || size=0
+  echo $((size * 1000 / 176400))
+}
 recorded_past() { (($(recorded_ms "$1") >= $2)); }
 main_window_up() { xdotool search --onlyvisible --name '^Aelorin$' >/dev/null 2>&1; }
 ended() { ! kill -0 "$1" 2>/dev/null; }
@@ -77,9 +82,10 @@ props_of() {
 }
 
 # The opening and closing chimes are heard whole; the window appears once the
-# opening one has been played out and within 0.8 s of its end (0.1 to 0.3 s on
-# a quiet machine, 0.55 s seen on an overloaded one; a play-and-wait that misses
-# the server's "played out" waits a second longer), and the program is gone
+# opening one has been played out and within 1.5 s of its end (0.1 to 0.3 s on
+# a quiet machine; 0.83, 0.88 and 1.38 s seen with both cores busy, this test
+# for each server at once and other builds; a play-and-wait that misses the
+# server's "played out" waits 3 s longer), and the program is gone
 # within a second of the closing one's end. The tune is silent, so the chimes
 # stand apart in the recording.
 case_chimes() {
@@ -108,7 +114,7 @@ case_chimes() {
   local closed=$((opened + BASH_REMATCH[4] + BASH_REMATCH[5]))
   ((BASH_REMATCH[3] >= chime - 10 && BASH_REMATCH[5] >= chime - 10)) || fail "chimes: a chime was cut short ($runs)"
   ((up >= opened)) || fail "chimes: the window came up before the chime ended"
-  ((up <= opened + 800)) || fail "chimes: the window came up $((up - opened)) ms after the chime ended"
+  ((up <= opened + 1500)) || fail "chimes: the window came up $((up - opened)) ms after the chime ended"
   ((gone <= closed + 1000)) || fail "chimes: the program ended $((gone - closed)) ms after the closing chime"
   kill_pulse
 }
