@@ -11,7 +11,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 build=$(cd "${1:-$root/build}" && pwd)
 cpu_seconds=${2:-30}
 source "$root/tests/e2e/lib.sh"
-export SDL_AUDIODRIVER=dummy
+export AELORIN_SOUND=sdl SDL_AUDIODRIVER=dummy
 start_x 1280x1024x24
 
 echo "== ticks, quiet (10 s per interval)"

@@ -28,7 +28,7 @@ if [[ "${BENCH_SOUND:-dummy}" == pulse ]]; then
   mkdir -m 700 "$XDG_RUNTIME_DIR"
   start_pulse
 else
-  export SDL_AUDIODRIVER=dummy
+  export AELORIN_SOUND=sdl SDL_AUDIODRIVER=dummy
 fi
 xvfb=${E2E_PIDS[0]}
 hz=$(getconf CLK_TCK)

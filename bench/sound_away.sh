@@ -3,7 +3,9 @@
 # with the music on: the server (a private PulseAudio on a null sink, or
 # PipeWire's PulseAudio interface) is killed, and each thread's voluntary
 # context switches are counted from /proc over a number of seconds, flying at
-# the default 100 ms and with the flight stopped, for two builds side by side.
+# the default 100 ms, with the flight stopped, and flying with the server's
+# folder removed as well (a server that cleans up at exit), for two builds
+# side by side.
 # Usage: bench/sound_away.sh new-build-dir old-build-dir [seconds] [pulse|pipewire]
 # Prints, per build and state, the switches of the main thread and of each other
 # thread by name, then the ticks the animation timer asked for meanwhile.
@@ -40,6 +42,7 @@ measure() {
   fi
   sleep 2
   kill_pulse
+  [[ $state != gone ]] || rm -rf "$E2E_TMP/$E2E_SOUND_SERVER/pulse"
   sleep 2  # the loss noticed and whatever it starts settled
   switches "$pid" >"$E2E_TMP/before"
   sleep "$seconds"
@@ -52,7 +55,7 @@ measure() {
 }
 
 printf '%-8s %-5s %-8s %s\n' server build state "wake-ups in ${seconds} s per thread (main thread first)"
-for state in flying stopped; do
+for state in flying stopped gone; do
   for which in old new; do
     if [[ $which == new ]]; then dir=$new; else dir=$old; fi
     # Not in a subshell: the sound server it starts must stay known to this shell.

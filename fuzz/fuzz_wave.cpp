@@ -1,8 +1,9 @@
 // The two wave files through the paths every sound request takes: the bytes are
-// sanitised, then decoded in their own format for the sound server, which needs
-// no device, and by the mixer into the open device's format. The mixer is
-// opened once, as the program opens it, on SDL's dummy device. What either
-// makes of a file never exceeds the bound the services check first.
+// sanitised and decoded in their own format by the one decoder, which needs no
+// device and is all the sound server gets, then converted into the open
+// mixer's format for SDL. The mixer is opened once, as the program opens it,
+// on SDL's dummy device. Neither makes more of a file than the bound the
+// services check first.
 #include "sound/SdlSound.h"
 #include "sound/Wave.h"
 
@@ -58,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         }
     }
 
-    Mix_Chunk* chunk = sound::LoadWaveChunk(bytes);
+    Mix_Chunk* chunk = sound::LoadWaveChunk(bytes, &why);
     if (!chunk)
         return 0;
     int rate = 0;

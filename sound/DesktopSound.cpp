@@ -3,7 +3,7 @@
 namespace sound {
 
 DesktopSoundService::DesktopSoundService()
-    : m_sdlOnly(qEnvironmentVariableIsSet("SDL_AUDIODRIVER"))
+    : m_sdlOnly(qEnvironmentVariable("AELORIN_SOUND") == QLatin1String("sdl"))
 {
     m_server.setOnReturn([this] { serverBack(); });
 }
@@ -15,6 +15,8 @@ void DesktopSoundService::setWaitedSoundName(const QString& name)
 
 void DesktopSoundService::sndPlaySound(const std::optional<QString>& name, std::uint32_t flags)
 {
+    // A stop or a sound played once forgets the loop: music switched off
+    // stays off when a server comes back.
     if (name && (flags & platform::SND_LOOP))
         m_loop = Request{*name, flags};
     else

@@ -7,8 +7,9 @@ namespace sound {
 
 // The service the program uses: the desktop's sound server when one answers,
 // SDL's own choice of device (ALSA without a server) when none does. With
-// SDL_AUDIODRIVER set, SDL alone, as that asks. Music that was playing when the
-// server went away plays again through it as soon as it is back.
+// AELORIN_SOUND=sdl, SDL alone (SDL_AUDIODRIVER, which people set for their
+// games, still chooses SDL's device, and only that). Music that is on when a
+// server answers that was not there, or came back, plays through it at once.
 class DesktopSoundService : public platform::SoundService {
 public:
     DesktopSoundService();

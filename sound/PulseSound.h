@@ -1,5 +1,7 @@
 #pragma once
 #include "platform/Sound.h"
+#include "sound/PulseConnection.h"
+#include "sound/ServerReturn.h"
 
 #include <QObject>
 #include <QString>
@@ -7,7 +9,6 @@
 #include <functional>
 #include <memory>
 
-class QFileSystemWatcher;
 class QTimer;
 
 namespace sound {
@@ -23,10 +24,10 @@ inline const QString ClosingChimeName = QStringLiteral("終了音");
 // a second while a sound plays; stopping or replacing a sound drops that buffer
 // at once instead of letting it play out, and a play-and-wait returns when the
 // server reports the sound played. Nothing is kept open when nothing plays but
-// the connection, which sleeps. A lost server is noticed when it goes: the next
-// sound asked for connects afresh, and meanwhile the folder of the server's
-// socket is watched, so that the service connects again by itself as soon as
-// the server is back and says so.
+// the connection, which sleeps. From the first sound asked for, whenever no
+// server answers (none yet, or the one there was went away), the place where
+// its socket appears is watched, so that the service connects by itself as
+// soon as a server listens there and says so.
 class PulseSoundService : public platform::SoundService {
 public:
     PulseSoundService();
@@ -39,8 +40,8 @@ public:
     // Connects to the server if it is not connected yet; false when none answers.
     bool reachable();
 
-    // Called on the program's thread when the server that went away answers
-    // again and the service has connected to it by itself.
+    // Called on the program's thread when a server answers that the service
+    // found and connected to by itself.
     void setOnReturn(std::function<void()> back);
 
     // What a sound played and waited for is called from now on (at first the
@@ -48,30 +49,21 @@ public:
     void setWaitedSoundName(const QString& name);
 
 private:
-    struct Connection;
-    std::unique_ptr<Connection> newConnection();
+    std::unique_ptr<PulseConnection> newConnection();
     void connectionChanged();
     void letGoIfLost();
     void adoptServer();
-    void watchForReturn();
-    void tryReturn(bool afterChange);
-    void retryLater();
+    void step(ServerReturn::Event event);
 
     QObject m_notices;  // before the connection: it outlives the connection's thread
-    std::unique_ptr<Connection> m_connection;
+    std::unique_ptr<PulseConnection> m_connection;
     QString m_waitedName = OpeningChimeName;
     std::function<void()> m_onReturn;
-    // The socket of the server last connected to, and while that server is away
-    // a watch on its folder: a new server there is a change in the folder, so
-    // nothing wakes to look for it while none comes.
+    ServerReturn m_return;
+    // The socket of the server last connected to, or where one is expected.
     QString m_socket;
-    std::unique_ptr<QFileSystemWatcher> m_watch;
-    // A connection made by the watch is under way.
-    bool m_returning = false;
-    // Attempts left after the last change in the folder: a socket appears a
-    // moment before its server listens on it.
+    SocketWatch m_watch;
     std::unique_ptr<QTimer> m_retry;
-    int m_retriesLeft = 0;
 };
 
 }  // namespace sound

@@ -10,7 +10,10 @@
 #include <QScopeGuard>
 #include <QTimer>
 
+#include <algorithm>
 #include <atomic>
+#include <cstring>
+#include <limits>
 
 namespace sound {
 
@@ -19,6 +22,21 @@ using platform::SND_LOOP;
 
 namespace {
 constexpr int Channel = 0;
+
+SDL_AudioFormat SdlFormat(DecodedWave::Format format)
+{
+    switch (format) {
+    case DecodedWave::Format::U8:
+        return AUDIO_U8;
+    case DecodedWave::Format::S16:
+        return AUDIO_S16LSB;
+    case DecodedWave::Format::S32:
+        return AUDIO_S32LSB;
+    case DecodedWave::Format::F32:
+        return AUDIO_F32LSB;
+    }
+    return AUDIO_S16LSB;
+}
 // The mixer's buffer: 46 ms at 44.1 kHz. A stopped sound is still heard for what
 // the device holds (two buffers here), which stays within a tenth of a second,
 // and the audio thread wakes half as often as with the mixer's usual 1024.
@@ -53,20 +71,53 @@ void SilenceAlsa()
 }
 }  // namespace
 
-Mix_Chunk* LoadWaveChunk(QByteArray bytes)
+Mix_Chunk* LoadWaveChunk(QByteArray bytes, QString* why)
 {
-    if (!SanitizeWave(bytes))
-        return nullptr;
     int rate = 0;
     Uint16 format = 0;
     int channels = 0;
-    if (Mix_QuerySpec(&rate, &format, &channels) == 0)
+    if (Mix_QuerySpec(&rate, &format, &channels) == 0) {
+        *why = QStringLiteral("no device");
         return nullptr;
-    const auto converted = ConvertedWaveBytes(bytes, rate, channels * (SDL_AUDIO_BITSIZE(format) / 8));
-    if (!converted || *converted > MaxConvertedWaveBytes)
+    }
+    // Decoded as the sound server takes it, then converted to the device's format.
+    std::optional<DecodedWave> wave = DecodeWave(std::move(bytes), why);
+    if (!wave)
         return nullptr;
-    // The decoder copies the samples out, so the bytes may go once it returns.
-    return Mix_LoadWAV_RW(SDL_RWFromConstMem(bytes.constData(), static_cast<int>(bytes.size())), 1);
+    SDL_AudioCVT cvt;
+    if (SDL_BuildAudioCVT(&cvt, SdlFormat(wave->format), Uint8(wave->channels), wave->rate, format, Uint8(channels),
+                          rate)
+        < 0) {
+        *why = QString::fromUtf8(SDL_GetError());
+        return nullptr;
+    }
+    const qint64 length = wave->samples.size();
+    if (length > std::numeric_limits<int>::max() / std::max(cvt.len_mult, 1)
+        || double(length) * cvt.len_ratio > double(MaxConvertedWaveBytes)) {
+        *why = QStringLiteral("too long once converted");
+        return nullptr;
+    }
+    auto* buffer = static_cast<Uint8*>(SDL_malloc(std::size_t(length) * std::size_t(std::max(cvt.len_mult, 1))));
+    if (!buffer) {
+        *why = QStringLiteral("out of memory");
+        return nullptr;
+    }
+    std::memcpy(buffer, wave->samples.constData(), std::size_t(length));
+    cvt.buf = buffer;
+    cvt.len = int(length);
+    if (cvt.needed && SDL_ConvertAudio(&cvt) != 0) {
+        *why = QString::fromUtf8(SDL_GetError());
+        SDL_free(buffer);
+        return nullptr;
+    }
+    Mix_Chunk* chunk = Mix_QuickLoad_RAW(buffer, Uint32(cvt.needed ? cvt.len_cvt : cvt.len));
+    if (!chunk) {
+        *why = QString::fromUtf8(Mix_GetError());
+        SDL_free(buffer);
+        return nullptr;
+    }
+    chunk->allocated = 1;  // Mix_FreeChunk frees the samples with the chunk
+    return chunk;
 }
 
 SdlSoundService::SdlSoundService(int restAfterMs)
@@ -188,9 +239,10 @@ void SdlSoundService::sndPlaySound(const std::optional<QString>& name, std::uint
                 wave.status == WaveStatus::TooLarge ? "file too large" : "no such file");
         return;
     }
-    Mix_Chunk* chunk = LoadWaveChunk(wave.value);
+    QString why;
+    Mix_Chunk* chunk = LoadWaveChunk(wave.value, &why);
     if (!chunk) {
-        qCDebug(platform::lcSound, "no sound from %s: %s", qUtf8Printable(wave.path), Mix_GetError());
+        qCDebug(platform::lcSound, "no sound from %s: %s", qUtf8Printable(wave.path), qUtf8Printable(why));
         return;
     }
     m_chunk.reset(chunk);

@@ -2,6 +2,7 @@
 #include "platform/Sound.h"
 
 #include <QByteArray>
+#include <QString>
 #include <memory>
 
 struct Mix_Chunk;
@@ -11,11 +12,12 @@ class QTimer;
 namespace sound {
 
 // Turns the bytes of a wave file into a chunk the open mixer can play, the way
-// every sound request through SDL does: the bytes are sanitised, then decoded
-// and converted to the device's format. Returns null (silence) when they cannot
-// be played or the mixer is not open, or when they would convert to more than
-// MaxConvertedWaveBytes; the caller owns the chunk and frees it with Mix_FreeChunk.
-Mix_Chunk* LoadWaveChunk(QByteArray bytes);
+// every sound request through SDL does: decoded as for the sound server
+// (DecodeWave), then converted to the device's format. Returns null (silence),
+// with the reason in `why`, when they cannot be played or the mixer is not
+// open, or when they would convert to more than MaxConvertedWaveBytes; the
+// caller owns the chunk and frees it with Mix_FreeChunk.
+Mix_Chunk* LoadWaveChunk(QByteArray bytes, QString* why);
 
 // How long the device stays open after the last sound ended: long enough that
 // switching the music off and on again keeps it open.

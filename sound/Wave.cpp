@@ -110,8 +110,8 @@ std::optional<DecodedWave> DecodeWave(QByteArray bytes, QString* why)
     };
     if (!SanitizeWave(bytes))
         return fail("not a wave file");
-    // The same bound as the mixer's, for a device of 44.1 kHz 16-bit stereo: a
-    // file plays through the server exactly when it would play through the mixer.
+    // The bound for a device of 44.1 kHz 16-bit stereo, the mixer's: a file
+    // plays through the server exactly when it would play through the mixer.
     const auto converted = ConvertedWaveBytes(bytes, 44100, 4);
     if (!converted || *converted > MaxConvertedWaveBytes)
         return fail("no usable format, or too long once decoded");

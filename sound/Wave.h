@@ -50,8 +50,8 @@ struct DecodedWave {
     int channels = 0;
 };
 
-// Decodes the bytes of a wave file the way the mixer would (sanitised, and held
-// to the same size limits), or says why it cannot.
+// Decodes the bytes of a wave file (sanitised, and held to the size bound), or
+// says why it cannot: the one decoder of both services.
 std::optional<DecodedWave> DecodeWave(QByteArray bytes, QString* why);
 
 }  // namespace sound

@@ -8,6 +8,7 @@
 #include "app/frmMain.h"
 #include "platform/Sound.h"
 #include "sound/SdlSound.h"
+#include "sound/ServerReturn.h"
 #include "sound/Wave.h"
 
 #include <SDL.h>
@@ -34,6 +35,7 @@ using sound::MaxConvertedWaveBytes;
 using sound::MaxWaveBytes;
 using sound::SanitizeWave;
 using sound::SdlSoundService;
+using sound::ServerReturn;
 
 namespace {
 
@@ -159,6 +161,8 @@ private slots:
     void loopPlaysOnUntilStopped();
     void noDeviceMeansSilence();
     void silentDeviceIsLetGoAndOpensAgain();
+    void serverReturnFollowsItsTable_data();
+    void serverReturnFollowsItsTable();
 };
 
 // Heard through SDL's disk driver, which writes the mixed output (44.1 kHz, 16-bit
@@ -327,8 +331,9 @@ void TestSound::convertedSizeBoundsWhatTheMixerMakes()
     QVERIFY(SanitizeWave(sanitised));
     const auto bound = ConvertedWaveBytes(sanitised, rate, channels * (SDL_AUDIO_BITSIZE(format) / 8));
     QVERIFY(bound);
-    Mix_Chunk* chunk = LoadWaveChunk(bytes);
-    QCOMPARE(chunk != nullptr, plays);
+    QString why;
+    Mix_Chunk* chunk = LoadWaveChunk(bytes, &why);
+    QVERIFY2((chunk != nullptr) == plays, qPrintable(why));
     if (!chunk) {
         QVERIFY(*bound > MaxConvertedWaveBytes);
         return;
@@ -484,6 +489,99 @@ void TestSound::silentDeviceIsLetGoAndOpensAgain()
     QVERIFY(QTest::qWaitFor([] { return audioThreads() == 1; }, 20000));
     QVERIFY(Mix_Playing(-1) == 1);
     sound.sndPlaySound(std::nullopt, loop);
+}
+
+using Event = ServerReturn::Event;
+using State = ServerReturn::State;
+
+void TestSound::serverReturnFollowsItsTable_data()
+{
+    QTest::addColumn<QString>("from");  // the start, reached through the events its name says
+    QTest::addColumn<Event>("event");
+    QTest::addColumn<bool>("socketThere");
+    QTest::addColumn<State>("to");
+    QTest::addColumn<unsigned>("actions");
+    QTest::addColumn<int>("triesLeft");
+    const unsigned none = ServerReturn::Nothing, connect = ServerReturn::Connect, retry = ServerReturn::RetryLater,
+                   announce = ServerReturn::Announce;
+    const struct {
+        const char* from;
+        Event event;
+        bool there;
+        State to;
+        unsigned actions;
+        int tries;
+    } rows[] = {
+        // clang-format off
+        {"watching", Event::Lost, false, State::Watching, none, 0},
+        {"watching", Event::Watched, true, State::Trying, connect, 0},
+        {"watching", Event::Watched, false, State::Watching, none, 0},
+        {"watching", Event::Changed, true, State::Trying, connect, 8},
+        {"watching", Event::Changed, false, State::Watching, none, 0},
+        {"watching", Event::RetryDue, true, State::Watching, none, 0},
+        {"watching", Event::Answered, false, State::Watching, none, 0},
+        {"watching", Event::Refused, false, State::Watching, none, 0},
+        {"watching", Event::Reached, false, State::Connected, none, 0},
+        {"watching", Event::Unreached, false, State::Watching, none, 0},
+        {"trying after a change", Event::Lost, false, State::Watching, none, 0},
+        {"trying after a change", Event::Watched, true, State::Trying, none, 8},
+        {"trying after a change", Event::Changed, true, State::Trying, none, 8},
+        {"trying after a change", Event::Changed, false, State::Trying, none, 8},
+        {"trying after a change", Event::RetryDue, true, State::Trying, none, 8},
+        {"trying after a change", Event::Answered, false, State::Connected, announce, 8},
+        {"trying after a change", Event::Refused, false, State::Retrying, retry, 7},
+        {"trying after a change", Event::Reached, false, State::Connected, none, 8},
+        {"trying after a change", Event::Unreached, false, State::Retrying, retry, 7},
+        {"trying a socket found when watching began", Event::Refused, false, State::Watching, none, 0},
+        {"trying a socket found when watching began", Event::Changed, true, State::Trying, none, 8},
+        {"retrying", Event::Lost, false, State::Retrying, none, 7},
+        {"retrying", Event::Watched, true, State::Retrying, none, 7},
+        {"retrying", Event::Changed, true, State::Trying, connect, 8},
+        {"retrying", Event::Changed, false, State::Retrying, none, 7},
+        {"retrying", Event::RetryDue, true, State::Trying, connect, 7},
+        {"retrying", Event::RetryDue, false, State::Watching, none, 7},
+        {"retrying", Event::Answered, false, State::Retrying, none, 7},
+        {"retrying", Event::Refused, false, State::Retrying, none, 7},
+        {"retrying", Event::Reached, false, State::Connected, none, 7},
+        {"retrying", Event::Unreached, false, State::Retrying, retry, 6},
+        {"connected", Event::Lost, false, State::Watching, none, 0},
+        {"connected", Event::Watched, true, State::Connected, none, 0},
+        {"connected", Event::Changed, true, State::Connected, none, 0},
+        {"connected", Event::RetryDue, true, State::Connected, none, 0},
+        {"connected", Event::Answered, false, State::Connected, none, 0},
+        {"connected", Event::Refused, false, State::Connected, none, 0},
+        {"connected", Event::Reached, false, State::Connected, none, 0},
+        {"connected", Event::Unreached, false, State::Watching, none, 0},
+        // clang-format on
+    };
+    const char* events[] = {"lost", "watched", "changed", "retry due", "answered", "refused", "reached", "unreached"};
+    for (const auto& r : rows)
+        QTest::addRow("%s: %s%s", r.from, events[int(r.event)], r.there ? ", socket there" : "")
+            << QString::fromLatin1(r.from) << r.event << r.there << r.to << r.actions << r.tries;
+}
+
+// The return's states without a server: each row drives the table to its start
+// and feeds it one event.
+void TestSound::serverReturnFollowsItsTable()
+{
+    QFETCH(QString, from);
+    QFETCH(Event, event);
+    QFETCH(bool, socketThere);
+    QFETCH(State, to);
+    QFETCH(unsigned, actions);
+    QFETCH(int, triesLeft);
+    ServerReturn r;
+    if (from == QLatin1String("connected"))
+        r.on(Event::Reached);
+    if (from.startsWith(QLatin1String("trying a socket")))
+        r.on(Event::Watched, true);
+    if (from.startsWith(QLatin1String("trying after")) || from.startsWith(QLatin1String("retrying")))
+        r.on(Event::Changed, true);
+    if (from.startsWith(QLatin1String("retrying")))
+        r.on(Event::Refused);
+    QCOMPARE(r.on(event, socketThere), actions);
+    QCOMPARE(r.state(), to);
+    QCOMPARE(r.triesLeft(), triesLeft);
 }
 
 QTEST_MAIN(TestSound)

@@ -8,7 +8,7 @@
 # Usage: e2e_baddata_matrix.sh path/to/aelorin
 source "$(dirname "$0")/lib.sh"
 build=$(dirname "$(realpath "$1")")
-export SDL_AUDIODRIVER=dummy
+export AELORIN_SOUND=sdl SDL_AUDIODRIVER=dummy
 
 home="$E2E_TMP/data matrix"
 

@@ -6,7 +6,7 @@
 # Usage: e2e_border.sh path/to/aelorin
 source "$(dirname "$0")/lib.sh"
 program=$(realpath "$1")
-export SDL_AUDIODRIVER=dummy
+export AELORIN_SOUND=sdl SDL_AUDIODRIVER=dummy
 
 start_x 1600x1000x24
 echo "Xft.dpi: 192" | xrdb -merge

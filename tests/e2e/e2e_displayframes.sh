@@ -12,7 +12,7 @@
 source "$(dirname "$0")/lib.sh"
 program=$(realpath "$1")
 images=$(dirname "$program")/images
-export SDL_AUDIODRIVER=dummy
+export AELORIN_SOUND=sdl SDL_AUDIODRIVER=dummy
 
 # desktop dpi and the scale it gives
 desktops=("96 1" "192 2")

@@ -8,7 +8,7 @@
 # Usage: e2e_dpi120.sh path/to/aelorin
 source "$(dirname "$0")/lib.sh"
 program=$(realpath "$1")
-export SDL_AUDIODRIVER=dummy
+export AELORIN_SOUND=sdl SDL_AUDIODRIVER=dummy
 
 start_x 1280x1024x24
 echo "Xft.dpi: 120" | xrdb -merge

@@ -6,7 +6,7 @@
 # Usage: e2e_frames.sh path/to/aelorin
 source "$(dirname "$0")/lib.sh"
 program=$(realpath "$1")
-export SDL_AUDIODRIVER=dummy
+export AELORIN_SOUND=sdl SDL_AUDIODRIVER=dummy
 
 # Prints the number of frames found, then one line per fault.
 frames_in() {

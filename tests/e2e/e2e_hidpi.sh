@@ -5,7 +5,7 @@
 source "$(dirname "$0")/lib.sh"
 program=$(realpath "$1")
 keep=${AELORIN_SCREENSHOT:-}
-export SDL_AUDIODRIVER=dummy QT_SCALE_FACTOR=2
+export AELORIN_SOUND=sdl SDL_AUDIODRIVER=dummy QT_SCALE_FACTOR=2
 
 start_x 1600x1000x24
 start_program "$program"

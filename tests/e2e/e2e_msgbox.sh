@@ -5,7 +5,7 @@
 # Usage: e2e_msgbox.sh path/to/aelorin
 source "$(dirname "$0")/lib.sh"
 program=$(realpath "$1")
-export SDL_AUDIODRIVER=dummy
+export AELORIN_SOUND=sdl SDL_AUDIODRIVER=dummy
 interval_box=「間隔」入力エラー
 horiz_box=「左右方向」入力エラー
 

@@ -5,7 +5,7 @@
 # Usage: e2e_optiontabs.sh path/to/aelorin
 source "$(dirname "$0")/lib.sh"
 program=$(realpath "$1")
-export SDL_AUDIODRIVER=dummy
+export AELORIN_SOUND=sdl SDL_AUDIODRIVER=dummy
 
 start_x 1024x768x24
 start_accessibility_bus

@@ -7,7 +7,7 @@
 source "$(dirname "$0")/lib.sh"
 program=$(realpath "$1") HELP="Aelorin ヘルプ"
 viewer=$(dirname "$program")/aelorin-help help=$(dirname "$program")/help/Aelor.hlp
-export SDL_AUDIODRIVER=dummy && start_x 1024x768x24
+export AELORIN_SOUND=sdl SDL_AUDIODRIVER=dummy && start_x 1024x768x24
 runtime=$E2E_TMP/runtime other=$E2E_TMP/other
 mkdir -m 700 "$runtime" && mkdir -m 777 "$other" && chmod 711 "$E2E_TMP"  # the other user reaches "$other"
 as_other=(setpriv --reuid=nobody --regid=nogroup --clear-groups)

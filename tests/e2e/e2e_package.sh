@@ -5,7 +5,7 @@
 # Usage: e2e_package.sh path/to/package.deb
 source "$(dirname "$0")/lib.sh"
 deb=$(realpath "$1")
-export SDL_AUDIODRIVER=dummy
+export AELORIN_SOUND=sdl SDL_AUDIODRIVER=dummy
 
 if [[ $(id -u) -ne 0 ]]; then
   echo "e2e_package: needs root to install a package; skipped"

@@ -11,7 +11,7 @@ if [[ $(id -u) != 0 || ! -w / ]]; then
   exit 77
 fi
 source "$(dirname "$0")/lib.sh"
-export SDL_AUDIODRIVER=dummy
+export AELORIN_SOUND=sdl SDL_AUDIODRIVER=dummy
 
 top=$(mktemp -d /aelorin-e2e.XXXXXX)
 trap 'rm -rf "$top"; e2e_cleanup' EXIT

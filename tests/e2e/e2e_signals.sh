@@ -6,7 +6,7 @@
 # Usage: e2e_signals.sh path/to/aelorin
 source "$(dirname "$0")/lib.sh"
 program=$(realpath "$1")
-export SDL_AUDIODRIVER=disk
+export AELORIN_SOUND=sdl SDL_AUDIODRIVER=disk
 # The music is a silent wave, so the sound written is the opening chime,
 # silence, and, only if the closing path runs, the chime again. A loop that
 # plays on, if silently, keeps the device open however late the signal comes:

@@ -4,7 +4,9 @@
 # PulseAudio interface: the chimes whole, with the window up soon after the
 # opening one and the program gone soon after the closing one; the tune
 # without gaps while the machine is busy; the music back after the server
-# restarts, by itself and when switched off and on; a closing chime whole after
+# restarts, by itself and when switched off and on, and when the server starts
+# after the program or makes its folder again; music switched off staying off
+# when the server restarts; a closing chime whole after
 # a stalled server gave up on the opening one; the streams named as a desktop's
 # volume control shows them; and, with no server at all, a prompt and quiet start.
 # Usage: e2e_soundserver.sh path/to/aelorin
@@ -47,12 +49,25 @@ poll() {
   done
 }
 # How far a recording has got, in milliseconds: once the sink plays, the
-# recording is a clock that keeps the sound's own time.
-recorded_ms() { echo $(($(stat -c %s "$1") * 1000 / 176400)); }
+# recording is a clock that keeps the sound's own time. A recorder just
+# started may not have made its file yet: 0.
+recorded_ms() {
+  local size
+  size=$(stat -c %s "$1" 2>/dev/null) || size=0
+  echo $((size * 1000 / 176400))
+}
 recorded_past() { (($(recorded_ms "$1") >= $2)); }
 main_window_up() { xdotool search --onlyvisible --name '^Aelorin$' >/dev/null 2>&1; }
 ended() { ! kill -0 "$1" 2>/dev/null; }
 has_sink_input() { [[ -n "$(pactl list short sink-inputs 2>/dev/null)" ]]; }
+no_sink_input() { pactl list short sink-inputs >/dev/null 2>&1 && ! has_sink_input; }
+# Whether the sound log of the program started last says this.
+logged() { grep -qF "aelorin.sound: $1" "$E2E_TMP/program.$E2E_STARTS.log"; }
+# Starts the program with its sound log on, finding its server as on a desktop:
+# PULSE_SERVER unset, the server's runtime folder $1 as XDG_RUNTIME_DIR.
+start_as_desktop() {
+  QT_LOGGING_RULES=aelorin.sound.debug=true start_program env -u PULSE_SERVER XDG_RUNTIME_DIR="$1" "$program"
+}
 # Bytes the sound server has been sent and not read: its clients' requests
 # while it is stopped.
 server_backlog() { ss -xpn | awk -v p="pid=$E2E_PULSE_PID," 'index($0, p) { s += $3 } END { print s + 0 }'; }
@@ -67,9 +82,10 @@ props_of() {
 }
 
 # The opening and closing chimes are heard whole; the window appears once the
-# opening one has been played out and within 0.8 s of its end (0.1 to 0.3 s on
-# a quiet machine, 0.55 s seen on an overloaded one; a play-and-wait that misses
-# the server's "played out" waits a second longer), and the program is gone
+# opening one has been played out and within 1.5 s of its end (0.1 to 0.3 s on
+# a quiet machine; 0.83, 0.88 and 1.38 s seen with both cores busy, this test
+# for each server at once and other builds; a play-and-wait that misses the
+# server's "played out" waits 3 s longer), and the program is gone
 # within a second of the closing one's end. The tune is silent, so the chimes
 # stand apart in the recording.
 case_chimes() {
@@ -98,7 +114,7 @@ case_chimes() {
   local closed=$((opened + BASH_REMATCH[4] + BASH_REMATCH[5]))
   ((BASH_REMATCH[3] >= chime - 10 && BASH_REMATCH[5] >= chime - 10)) || fail "chimes: a chime was cut short ($runs)"
   ((up >= opened)) || fail "chimes: the window came up before the chime ended"
-  ((up <= opened + 800)) || fail "chimes: the window came up $((up - opened)) ms after the chime ended"
+  ((up <= opened + 1500)) || fail "chimes: the window came up $((up - opened)) ms after the chime ended"
   ((gone <= closed + 1000)) || fail "chimes: the program ended $((gone - closed)) ms after the closing chime"
   kill_pulse
 }
@@ -136,22 +152,23 @@ case_load() {
 # The server is killed and started again: switching the music off and on brings
 # it back within 1.5 s.
 case_restart() {
-  local heard
+  local heard t
   start_pulse
-  start_program "$program"
+  QT_LOGGING_RULES=aelorin.sound.debug=true start_program "$program"
   local pid=$E2E_LAST_PID
   local main
   main=$(wait_window Aelorin 30) || fail "restart: no window"
-  sleep 1
+  poll 30 has_sink_input || fail "restart: the tune did not reach the server"
   kill_pulse
-  sleep 0.5
+  poll 15 logged 'the sound server went away' || fail "restart: the program did not notice the server go"
   start_pulse
+  poll 15 has_sink_input || fail "restart: the tune did not come back with the server"
   press_in "$main" ctrl+n
-  sleep 0.3
-  record_pulse "$E2E_TMP/restart.raw"
-  sleep 0.2
+  poll 15 no_sink_input || fail "restart: Ctrl+N did not stop the tune"
+  record_pulse_now "$E2E_TMP/restart.raw"
+  t=$(recorded_ms "$E2E_TMP/restart.raw")
   press_in "$main" ctrl+p
-  sleep 1.5
+  poll 15 recorded_past "$E2E_TMP/restart.raw" $((t + 1700)) || fail "restart: the recording stopped"
   kill "$E2E_RECORDER_PID"
   heard=$(sound_runs_ms "$E2E_TMP/restart.raw" | tr ' ' '\n' | awk -F: '$1 == "sound" { s += $2 } END { print s + 0 }')
   echo "restart: ${heard} ms of music heard in the 1.5 s after Ctrl+P"
@@ -160,25 +177,80 @@ case_restart() {
   kill_pulse
 }
 
-# The server is killed while the music plays and started again: the tune is
-# heard again within a second of the server answering (of the recording's
-# start, just after), with no key pressed.
-case_return() {
-  local lead
-  start_pulse
-  start_program "$program"
+# The server comes back or comes at last, with the music on: the tune is heard
+# within a second of the server answering (of the recording's start, just
+# after), with no key pressed.
+#   return  the server is killed while the music plays and started again
+# And found as a desktop finds it, in its runtime folder with PULSE_SERVER unset:
+#   late    the server is not running when the program starts, and its
+#           folder pulse/ is made with it
+#   folder  the server dies, its folder is removed, and a new server makes it
+#           again 3 s later
+case_return() { server_comes return; }
+case_late() { server_comes late; }
+case_folder() { server_comes folder; }
+server_comes() {
+  local how=$1 rt=$E2E_TMP/$E2E_SOUND_SERVER lead
+  mkdir -p "$rt" && chmod 700 "$rt"
+  if [[ $how == late ]]; then
+    rm -rf "$rt/pulse"
+  else
+    start_pulse
+  fi
+  if [[ $how == return ]]; then
+    start_program "$program"
+  else
+    start_as_desktop "$rt"
+  fi
   local pid=$E2E_LAST_PID
-  wait_window Aelorin 30 >/dev/null || fail "return: no window"
-  kill_pulse
+  wait_window Aelorin 30 >/dev/null || fail "$how: no window"
+  if [[ $how == return ]]; then
+    kill_pulse
+  elif [[ $how == late ]]; then
+    poll 15 logged 'no sound server' || fail "$how: the program did not look for the server"
+  else
+    poll 30 has_sink_input || fail "$how: the tune did not reach the server"
+    kill_pulse
+    poll 15 logged 'the sound server went away' || fail "$how: the program did not notice the server go"
+    rm -rf "$rt/pulse"
+    # The next server comes a while later, as one restarted by hand does: the
+    # length is the case's, not a wait for anything, and any length must do.
+    sleep 3
+  fi
   start_pulse
-  record_pulse_now "$E2E_TMP/return.raw"
-  poll 15 recorded_past "$E2E_TMP/return.raw" 2500 || fail "return: the recording stopped"
+  record_pulse_now "$E2E_TMP/$how.raw"
+  poll 15 recorded_past "$E2E_TMP/$how.raw" 2500 || fail "$how: the recording stopped"
   kill "$E2E_RECORDER_PID"
-  lead=$(silence_before_sound "$E2E_TMP/return.raw")
-  echo "return: the tune heard ${lead:-never} ms after the server came back"
-  [[ -n "$lead" ]] || fail "return: no music within 2.5 s of the server's return"
-  ((lead <= 1000)) || fail "return: the music came back only after $lead ms"
-  close_and_expect_exit "$pid" return
+  lead=$(silence_before_sound "$E2E_TMP/$how.raw")
+  echo "$how: the tune heard ${lead:-never} ms after the server came"
+  [[ -n "$lead" ]] || fail "$how: no music within 2.5 s of the server's coming"
+  ((lead <= 1000)) || fail "$how: the music came only after $lead ms"
+  close_and_expect_exit "$pid" "$how"
+  kill_pulse
+}
+
+# The music switched off, the server restarts: the program connects to it by
+# itself, and the music stays off.
+case_off() {
+  local rt=$E2E_TMP/$E2E_SOUND_SERVER heard main
+  start_pulse
+  start_as_desktop "$rt"
+  local pid=$E2E_LAST_PID
+  main=$(wait_window Aelorin 30) || fail "off: no window"
+  poll 30 has_sink_input || fail "off: the tune did not reach the server"
+  press_in "$main" ctrl+n
+  poll 15 no_sink_input || fail "off: Ctrl+N did not stop the tune"
+  kill_pulse
+  poll 15 logged 'the sound server went away' || fail "off: the program did not notice the server go"
+  start_pulse
+  poll 15 logged 'the sound server is back' || fail "off: the program did not connect to the new server"
+  record_pulse_now "$E2E_TMP/off.raw"
+  poll 15 recorded_past "$E2E_TMP/off.raw" 1500 || fail "off: the recording stopped"
+  kill "$E2E_RECORDER_PID"
+  heard=$(sound_runs_ms "$E2E_TMP/off.raw" | tr ' ' '\n' | awk -F: '$1 == "sound" { s += $2 } END { print s + 0 }')
+  echo "off: ${heard} ms of music heard after the server came back with the music off"
+  ((heard == 0)) && no_sink_input || fail "off: the music switched off played again ($heard ms)"
+  close_and_expect_exit "$pid" off
   kill_pulse
 }
 
@@ -215,13 +287,14 @@ case_stale() {
 
 # Each stream names the program, its icon, what it plays and its role, as
 # `pactl list sink-inputs` shows them. The chime lasts three seconds, long
-# enough to be looked at while it plays.
+# enough to be looked at while it plays. SDL_AUDIODRIVER is set, as people set
+# it for their games: it is SDL's, and the program's streams stay its own.
 case_props() {
   local app=$E2E_TMP/props name row
   copy_program "$(dirname "$program")" "$app"
   sox -n -r 22050 -c 1 -b 16 "$app/sounds/Wave22.wav" synth 3 sine 440 vol 0.5
   start_pulse
-  start_program "$app/aelorin"
+  SDL_AUDIODRIVER=pulseaudio start_program "$app/aelorin"
   local pid=$E2E_LAST_PID
   for name in 起動音 ＢＧＭ 終了音; do
     if [[ $name == 終了音 ]]; then
@@ -264,7 +337,7 @@ case_noserver() {
 }
 
 servers=(${E2E_SOUND_SERVERS:-pulse pipewire})
-cases=(${E2E_SOUND_CASES:-chimes load restart return stale props noserver})
+cases=(${E2E_SOUND_CASES:-chimes load restart return late folder off stale props noserver})
 for server in "${servers[@]}"; do
   export E2E_SOUND_SERVER=$server
   for c in "${cases[@]}"; do

@@ -4,7 +4,7 @@
 # Usage: e2e_steering.sh path/to/aelorin
 source "$(dirname "$0")/lib.sh"
 program=$(realpath "$1")
-export SDL_AUDIODRIVER=dummy
+export AELORIN_SOUND=sdl SDL_AUDIODRIVER=dummy
 
 display_background "$program" "$E2E_TMP/back.png"
 

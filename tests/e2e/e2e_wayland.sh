@@ -6,7 +6,7 @@
 # Usage: e2e_wayland.sh path/to/aelorin
 source "$(dirname "$0")/lib.sh"
 program=$(realpath "$1")
-export SDL_AUDIODRIVER=dummy XDG_SESSION_TYPE=wayland
+export AELORIN_SOUND=sdl SDL_AUDIODRIVER=dummy XDG_SESSION_TYPE=wayland
 export XDG_RUNTIME_DIR=$E2E_TMP/runtime
 mkdir -m 700 "$XDG_RUNTIME_DIR"
 unset QT_QPA_PLATFORM DISPLAY

@@ -287,7 +287,7 @@ start_accessibility_bus() {
 # The process that speaks to the programs (pulseaudio, pipewire-pulse) is in
 # E2E_PULSE_PID, all the server's processes in E2E_SOUND_PIDS.
 start_pulse() {
-  unset SDL_AUDIODRIVER
+  unset SDL_AUDIODRIVER AELORIN_SOUND
   case ${E2E_SOUND_SERVER:-pulse} in
     pulse) start_pulseaudio ;;
     pipewire) start_pipewire ;;
