@@ -242,19 +242,20 @@ void PulseConnection::feed(std::size_t bytes)
 
 bool PulseConnection::play(DecodedWave wave, bool loopIt, const QString& name, const QString& path, qint64* lengthMs)
 {
-    const pa_sample_spec spec{SampleFormat(wave.format), std::uint32_t(wave.rate), std::uint8_t(wave.channels)};
-    if (wave.rate <= 0 || wave.channels <= 0 || wave.channels > int(PA_CHANNELS_MAX) || !pa_sample_spec_valid(&spec)) {
+    const pa_sample_spec sampleSpec{SampleFormat(wave.format), std::uint32_t(wave.rate), std::uint8_t(wave.channels)};
+    if (wave.rate <= 0 || wave.channels <= 0 || wave.channels > int(PA_CHANNELS_MAX)
+        || !pa_sample_spec_valid(&sampleSpec)) {
         qCDebug(lcSound, "no sound from %s: the server cannot take %d Hz in %d channels", qUtf8Printable(path),
                 wave.rate, wave.channels);
         return false;
     }
-    *lengthMs = qint64(pa_bytes_to_usec(std::uint64_t(wave.samples.size()), &spec) / PA_USEC_PER_MSEC);
+    *lengthMs = qint64(pa_bytes_to_usec(std::uint64_t(wave.samples.size()), &sampleSpec) / PA_USEC_PER_MSEC);
     pa_channel_map map;
-    const bool mapped = pa_channel_map_init_auto(&map, spec.channels, PA_CHANNEL_MAP_WAVEEX) != nullptr;
+    const bool mapped = pa_channel_map_init_auto(&map, sampleSpec.channels, PA_CHANNEL_MAP_WAVEEX) != nullptr;
     Properties media;
     media.set(PA_PROP_MEDIA_ROLE, QString::fromLatin1(StreamRole));
-    m_stream =
-        pa_stream_new_with_proplist(m_context, name.toUtf8().constData(), &spec, mapped ? &map : nullptr, media.list);
+    m_stream = pa_stream_new_with_proplist(m_context, name.toUtf8().constData(), &sampleSpec, mapped ? &map : nullptr,
+                                           media.list);
     if (!m_stream) {
         qCDebug(lcSound, "no stream for %s: %s", qUtf8Printable(path), qUtf8Printable(error()));
         return false;
@@ -265,9 +266,9 @@ bool PulseConnection::play(DecodedWave wave, bool loopIt, const QString& name, c
     m_playedOut = false;
     pa_buffer_attr attr;
     attr.maxlength = std::uint32_t(-1);
-    attr.tlength = std::uint32_t(pa_usec_to_bytes(BufferUsec, &spec));
+    attr.tlength = std::uint32_t(pa_usec_to_bytes(BufferUsec, &sampleSpec));
     attr.prebuf = std::uint32_t(-1);
-    attr.minreq = std::uint32_t(pa_usec_to_bytes(MinRequestUsec, &spec));
+    attr.minreq = std::uint32_t(pa_usec_to_bytes(MinRequestUsec, &sampleSpec));
     attr.fragsize = std::uint32_t(-1);
     pa_stream_set_state_callback(
         m_stream,
